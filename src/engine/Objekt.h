@@ -1,0 +1,50 @@
+// One install action, and the ordered plan of one run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace setup {
+
+// Kinds of action (Typ).
+inline constexpr int32_t TypSlozka = 1;     // create a folder, level by level
+inline constexpr int32_t TypSoubor = 2;     // copy a file
+inline constexpr int32_t TypKlic = 3;       // remove a registry key on rollback
+inline constexpr int32_t TypHodnota = 4;    // write a registry text value
+inline constexpr int32_t TypZastupce = 5;   // write a shell link
+
+// Overwrite policies of a file copy (Prepsat); any other value acts as PrepsatNikdy.
+inline constexpr int32_t PrepsatNikdy = 1;
+inline constexpr int32_t PrepsatVzdy = 2;
+inline constexpr int32_t PrepsatStarsi = 3;
+
+// A plain record: the builder fills it, execution and rollback read it and
+// keep Undo, which says whether this run created something to take back.
+struct Objekt {
+    std::wstring Nazev;           // file name, link name, value name or folder label
+    int32_t Typ = 0;
+    std::wstring ZdrojovaSlozka;  // folder of the file to copy; a link's target
+    std::wstring CilovaSlozka;    // folder to create or to copy into; a key path
+    int64_t Velikost = 0;         // source size in bytes, recorded when planned
+    uint32_t HKey = 0;            // registry root for registry actions
+    std::wstring Hodnota;         // value text; a link's arguments
+    int32_t Prepsat = 0;
+    bool Undo = false;
+    std::wstring Ikona;           // a link's icon location
+};
+
+// The ordered records of one run, indexed from 1.
+class Plan {
+public:
+    void Pridej(Objekt o) { zaznamy_.push_back(std::move(o)); }
+    int32_t Pocet() const { return static_cast<int32_t>(zaznamy_.size()); }
+    Objekt& operator()(int32_t i) { return zaznamy_.at(static_cast<std::size_t>(i) - 1); }
+    const Objekt& operator()(int32_t i) const { return zaznamy_.at(static_cast<std::size_t>(i) - 1); }
+
+private:
+    std::vector<Objekt> zaznamy_;
+};
+
+}  // namespace setup

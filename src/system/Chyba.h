@@ -1,0 +1,47 @@
+// The program's one error type, and the report box every handler uses.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace setup {
+
+// Errors the program raises itself share the user-defined error base.
+inline constexpr int32_t CisloVlastniChyby = static_cast<int32_t>(0x80040000);
+
+inline constexpr const wchar_t* TitulekAplikace = L"Setup";
+
+// Message box styles, as the platform numbers them.
+inline constexpr uint32_t StylKriticka = 16;    // stop icon, one OK button
+inline constexpr uint32_t StylInformace = 64;   // information icon, one OK button
+
+// A run-time error: a number, who raised it, and the sentence the user sees.
+struct Chyba : std::exception {
+    int32_t cislo = 0;
+    std::wstring zdroj;
+    std::wstring popis;
+
+    Chyba() = default;
+    Chyba(int32_t c, std::wstring z, std::wstring p)
+        : cislo(c), zdroj(std::move(z)), popis(std::move(p)) {}
+
+    const char* what() const noexcept override { return "setup::Chyba"; }
+};
+
+// Where message boxes go. The Win32 layer shows real boxes; tests record them.
+class IHlaseni {
+public:
+    virtual ~IHlaseni() = default;
+    // Shows a modal box and returns the button the user pressed.
+    virtual int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) = 0;
+};
+
+// The report box: the error's description, the stop icon, one OK button,
+// titled with the application title. Always returns 0.
+inline int16_t ChybaHlaseni(IHlaseni& hlaseni, const Chyba& chyba) {
+    hlaseni.Zprava(chyba.popis, TitulekAplikace, StylKriticka);
+    return 0;
+}
+
+}  // namespace setup

@@ -1,0 +1,22 @@
+// Small text routines shared by the registry reader and the engine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace setup {
+
+// The text up to (not including) its first NUL character.
+std::wstring OrizniNulu(std::wstring_view text);
+
+// Removes leading and trailing spaces (character 32 only; tabs stay).
+std::wstring OrizniMezery(std::wstring_view text);
+
+// A signed 32-bit number in decimal: digits, a leading "-" when negative.
+std::wstring TextCisla(int32_t cislo);
+
+// Equality of two texts without regard to letter case.
+bool StejnyText(std::wstring_view a, std::wstring_view b);
+
+}  // namespace setup

@@ -1,0 +1,64 @@
+# Shared by the scripts that run Windows programs under Wine: a private X
+# display and a freshly booted 32-bit prefix, both stopped by process id.
+# Source it, call wine_env_start DIR, and wine_env_stop when done (a trap
+# is set for the normal exit).
+
+WINE_ENV_DIR=""
+WINE_ENV_XVFB_PID=""
+WINE_ENV_PREFIXES=""
+
+# wine_env_start DIR: a display for this run and a booted prefix in DIR/base.
+wine_env_start() {
+    WINE_ENV_DIR=$(realpath -m "$1")
+    mkdir -p "$WINE_ENV_DIR"
+    export WINEARCH=win32
+    export WINEDEBUG=${WINEDEBUG:--all}
+    # No Mono or Gecko install prompts: nothing here needs .NET or HTML.
+    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+    if [ -z "${WINE_ENV_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+        local fdfile="$WINE_ENV_DIR/display.$$"
+        rm -f "$fdfile"
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+        WINE_ENV_XVFB_PID=$!
+        local i=0
+        while [ ! -s "$fdfile" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+        [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; return 1; }
+        export DISPLAY=":$(head -n1 "$fdfile")"
+        rm -f "$fdfile"
+    fi
+
+    trap wine_env_stop EXIT
+    if [ ! -f "$WINE_ENV_DIR/base/system.reg" ]; then
+        rm -rf "$WINE_ENV_DIR/base"
+        WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >/dev/null 2>&1
+        WINEPREFIX="$WINE_ENV_DIR/base" wineserver -w
+    fi
+}
+
+# wine_prefix NAME: a fresh copy of the booted prefix; prints its path.
+wine_prefix() {
+    local p="$WINE_ENV_DIR/prefixes/$1"
+    if [ -d "$p" ]; then
+        WINEPREFIX="$p" wineserver -k 2>/dev/null || true
+        rm -rf "$p"
+    fi
+    mkdir -p "$WINE_ENV_DIR/prefixes"
+    cp -a "$WINE_ENV_DIR/base" "$p"
+    WINE_ENV_PREFIXES="$WINE_ENV_PREFIXES $p"
+    echo "$p"
+}
+
+wine_env_stop() {
+    local p
+    for p in $WINE_ENV_PREFIXES "$WINE_ENV_DIR/base"; do
+        [ -d "$p" ] && WINEPREFIX="$p" wineserver -k 2>/dev/null
+    done
+    WINE_ENV_PREFIXES=""
+    if [ -n "$WINE_ENV_XVFB_PID" ]; then
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null
+        wait "$WINE_ENV_XVFB_PID" 2>/dev/null
+        WINE_ENV_XVFB_PID=""
+    fi
+    return 0
+}
