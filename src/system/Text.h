@@ -19,4 +19,9 @@ std::wstring TextCisla(int32_t cislo);
 // Equality of two texts without regard to letter case.
 bool StejnyText(std::wstring_view a, std::wstring_view b);
 
+// The text with every letter in the upper case that StejnyText compares by;
+// two texts are StejnyText exactly when their VelkaPismena are equal, so it
+// serves as a key for case-blind lookups.
+std::wstring VelkaPismena(std::wstring_view text);
+
 }  // namespace setup

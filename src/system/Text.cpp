@@ -1,0 +1,71 @@
+#include "system/Text.h"
+
+namespace setup {
+
+namespace {
+
+// Upper case of one UTF-16 unit for the scripts a Czech user meets in file
+// and folder names: ASCII, Latin-1, Latin Extended-A, basic Greek and
+// Cyrillic. Letters without a one-unit partner (ß, ı, ĸ, ŉ, ſ) stay as they are.
+wchar_t VelkePismeno(wchar_t z) {
+    const unsigned c = static_cast<unsigned>(z);
+    if (c < 0x80) return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 0x20) : z;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<wchar_t>(c - 0x20);
+    if (c == 0xFF) return static_cast<wchar_t>(0x178);
+    if (c >= 0x100 && c <= 0x17F) {
+        // Pairs run upper, lower from 0100 to 0137 and from 014A to 0177, and
+        // from 0139 to 0148 and from 0179 to 017E they start one place later.
+        if ((c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
+            return (c & 1) ? static_cast<wchar_t>(c - 1) : z;
+        if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+            return (c & 1) ? z : static_cast<wchar_t>(c - 1);
+        return z;
+    }
+    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<wchar_t>(c - 0x20);
+    if (c >= 0x430 && c <= 0x44F) return static_cast<wchar_t>(c - 0x20);
+    if (c >= 0x450 && c <= 0x45F) return static_cast<wchar_t>(c - 0x50);
+    return z;
+}
+
+}  // namespace
+
+std::wstring OrizniNulu(std::wstring_view text) {
+    const auto pos = text.find(L'\0');
+    return std::wstring(pos == std::wstring_view::npos ? text : text.substr(0, pos));
+}
+
+std::wstring OrizniMezery(std::wstring_view text) {
+    const auto zacatek = text.find_first_not_of(L' ');
+    if (zacatek == std::wstring_view::npos) return {};
+    const auto konec = text.find_last_not_of(L' ');
+    return std::wstring(text.substr(zacatek, konec - zacatek + 1));
+}
+
+std::wstring TextCisla(int32_t cislo) {
+    // Through 64 bits, so the most negative number has a magnitude too.
+    int64_t n = cislo;
+    const bool zaporne = n < 0;
+    if (zaporne) n = -n;
+    std::wstring cifry;
+    do {
+        cifry.insert(cifry.begin(), static_cast<wchar_t>(L'0' + n % 10));
+        n /= 10;
+    } while (n != 0);
+    if (zaporne) cifry.insert(cifry.begin(), L'-');
+    return cifry;
+}
+
+bool StejnyText(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (VelkePismeno(a[i]) != VelkePismeno(b[i])) return false;
+    return true;
+}
+
+std::wstring VelkaPismena(std::wstring_view text) {
+    std::wstring vysledek(text);
+    for (auto& z : vysledek) z = VelkePismeno(z);
+    return vysledek;
+}
+
+}  // namespace setup
