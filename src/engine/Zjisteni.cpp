@@ -1,0 +1,76 @@
+#include "engine/Zjisteni.h"
+
+#include "engine/Adresar.h"
+#include "system/Cesty.h"
+
+namespace setup {
+
+namespace {
+
+constexpr int32_t CsidlAppData = 26;
+
+// The first plain folder beside the installer, named as the listing gives
+// it; hidden and system folders are never offered by the listing.
+std::wstring NajdiSadu(ISoubory& soubory, const std::wstring& slozkaProgramu) {
+    for (const auto& jmeno : VypisJmena(soubory, slozkaProgramu + L"\\*.*", AtributSlozka)) {
+        const auto a = soubory.Atributy(slozkaProgramu + L"\\" + jmeno);
+        if (a && (*a & AtributSlozka)) return jmeno;
+    }
+    throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
+                L"Nenalezena žádná složka se soubory k instalaci.");
+}
+
+// The shared templates folder of the installed suite, or the suite's usual
+// place when none is installed.
+std::wstring SlozkaSablon(IRegistr& registr) {
+    std::wstring cil;
+    std::wstring koren = registr.CtiRegistr(
+        HKEY_LOCAL_MACHINE_, L"SOFTWARE\\Microsoft\\Office\\9.0\\Common\\InstallRoot", L"Path");
+    if (!koren.empty()) {
+        cil = NadrazenaSlozka(koren) + L"\\Templates";
+    } else {
+        koren = registr.CtiRegistr(HKEY_LOCAL_MACHINE_,
+                                   L"SOFTWARE\\Microsoft\\Office\\8.0\\Common\\InstallRoot",
+                                   L"OfficeBin");
+        if (!koren.empty())
+            cil = registr.CtiRegistr(
+                HKEY_LOCAL_MACHINE_,
+                L"Software\\Microsoft\\Office\\8.0\\Common\\FileNew\\LocalTemplates", L"");
+    }
+    // The older suite may name no templates folder; its install root still
+    // decides that the fallback is not taken.
+    if (koren.empty()) cil = L"C:\\Program Files\\Microsoft Office\\Templates";
+    return cil;
+}
+
+}  // namespace
+
+Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
+                        IRegistr& registr, IShell& shell) {
+    Nacteni n;
+    n.SlozkaProgramu = cestaAplikace;
+    if (!n.SlozkaProgramu.empty() && n.SlozkaProgramu.back() == L'\\')
+        n.SlozkaProgramu.pop_back();
+
+    n.NazevSady = NajdiSadu(soubory, n.SlozkaProgramu);
+
+    n.Uvitani = L"Tento program nainstaluje šablony '" + n.NazevSady +
+                L"' na váš počítač.\r\n\r\n"
+                L"  Instalaci můžete zahájit klepnutím na tlačítko OK. Pokud si přejete "
+                L"změnit umístění šablon, zadejte jinou cílovou složku. Existující složku "
+                L"můžete nalistovat tlačítkem Procházet. Pokud si nepřejete pokračovat v "
+                L"instalaci, ukončete instalační program klepnutím na tlačítko Storno.";
+
+    n.slozky.CilSlozka = SlozkaSablon(registr) + L"\\" + n.NazevSady;
+    n.slozky.ZdrojSlozka = n.SlozkaProgramu + L"\\" + n.NazevSady;
+
+    const std::wstring jmeno = registr.CtiRegistr(
+        HKEY_CURRENT_USER_, L"SOFTWARE\\Microsoft\\Office\\9.0\\Common\\General", L"Templates");
+    if (jmeno.empty()) return n;
+    const std::wstring appData = shell.SpecialniSlozka(CsidlAppData);
+    if (appData.empty()) return n;
+    n.slozky.SlozkaZastupcu = appData + L"\\Microsoft\\" + jmeno;
+    return n;
+}
+
+}  // namespace setup
