@@ -1,0 +1,444 @@
+#include "engine/Instalace.h"
+
+#include <new>
+#include <utility>
+
+#include "engine/Adresar.h"
+#include "engine/Beh.h"
+#include "system/Cesty.h"
+#include "system/Text.h"
+
+namespace setup {
+
+namespace {
+
+constexpr int32_t ZobrazitOkno = 5;   // SW_SHOW for the link
+
+const wchar_t* const TextPripravy = L"Přípravuje se instalace.";
+
+// The error being handled, whatever was thrown: a failure of the machine
+// arrives as Chyba, anything else is given a number and a sentence here so
+// that the report box can show it. Call only inside a catch block.
+Chyba ZachycenaChyba() noexcept {
+    try {
+        try {
+            throw;
+        } catch (const Chyba& c) {
+            return c;
+        } catch (const std::bad_alloc&) {
+            return Chyba(7, TitulekAplikace, L"Nedostatek paměti.");
+        } catch (...) {
+            return Chyba(51, TitulekAplikace, L"Vnitřní chyba programu.");
+        }
+    } catch (...) {
+        // Not even the text could be made: the number alone must do.
+        Chyba c;
+        c.cislo = 7;
+        return c;
+    }
+}
+
+// The target must be a full path: from a drive root or a network share,
+// with "\" between folders. Anything else would be resolved against
+// whatever folder happens to be current, so it is refused before the plan
+// touches the machine.
+void OverCil(const std::wstring& text, const std::wstring& zdroj) {
+    if (text.empty())
+        throw Chyba(CisloVlastniChyby, zdroj,
+                    L"Není zadána cílová složka. Zadejte úplnou cestu ke složce, do které "
+                    L"se mají šablony nainstalovat, například C:\\Šablony.");
+    bool uplna = false;
+    const auto pismeno = [](wchar_t z) { return (z >= L'A' && z <= L'Z') || (z >= L'a' && z <= L'z'); };
+    if (text.size() >= 3 && pismeno(text[0]) && text[1] == L':' && text[2] == L'\\') {
+        uplna = true;
+    } else if (text.compare(0, 2, L"\\\\") == 0) {
+        const auto konecServeru = text.find(L'\\', 2);
+        if (konecServeru != std::wstring::npos && konecServeru > 2) {
+            const auto konecSdileni = text.find(L'\\', konecServeru + 1);
+            const auto delkaSdileni = (konecSdileni == std::wstring::npos ? text.size() : konecSdileni) -
+                                      (konecServeru + 1);
+            uplna = delkaSdileni > 0;
+        }
+    }
+    if (!uplna || text.find(L'/') != std::wstring::npos)
+        throw Chyba(CisloVlastniChyby, zdroj,
+                    L"Cílová složka „" + text +
+                        L"“ není platná cesta. Zadejte úplnou cestu, která začíná písmenem "
+                        L"jednotky (například C:\\Šablony) nebo názvem serveru a sdílené "
+                        L"složky (například \\\\server\\šablony), a jednotlivé složky oddělte "
+                        L"znakem \\.");
+}
+
+// Where the shell writes a link: the folder, one "\", the link's name.
+std::wstring CestaOdkazu(const Objekt& rec) {
+    std::wstring cesta = rec.CilovaSlozka;
+    if (cesta.empty() || cesta.back() != L'\\') cesta += L'\\';
+    return cesta + rec.Nazev;
+}
+
+std::wstring CestaSouboru(const Objekt& rec) { return rec.CilovaSlozka + L"\\" + rec.Nazev; }
+
+}  // namespace
+
+void cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky) {
+    BehInstalace(stroj, slozky).Spust();
+}
+
+void BehInstalace::Spust() {
+    try {
+        if (Sestav()) Proved();
+    } catch (...) {
+        Obsluz(ZachycenaChyba());
+    }
+    Konec();
+}
+
+void BehInstalace::SpustPlan(Plan plan) {
+    plan_ = std::move(plan);
+    try {
+        s_.okna.NastavStornovano(false);
+        Proved();
+    } catch (...) {
+        Obsluz(ZachycenaChyba());
+    }
+    Konec();
+}
+
+// The handler: the user reads the error first; what was done so far is
+// taken back only after the box is closed.
+void BehInstalace::Obsluz(const Chyba& chyba) {
+    Nahlas(chyba);
+    if (instaluje_) VratZpet();
+}
+
+void BehInstalace::Nahlas(const Chyba& chyba) {
+    try {
+        ChybaHlaseni(s_.hlaseni, chyba);
+    } catch (...) {
+        // A box that cannot be shown must not stop the rollback behind it.
+    }
+}
+
+bool BehInstalace::Sestav() {
+    IOkna& okna = s_.okna;
+    okna.NastavStornovano(false);
+    okna.Hlaska(TextPripravy, 1, 3);
+    okna.SkryjHlavniOkno();
+    plan_ = Plan();
+    if (okna.Stornovano()) return false;
+
+    const std::wstring text = okna.TextSlozky();
+    OverCil(text, okna.Titulek());
+    slozky_.CilSlozka = text;
+    if (slozky_.CilSlozka.back() == L'\\') slozky_.CilSlozka.pop_back();
+
+    Objekt sablony;
+    sablony.Nazev = L"Šablony";
+    sablony.Typ = TypSlozka;
+    sablony.CilovaSlozka = slozky_.CilSlozka;
+    sablony.Prepsat = PrepsatNikdy;
+    plan_.Pridej(std::move(sablony));
+    if (!slozky_.SlozkaZastupcu.empty()) {
+        Objekt zastupci;
+        zastupci.Nazev = L"Zástupci";
+        zastupci.Typ = TypSlozka;
+        zastupci.CilovaSlozka = slozky_.SlozkaZastupcu;
+        zastupci.Prepsat = PrepsatNikdy;
+        plan_.Pridej(std::move(zastupci));
+    }
+    okna.Hlaska(TextPripravy, 2, 3);
+    if (okna.Stornovano()) return false;
+
+    for (auto& jmeno : VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni)) {
+        Objekt soubor;
+        soubor.Velikost = s_.soubory.Velikost(slozky_.ZdrojSlozka + L"\\" + jmeno);
+        soubor.Nazev = std::move(jmeno);
+        soubor.Typ = TypSoubor;
+        soubor.ZdrojovaSlozka = slozky_.ZdrojSlozka;
+        soubor.CilovaSlozka = slozky_.CilSlozka;
+        soubor.Prepsat = PrepsatVzdy;
+        plan_.Pridej(std::move(soubor));
+    }
+
+    if (!slozky_.SlozkaZastupcu.empty()) {
+        okna.Hlaska(TextPripravy, 3, 3);
+        if (okna.Stornovano()) return false;
+        std::wstring slozka, posledni;
+        RozdelCestu(slozky_.CilSlozka, slozka, posledni);
+        Objekt odkaz;
+        odkaz.Nazev = posledni + L".lnk";
+        odkaz.Typ = TypZastupce;
+        odkaz.ZdrojovaSlozka = slozky_.CilSlozka;
+        odkaz.CilovaSlozka = slozky_.SlozkaZastupcu;
+        plan_.Pridej(std::move(odkaz));
+    }
+    return true;
+}
+
+void BehInstalace::Proved() {
+    IOkna& okna = s_.okna;
+    okna.Hlaska(L"Instaluje se.", 0, 1);
+
+    const int32_t pocet = plan_.Pocet();
+    aktualni_ = 0;
+    stav_.assign(static_cast<std::size_t>(pocet) + 1, StavZaznamu{});
+    planovane_.clear();
+    for (int32_t i = 1; i <= pocet; ++i) {
+        const Objekt& rec = plan_(i);
+        if (rec.Typ == TypSoubor) planovane_.insert(VelkaPismena(CestaSouboru(rec)));
+        if (rec.Typ == TypZastupce) planovane_.insert(VelkaPismena(CestaOdkazu(rec)));
+    }
+    instaluje_ = true;
+
+    for (int32_t i = 1; i <= pocet; ++i) {
+        aktualni_ = i;
+        Objekt& rec = plan_(i);
+        okna.Hlaska(L"Instaluje se: " + rec.Nazev, i, pocet);
+        if (okna.Stornovano()) return VratZpet();
+        ProvedZaznam(i, rec);
+        if (okna.Stornovano()) return VratZpet();
+    }
+
+    okna.Hlaska(L"Instalace dokončena.", 1, 1);
+    s_.hlaseni.Zprava(L"Instalace byla úspěšně dokončena.", okna.Titulek(), StylInformace);
+    instaluje_ = false;
+    uspech_ = true;
+    OdstranZalohy();
+}
+
+void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
+    switch (rec.Typ) {
+    case TypSlozka:
+        VytvorSlozky(i, rec);
+        break;
+    case TypSoubor:
+        KopirujSoubor(i, rec);
+        break;
+    case TypHodnota:
+        rec.Undo = s_.registr.CtiRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev).empty();
+        s_.registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota, 0);
+        break;
+    case TypZastupce:
+        VytvorOdkaz(i, rec);
+        break;
+    default:
+        break;
+    }
+}
+
+void BehInstalace::VytvorSlozky(int32_t i, Objekt& rec) {
+    if (Existuje(rec.CilovaSlozka)) return;
+    std::wstring cesta;
+    for (const auto& cast : CastiCesty(rec.CilovaSlozka)) {
+        if (!cesta.empty()) cesta += L'\\';
+        cesta += cast;
+        if (!Existuje(cesta)) {
+            s_.soubory.VytvorSlozku(cesta);
+            rec.Undo = true;
+            stav_[i].slozky.push_back(cesta);
+        }
+    }
+}
+
+void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
+    ISoubory& soubory = s_.soubory;
+    const std::wstring cil = CestaSouboru(rec);
+    const std::wstring zdroj = rec.ZdrojovaSlozka + L"\\" + rec.Nazev;
+
+    const auto atributy = soubory.Atributy(cil);
+    const bool jeSoubor = atributy && !(*atributy & AtributSlozka);
+    bool kopirovat;
+    if (!atributy) {
+        kopirovat = true;
+        rec.Undo = true;
+    } else if (!jeSoubor) {
+        // A folder of that name: the copy is attempted and the platform
+        // refuses it, so the user learns why.
+        kopirovat = true;
+    } else if (rec.Prepsat == PrepsatStarsi) {
+        kopirovat = soubory.CasZmeny(cil) < soubory.CasZmeny(zdroj);
+    } else {
+        kopirovat = rec.Prepsat == PrepsatVzdy;
+    }
+    if (!kopirovat) return;
+
+    if (jeSoubor) {
+        // Installing onto the set itself: the file is already where it
+        // belongs, and replacing it would destroy the only copy.
+        if (soubory.StejnySoubor(zdroj, cil)) return;
+        // The file being replaced is kept aside until the run succeeds, so a
+        // cancel or an error can put it back. Undo stays false: the name was
+        // taken before this run.
+        stav_[i].zaloha = Odloz(cil);
+    }
+    soubory.Kopiruj(zdroj, cil);
+    // Files from a CD are read-only; the installed templates must not be.
+    ZrusJenProCteni(cil);
+}
+
+void BehInstalace::VytvorOdkaz(int32_t i, Objekt& rec) {
+    const std::wstring odkaz = CestaOdkazu(rec);
+    // A link of the same name (from an earlier install) is kept aside like a
+    // replaced file; the shell would otherwise overwrite it and a rollback
+    // would then delete it.
+    if (!rec.CilovaSlozka.empty() && !rec.ZdrojovaSlozka.empty()) {
+        const auto atributy = s_.soubory.Atributy(odkaz);
+        if (atributy && !(*atributy & AtributSlozka)) stav_[i].zaloha = Odloz(odkaz);
+    }
+    s_.shell.VytvorZastupce(rec.CilovaSlozka, rec.Nazev, rec.ZdrojovaSlozka, rec.Hodnota,
+                            rec.Ikona, L"", ZobrazitOkno);
+    rec.Undo = true;
+    // The shell reports nothing; when no new link appeared the old one
+    // returns at once, since a successful run would otherwise discard it.
+    if (!stav_[i].zaloha.empty() && !Existuje(odkaz)) {
+        s_.soubory.Prejmenuj(stav_[i].zaloha, odkaz);
+        stav_[i].zaloha.clear();
+    }
+}
+
+// Rollback: from the current record back to the first, each record takes
+// back what this run made. A step that fails is reported and the rest of the
+// rollback goes on, so one stubborn file cannot leave everything else behind.
+void BehInstalace::VratZpet() {
+    instaluje_ = false;
+    try {
+        s_.okna.ZakazStorno();
+    } catch (...) {
+        Nahlas(ZachycenaChyba());
+    }
+    const int32_t pocet = plan_.Pocet();
+    bool hlasit = true;
+    for (int32_t i = aktualni_; i >= 1; --i) {
+        Objekt& rec = plan_(i);
+        if (hlasit) {
+            try {
+                s_.okna.Hlaska(L"Ruší se instalace: " + rec.Nazev, i, pocet);
+            } catch (...) {
+                // Reported once; the rollback itself matters more than its status line.
+                Nahlas(ZachycenaChyba());
+                hlasit = false;
+            }
+        }
+        if (rec.Undo || !stav_[i].zaloha.empty()) VratZaznam(i, rec);
+        rec.Undo = false;
+    }
+}
+
+void BehInstalace::VratZaznam(int32_t i, Objekt& rec) {
+    StavZaznamu& stav = stav_[i];
+    std::wstring dovetek;   // names what the failing step was working on
+    try {
+        switch (rec.Typ) {
+        case TypSlozka:
+            // Deepest first; a level that cannot go keeps its parents too.
+            while (!stav.slozky.empty()) {
+                const std::wstring& slozka = stav.slozky.back();
+                dovetek = L"Složku „" + slozka + L"“ se nepodařilo odstranit.";
+                if (Existuje(slozka)) s_.soubory.OdstranSlozku(slozka);
+                stav.slozky.pop_back();
+            }
+            break;
+        case TypSoubor:
+        case TypZastupce: {
+            const std::wstring cesta =
+                rec.Typ == TypSoubor ? CestaSouboru(rec) : CestaOdkazu(rec);
+            const std::wstring puvodni =
+                stav.zaloha.empty()
+                    ? std::wstring()
+                    : L" Původní soubor zůstal uložen jako „" + stav.zaloha + L"“.";
+            if (rec.Undo || !stav.zaloha.empty()) {
+                dovetek = L"Soubor „" + cesta + L"“ se nepodařilo odstranit." + puvodni;
+                SmazVytvoreny(cesta);
+            }
+            if (!stav.zaloha.empty()) {
+                dovetek = L"Soubor „" + cesta + L"“ se nepodařilo obnovit." + puvodni;
+                s_.soubory.Prejmenuj(stav.zaloha, cesta);
+                stav.zaloha.clear();
+            }
+            break;
+        }
+        case TypKlic:
+            s_.registr.SmazKlic(rec.HKey, rec.CilovaSlozka);
+            break;
+        default:
+            // A written registry value stays: there is no way to remove a
+            // single value, and this installer's plan writes none.
+            break;
+        }
+    } catch (...) {
+        Chyba chyba = ZachycenaChyba();
+        if (!dovetek.empty()) chyba.popis += L"\r\n\r\n" + dovetek;
+        Nahlas(chyba);
+    }
+}
+
+// After a successful run the replaced files are no longer needed.
+void BehInstalace::OdstranZalohy() {
+    for (std::size_t i = 1; i < stav_.size(); ++i) {
+        const std::wstring& zaloha = stav_[i].zaloha;
+        if (zaloha.empty()) continue;
+        try {
+            SmazVytvoreny(zaloha);
+        } catch (...) {
+            Chyba chyba = ZachycenaChyba();
+            chyba.popis += L"\r\n\r\nZáložní kopii „" + zaloha +
+                           L"“ nahrazeného souboru se nepodařilo odstranit.";
+            Nahlas(chyba);
+        }
+    }
+}
+
+// The exit path: nothing here may stop the rest, so errors are ignored.
+void BehInstalace::Konec() {
+    try {
+        s_.okna.Hlaska(L"", 0, 0);
+    } catch (...) {
+    }
+    try {
+        if (uspech_)
+            s_.okna.UvolniHlavniOkno();
+        else
+            s_.okna.ZobrazHlavniOkno();
+    } catch (...) {
+    }
+    plan_ = Plan();
+    stav_.clear();
+    planovane_.clear();
+}
+
+// Hidden and system entries exist too; a file where a folder is expected
+// counts as existing, so the copy into it fails with the platform's reason.
+bool BehInstalace::Existuje(const std::wstring& cesta) {
+    return s_.soubory.Atributy(cesta).has_value();
+}
+
+void BehInstalace::ZrusJenProCteni(const std::wstring& cesta) {
+    const auto atributy = s_.soubory.Atributy(cesta);
+    if (atributy && (*atributy & AtributJenProCteni))
+        s_.soubory.NastavAtributy(cesta, *atributy & ~AtributJenProCteni);
+}
+
+// Deletes a file this run put there, whatever its attributes; a folder of
+// that name is not this run's and stays.
+void BehInstalace::SmazVytvoreny(const std::wstring& cesta) {
+    const auto atributy = s_.soubory.Atributy(cesta);
+    if (!atributy || (*atributy & AtributSlozka)) return;
+    if (*atributy & AtributJenProCteni)
+        s_.soubory.NastavAtributy(cesta, *atributy & ~AtributJenProCteni);
+    s_.soubory.SmazSoubor(cesta);
+}
+
+// Renames a file aside to a free name beside it and returns that name. The
+// name must be free on the disk and must not be one this plan is about to
+// write, or a later record would take the backup for its own target.
+std::wstring BehInstalace::Odloz(const std::wstring& cesta) {
+    for (uint64_t n = 1;; ++n) {
+        std::wstring kandidat = cesta + L".zaloha" + std::to_wstring(n);
+        if (planovane_.count(VelkaPismena(kandidat)) != 0) continue;
+        if (Existuje(kandidat)) continue;
+        s_.soubory.Prejmenuj(cesta, kandidat);
+        return kandidat;
+    }
+}
+
+}  // namespace setup
