@@ -1,0 +1,277 @@
+// A machine in memory for the engine's tests: a disk with Windows semantics,
+// a registry, a shell and the window side, with failure injection and a log
+// of everything the user would see.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <list>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "engine/Stroj.h"
+#include "system/Chyba.h"
+
+namespace setup::test {
+
+// Platform error numbers the fake raises, as Windows numbers them.
+inline constexpr int32_t ChybaSouborNenalezen = 2;
+inline constexpr int32_t ChybaCestaNenalezena = 3;
+inline constexpr int32_t ChybaPristupOdepren = 5;
+inline constexpr int32_t ChybaJinaJednotka = 17;
+inline constexpr int32_t ChybaNeniPripraveno = 21;
+inline constexpr int32_t ChybaSouborExistuje = 80;
+inline constexpr int32_t ChybaDiskPlny = 112;
+inline constexpr int32_t ChybaSpatnyNazev = 123;
+inline constexpr int32_t ChybaSlozkaNeniPrazdna = 145;
+inline constexpr int32_t ChybaUzExistuje = 183;
+inline constexpr int32_t ChybaNeniSlozka = 267;
+
+// The platform's description of one of the numbers above.
+std::wstring PopisChyby(int32_t cislo);
+
+// Counts the platform calls of the disk and the shell and makes chosen ones
+// fail (with the number a real failure of that operation would carry) or
+// raise the cancel flag, as a Storno click landing at that moment would.
+class Zasahy {
+public:
+    int64_t volani = 0;                      // platform calls so far
+    std::set<int64_t> selhatVolani;          // numbers of the calls that fail
+    int64_t stornovatPriVolani = 0;          // the call during which Storno is pressed
+    std::map<int64_t, std::function<void()>> akce;   // run just before these calls
+    IOkna* okna = nullptr;                   // whose flag that sets
+    int64_t selhani = 0;                     // injected failures so far
+    bool zaznamenavat = false;               // keep a line per call in zaznam
+    std::vector<std::wstring> zaznam;
+
+    // Every call of the operation (any operation when it is empty) that
+    // names this path, in any spelling of letter case, fails; or only the
+    // kolikaty-th such call when that is not 0.
+    void SelhatNaCeste(std::wstring cesta, std::wstring operace = {}, int kolikaty = 0);
+    // Likewise, but the call goes through and Storno is pressed during it.
+    void StornovatNaCeste(std::wstring cesta, std::wstring operace = {}, int kolikaty = 0);
+    void ZrusPravidla() { pravidla_.clear(); }
+
+    // Counts one call; throws Chyba when it is to fail.
+    void Volani(const wchar_t* operace, std::initializer_list<const std::wstring*> cesty);
+    // Counts one call of an operation that never reports; true when it is to fail.
+    bool TicheVolani(const wchar_t* operace, const std::wstring& cesta);
+
+private:
+    bool MaSelhat(const wchar_t* operace, std::initializer_list<const std::wstring*> cesty);
+    struct Pravidlo {
+        std::wstring operace, cesta;   // cesta case-folded
+        int kolikaty = 0;
+        bool storno = false;           // press Storno instead of failing
+        int pocet = 0;                 // matching calls so far
+    };
+    std::vector<Pravidlo> pravidla_;
+};
+
+// The state of one entry, as a snapshot compares it.
+struct StavPolozky {
+    bool slozka = false;
+    uint32_t atributy = 0;
+    std::wstring obsah;
+    int64_t velikost = 0;
+    int64_t cas = 0;
+    bool operator==(const StavPolozky&) const = default;
+};
+// Every entry of the disk by its full path, spelt as stored.
+using Snimek = std::map<std::wstring, StavPolozky>;
+
+// Paths present in only one snapshot or different between them.
+std::vector<std::wstring> Rozdil(const Snimek& a, const Snimek& b);
+
+// Drive roots (C:) and network shares (\\server\share); names compared
+// without regard to case; listing order is creation order unless set.
+class FalesnyDisk final : public ISoubory {
+public:
+    explicit FalesnyDisk(Zasahy& zasahy);
+    ~FalesnyDisk() override;
+
+    // Preparation: not counted, never failing.
+    void PridejKoren(const std::wstring& koren);
+    void Slozka(const std::wstring& cesta, uint32_t atributy = 0);   // with every missing parent
+    void Soubor(const std::wstring& cesta, const std::wstring& obsah,
+                uint32_t atributy = AtributArchiv, int64_t cas = 0);
+    void NastavVelikost(const std::wstring& cesta, int64_t velikost);
+    void Smaz(const std::wstring& cesta);   // a file or a whole folder tree
+    // Puts the named entries first, in this order; the rest follow as they were.
+    void NastavPoradi(const std::wstring& slozka, const std::vector<std::wstring>& jmena);
+    Snimek Stav() const;
+    std::optional<StavPolozky> Udaje(const std::wstring& cesta) const;
+    // Writes a file as a save does: a new one, or over an existing plain
+    // file. False (and nothing written) where a save would fail.
+    bool Uloz(const std::wstring& cesta, const std::wstring& obsah);
+
+    std::vector<Polozka> Vypis(const std::wstring& vzor) override;
+    std::optional<uint32_t> Atributy(const std::wstring& cesta) override;
+    void NastavAtributy(const std::wstring& cesta, uint32_t atributy) override;
+    int64_t CasZmeny(const std::wstring& cesta) override;
+    int64_t Velikost(const std::wstring& cesta) override;
+    void Kopiruj(const std::wstring& zdroj, const std::wstring& cil) override;
+    void Prejmenuj(const std::wstring& z, const std::wstring& na) override;
+    void SmazSoubor(const std::wstring& cesta) override;
+    void VytvorSlozku(const std::wstring& cesta) override;
+    void OdstranSlozku(const std::wstring& cesta) override;
+    bool StejnySoubor(const std::wstring& a, const std::wstring& b) override;
+
+private:
+    struct Uzel;
+    struct Nalez;
+    Nalez Najdi(const std::wstring& cesta) const;
+    Uzel& Existujici(const std::wstring& cesta, const wchar_t* operace) const;
+    Uzel& Vloz(Uzel& rodic, std::unique_ptr<Uzel> uzel);
+    std::unique_ptr<Uzel> Vyjmi(Uzel& uzel);
+    void Pridej(Snimek& snimek, const Uzel& uzel, const std::wstring& cesta) const;
+    int64_t Tik();
+
+    Zasahy& zasahy_;
+    std::unordered_map<std::wstring, std::unique_ptr<Uzel>> koreny_;
+    int64_t hodiny_ = 132000000000000000;   // a FILETIME in 2019
+};
+
+class FalesnyRegistr final : public IRegistr {
+public:
+    explicit FalesnyRegistr(IHlaseni& hlaseni) : hlaseni_(hlaseni) {}
+
+    void NastavText(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                    const std::wstring& text);
+    void NastavCislo(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                     uint32_t cislo);
+    void NastavJinyTyp(uint32_t koren, const std::wstring& klic, const std::wstring& nazev);
+    bool MaKlic(uint32_t koren, const std::wstring& klic) const;
+    std::optional<std::wstring> Text(uint32_t koren, const std::wstring& klic,
+                                     const std::wstring& nazev) const;
+
+    struct Cteni {
+        uint32_t koren;
+        std::wstring klic, nazev;
+        bool operator==(const Cteni&) const = default;
+    };
+    std::vector<Cteni> cteni;   // every read, in order
+
+    std::wstring CtiRegistr(uint32_t koren, const std::wstring& klic,
+                            const std::wstring& nazev) override;
+    bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                      const std::wstring* hodnota, int32_t cislo = 0) override;
+    void SmazKlic(uint32_t koren, const std::wstring& klic) override;
+
+private:
+    struct Hodnota {
+        uint32_t typ = 1;
+        std::wstring text;
+        uint32_t cislo = 0;
+    };
+    using Klic = std::map<std::wstring, Hodnota>;   // by folded value name
+    Klic& Vytvor(uint32_t koren, const std::wstring& klic);
+    const Klic* Najdi(uint32_t koren, const std::wstring& klic) const;
+
+    IHlaseni& hlaseni_;
+    std::map<std::pair<uint32_t, std::wstring>, Klic> klice_;   // by folded key path
+};
+
+class FalesnyShell final : public IShell {
+public:
+    FalesnyShell(Zasahy& zasahy, FalesnyDisk& disk) : zasahy_(zasahy), disk_(disk) {}
+
+    std::map<int32_t, std::wstring> specialni;
+    struct Odkaz {
+        std::wstring slozka, nazev, cil, argumenty, ikona, pracovniSlozka;
+        int32_t zobrazeni = 0;
+        bool operator==(const Odkaz&) const = default;
+    };
+    std::vector<Odkaz> odkazy;   // every call, written or not
+
+    // What a written link file holds, so tests can tell it from other files.
+    static std::wstring ObsahOdkazu(const std::wstring& cil) { return L"[odkaz] " + cil; }
+
+    std::wstring SpecialniSlozka(int32_t cislo) override;
+    void VytvorZastupce(const std::wstring& slozka, const std::wstring& nazev,
+                        const std::wstring& cil, const std::wstring& argumenty,
+                        const std::wstring& ikona, const std::wstring& pracovniSlozka,
+                        int32_t zobrazeni) override;
+
+private:
+    Zasahy& zasahy_;
+    FalesnyDisk& disk_;
+};
+
+// What the user sees, in order.
+struct Udalost {
+    enum Druh { Hlaska, Zprava, Skryj, Zobraz, Uvolni, ZakazStorno };
+    Udalost(Druh d, std::wstring t = {}, int32_t h = 0, int32_t c = 0, std::wstring tit = {},
+            uint32_t s = 0)
+        : druh(d), text(std::move(t)), hotovo(h), celkem(c), titulek(std::move(tit)), styl(s) {}
+    Druh druh;
+    std::wstring text;
+    int32_t hotovo = 0;
+    int32_t celkem = 0;
+    std::wstring titulek;
+    uint32_t styl = 0;
+    bool operator==(const Udalost&) const = default;
+};
+void PrintTo(const Udalost& u, std::ostream* os);
+std::string Utf8(const std::wstring& text);
+
+// The main window, the progress window and the message boxes.
+class FalesnaOkna final : public IOkna, public IHlaseni {
+public:
+    std::vector<Udalost> udalosti;
+    bool zaznamenavat = true;
+    std::wstring textSlozky;
+    std::wstring titulek = L"Instalace doplňků";
+    int32_t hlasek = 0;                       // Hlaska calls so far
+    std::set<int32_t> stornovatPriHlasce;     // Storno pressed during these calls
+    std::set<int32_t> selhatPriHlasce;        // these calls raise an overflow
+    bool stornovano = false;
+    const Zasahy* zasahy = nullptr;           // when set: the platform calls made before each Hlaska
+    std::vector<int64_t> volaniPredHlaskou;
+
+    void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
+    bool Stornovano() const override { return stornovano; }
+    void NastavStornovano(bool hodnota) override { stornovano = hodnota; }
+    std::wstring TextSlozky() const override { return textSlozky; }
+    std::wstring Titulek() const override { return titulek; }
+    void SkryjHlavniOkno() override { Zapis({Udalost::Skryj}); }
+    void ZobrazHlavniOkno() override { Zapis({Udalost::Zobraz}); }
+    void UvolniHlavniOkno() override { Zapis({Udalost::Uvolni}); }
+    void ZakazStorno() override { Zapis({Udalost::ZakazStorno}); }
+    int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
+
+    // The message boxes only.
+    std::vector<Udalost> Zpravy() const;
+
+private:
+    void Zapis(Udalost u) {
+        if (zaznamenavat) udalosti.push_back(std::move(u));
+    }
+};
+
+// The whole machine, wired together.
+struct FalesnyStroj {
+    Zasahy zasahy;
+    FalesnaOkna okna;
+    FalesnyDisk disk{zasahy};
+    FalesnyRegistr registr{okna};
+    FalesnyShell shell{zasahy, disk};
+
+    FalesnyStroj() {
+        zasahy.okna = &okna;
+        okna.zasahy = &zasahy;
+    }
+    FalesnyStroj(const FalesnyStroj&) = delete;
+    FalesnyStroj& operator=(const FalesnyStroj&) = delete;
+    Stroj stroj() { return Stroj{disk, registr, shell, okna, okna}; }
+};
+
+}  // namespace setup::test
