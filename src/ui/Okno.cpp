@@ -1,0 +1,150 @@
+#include "ui/Okno.h"
+
+#include "system/win32/Win32.h"
+
+namespace setup::ui {
+
+namespace {
+
+constexpr const wchar_t* TridaOkna = L"SetupDialog";
+
+void RegistrujTridu(HINSTANCE instance, WNDPROC procedura) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(instance, TridaOkna, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = procedura;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));   // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = TridaOkna;
+    if (!RegisterClassExW(&wc)) VyvolejPosledni(L"RegisterClassExW");
+}
+
+}  // namespace
+
+void NahlasVyjimku(IHlaseni& hlaseni) noexcept {
+    try {
+        ChybaHlaseni(hlaseni, ChybaZVyjimky());
+    } catch (...) {
+        // The report itself failed; there is nobody left to tell.
+    }
+}
+
+SIZE Okno::VelikostOkna(DWORD styl, DWORD exStyl, int sirkaKlienta, int vyskaKlienta) {
+    RECT r{0, 0, sirkaKlienta, vyskaKlienta};
+    AdjustWindowRectEx(&r, styl, FALSE, exStyl);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void Okno::Vytvor(const wchar_t* titulek, DWORD styl, DWORD exStyl, HWND vlastnik, int x, int y,
+                  int sirkaKlienta, int vyskaKlienta) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegistrujTridu(instance, &Okno::Procedura);
+    const SIZE s = VelikostOkna(styl, exStyl, sirkaKlienta, vyskaKlienta);
+    // WM_NCCREATE finds the object in the creation parameters and binds it
+    // to the window.
+    HWND h = CreateWindowExW(exStyl, TridaOkna, titulek, styl & ~WS_VISIBLE, x, y, s.cx, s.cy,
+                             vlastnik, nullptr, instance, this);
+    if (!h) VyvolejPosledni(L"CreateWindowExW");
+}
+
+LRESULT CALLBACK Okno::Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l) {
+    if (zprava == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
+        auto* nove = static_cast<Okno*>(cs->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(nove));
+        nove->okno_ = VlastnikOkna(hwnd);
+    }
+    auto* okno = reinterpret_cast<Okno*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!okno) return DefDlgProcW(hwnd, zprava, w, l);
+    if (zprava == WM_NCDESTROY) {
+        // The window is gone after this message: the object lets go of it.
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        okno->okno_.release();
+        LRESULT vysledek = 0;
+        try {
+            vysledek = okno->Zprava(zprava, w, l);
+        } catch (...) {
+            NahlasVyjimku(okno->hlaseni_);
+        }
+        return vysledek;
+    }
+    try {
+        return okno->Zprava(zprava, w, l);
+    } catch (...) {
+        NahlasVyjimku(okno->hlaseni_);
+        return 0;
+    }
+}
+
+Pismo PismoKVejiti(HWND popisek, const std::wstring& text, HFONT pismo, int dpi) {
+    RECT klient{};
+    GetClientRect(popisek, &klient);
+    HDC dc = GetDC(popisek);
+    if (!dc) return Pismo();
+    NaKonci uvolni([popisek, dc] { ReleaseDC(popisek, dc); });
+    const HGDIOBJ puvodni = GetCurrentObject(dc, OBJ_FONT);
+    NaKonci obnov([dc, puvodni] { SelectObject(dc, puvodni); });
+
+    // Static labels wrap with these flags; "&" stays an access-key marker.
+    auto vyska = [&](HFONT f) {
+        SelectObject(dc, f);
+        RECT r{0, 0, klient.right, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
+        return r.bottom;
+    };
+    if (vyska(pismo) <= klient.bottom) return Pismo();
+
+    LOGFONTW lf{};
+    if (!GetObjectW(pismo, sizeof lf, &lf)) return Pismo();
+    int velikost = lf.lfHeight < 0 ? -lf.lfHeight : 0;
+    if (velikost == 0) {
+        TEXTMETRICW tm{};
+        SelectObject(dc, pismo);
+        GetTextMetricsW(dc, &tm);
+        velikost = tm.tmHeight - tm.tmInternalLeading;
+    }
+    const int nejmensi = MulDiv(6, dpi, 72);
+    Pismo mensi;
+    for (int h = velikost - 1; h >= nejmensi; --h) {
+        lf.lfHeight = -h;
+        Pismo p(CreateFontIndirectW(&lf));
+        if (!p) break;
+        const bool vejde = vyska(p.get()) <= klient.bottom;
+        mensi = std::move(p);
+        if (vejde) break;
+    }
+    return mensi;
+}
+
+void PrirozenaVelikost(HWND obrazek, HBITMAP bitmapa) {
+    BITMAP bm{};
+    if (!GetObjectW(bitmapa, sizeof bm, &bm)) return;
+    RECT okno{}, klient{};
+    GetWindowRect(obrazek, &okno);
+    GetClientRect(obrazek, &klient);
+    const int okrajX = (okno.right - okno.left) - klient.right;
+    const int okrajY = (okno.bottom - okno.top) - klient.bottom;
+    SetWindowPos(obrazek, nullptr, 0, 0, bm.bmWidth + okrajX, bm.bmHeight + okrajY,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND Rozvrzeni::Pridej(const wchar_t* trida, const wchar_t* text, DWORD styl, DWORD exStyl, int id,
+                       Twipy kde, HFONT pismo) {
+    HWND h = CreateWindowExW(exStyl, trida, text, WS_CHILD | WS_VISIBLE | styl, Px(kde.left),
+                             Px(kde.top), Px(kde.width), Px(kde.height), rodic_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             GetModuleHandleW(nullptr), nullptr);
+    if (!h) VyvolejPosledni(std::wstring(L"CreateWindowExW ") + trida);
+    SetWindowPos(h, posledni_ ? posledni_ : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    posledni_ = h;
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(pismo ? pismo : pismo_), FALSE);
+    return h;
+}
+
+}  // namespace setup::ui

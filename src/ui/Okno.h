@@ -1,0 +1,92 @@
+// A window is a C++ object. The object travels to the window through
+// CreateWindowExW's last argument and is found again through GWLP_USERDATA;
+// each window class answers its messages in one switch, one method per
+// message. The windows are dialog windows without a template: their class
+// reserves DLGWINDOWEXTRA and leaves what it does not handle to DefDlgProcW,
+// so that IsDialogMessageW gives them the default button, Esc, Tab order and
+// access keys of a dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "system/Chyba.h"
+#include "system/win32/Handle.h"
+#include "ui/Rozmery.h"
+
+namespace setup::ui {
+
+using VlastnikOkna = Vlastnik<HWND, &DestroyWindow>;
+using Pismo = Vlastnik<HFONT, &DeleteObject>;
+using Bitmapa = Vlastnik<HBITMAP, &DeleteObject>;
+using Ikona = Vlastnik<HICON, &DestroyIcon>;
+
+// Reports the exception being handled in the error box; used at the
+// boundaries no exception may cross (window procedures, the program's entry).
+// Call it only inside a catch block.
+void NahlasVyjimku(IHlaseni& hlaseni) noexcept;
+
+// The label's font at a smaller size when the text, wrapped as the label
+// wraps it, would not fit the label at the font's own size; an empty owner
+// when it fits. The layout was drawn for small dialog fonts: a larger system
+// font must not cut off the end of a text.
+Pismo PismoKVejiti(HWND popisek, const std::wstring& text, HFONT pismo, int dpi);
+
+// Resizes a picture control to its bitmap's natural size plus the control's
+// own border; the picture is never stretched.
+void PrirozenaVelikost(HWND obrazek, HBITMAP bitmapa);
+
+class Okno {
+public:
+    Okno(const Okno&) = delete;
+    Okno& operator=(const Okno&) = delete;
+
+    HWND hwnd() const noexcept { return okno_.get(); }
+    bool Existuje() const noexcept { return static_cast<bool>(okno_); }
+    HWND Ovladac(int id) const noexcept { return GetDlgItem(okno_.get(), id); }
+
+protected:
+    explicit Okno(IHlaseni& hlaseni) noexcept : hlaseni_(hlaseni) {}
+    // Derived classes destroy their window in their own destructor, while
+    // the object can still answer the messages that destruction sends.
+    virtual ~Okno() = default;
+
+    // Creates the top-level window, hidden, with the given client size in
+    // pixels at (x, y); the frame is added to it. Throws Chyba on failure.
+    void Vytvor(const wchar_t* titulek, DWORD styl, DWORD exStyl, HWND vlastnik,
+                int x, int y, int sirkaKlienta, int vyskaKlienta);
+    // The window size that gives the client size for the style.
+    static SIZE VelikostOkna(DWORD styl, DWORD exStyl, int sirkaKlienta, int vyskaKlienta);
+    void Znic() noexcept { okno_.reset(); }
+
+    virtual LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) = 0;
+    LRESULT Vychozi(UINT zprava, WPARAM w, LPARAM l) {
+        return DefDlgProcW(okno_.get(), zprava, w, l);
+    }
+
+    IHlaseni& hlaseni_;
+
+private:
+    static LRESULT CALLBACK Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l);
+    VlastnikOkna okno_;
+};
+
+// A child control of a window at a place given in twips. Child windows
+// belong to their parent and are destroyed with it. Each new control is put
+// below the previous one in the z-order, which is also the Tab order.
+class Rozvrzeni {
+public:
+    Rozvrzeni(HWND rodic, int dpi, HFONT pismo) noexcept : rodic_(rodic), dpi_(dpi), pismo_(pismo) {}
+    HWND Pridej(const wchar_t* trida, const wchar_t* text, DWORD styl, DWORD exStyl, int id,
+                Twipy kde, HFONT pismo = nullptr);
+    int Px(int64_t twipy) const noexcept { return Pixely(twipy, dpi_); }
+
+private:
+    HWND rodic_;
+    int dpi_;
+    HFONT pismo_;
+    HWND posledni_ = nullptr;
+};
+
+}  // namespace setup::ui

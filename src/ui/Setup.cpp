@@ -1,0 +1,86 @@
+// The program's entry: a safe DLL search, COM and the common controls on
+// this one thread, then the main window and its message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "system/win32/Uchyty.h"
+#include "system/win32/Win32.h"
+#include "ui/Rozmery.h"
+#include "ui/Vzhled.h"
+#include "ui/frmSetup.h"
+
+namespace setup::ui {
+
+namespace {
+
+// Libraries are loaded from the system folder only, never from the folder
+// the installer runs from, which on a medium anybody may have written to.
+void OmezHledaniKnihoven() noexcept {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
+        // Older systems lack the call; they get the narrower SetDllDirectoryW.
+        auto fn = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(
+            GetProcAddress(kernel, "SetDefaultDllDirectories")));
+        if (fn) fn(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    SetDllDirectoryW(L"");
+}
+
+// The full path of the running program, however long.
+std::wstring CestaProgramu() {
+    std::wstring cesta(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, cesta.data(), static_cast<DWORD>(cesta.size()));
+        if (n == 0) VyvolejPosledni(L"GetModuleFileNameW");
+        if (n < cesta.size()) {
+            cesta.resize(n);
+            return cesta;
+        }
+        // Cut short: the buffer was too small.
+        cesta.resize(cesta.size() * 2);
+    }
+}
+
+int Spust() {
+    // COM on this thread, apartment-threaded as a user-interface thread
+    // needs it for the shell's link object and folder browser. Without it
+    // those two fail and report it themselves; the rest works.
+    ComProstredi com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    Win32Hlaseni hlaseni;
+    Win32Soubory soubory;
+    Win32Registr registr(hlaseni);
+    Win32Shell shell(hlaseni);
+    Vzhled vzhled(GetModuleHandleW(nullptr));
+
+    frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
+    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return 0;
+    okno.Zobraz();
+
+    MSG zprava;
+    BOOL r;
+    while ((r = GetMessageW(&zprava, nullptr, 0, 0)) != 0) {
+        if (r == -1) VyvolejPosledni(L"GetMessageW");
+        okno.ZpracujZpravu(zprava);
+    }
+    return static_cast<int>(zprava.wParam);
+}
+
+}  // namespace
+
+}  // namespace setup::ui
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    setup::ui::OmezHledaniKnihoven();
+    try {
+        return setup::ui::Spust();
+    } catch (...) {
+        setup::Win32Hlaseni hlaseni;
+        setup::ui::NahlasVyjimku(hlaseni);
+        return 1;
+    }
+}

@@ -1,0 +1,139 @@
+#include "ui/frmPrubeh.h"
+
+#include "system/win32/Win32.h"
+#include "ui/Ovladace.h"
+
+namespace setup::ui {
+
+namespace {
+
+constexpr DWORD StylOkna = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+// Its own taskbar button: the main window is hidden while this one shows.
+constexpr DWORD ExStylOkna = WS_EX_APPWINDOW;
+
+// The rectangle of the monitor's work area nearest to a window.
+RECT PracovniPlocha(HWND okno) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoW(MonitorFromWindow(okno, MONITOR_DEFAULTTONEAREST), &mi)) return mi.rcWork;
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return r;
+}
+
+}  // namespace
+
+void frmPrubeh::Zajisti(HWND vlastnik) {
+    if (Existuje()) return;
+    Vytvor(L"Instalace", StylOkna, ExStylOkna, vlastnik, CW_USEDEFAULT, CW_USEDEFAULT,
+           vzhled_.Px(PrubehSirka), vzhled_.Px(PrubehVyska));
+    try {
+        vzhled_.NastavIkony(hwnd());
+        // Storno is the only control that takes the focus; the rest follow
+        // it in the z-order, the bar above its frame.
+        Rozvrzeni r(hwnd(), vzhled_.Dpi(), vzhled_.PismoZprav());
+        r.Pridej(L"BUTTON", L"Storno", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, IDC_PRUBEH_STORNO,
+                 PrubehStorno);
+        // One line: a long status ends in an ellipsis instead of a cut-off
+        // second line.
+        r.Pridej(L"STATIC", L"...", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, IDC_TEXT, PrubehText);
+        r.Pridej(L"STATIC", L"Počkejte prosím na dokončení instalace", SS_LEFT, 0, IDC_LABEL1,
+                 PrubehLabel1);
+        HWND obrazek = r.Pridej(L"STATIC", L"", SS_BITMAP, 0, IDC_IMAGE1, PrubehImage1);
+        SendMessageW(obrazek, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(vzhled_.Image1()));
+        PrirozenaVelikost(obrazek, vzhled_.Image1());
+        r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehUkazatel);
+        r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, IDC_METR, PrubehMetr);
+    } catch (...) {
+        Znic();
+        throw;
+    }
+}
+
+void frmPrubeh::Zobraz() {
+    HWND vlastnik = GetWindow(hwnd(), GW_OWNER);
+    RECT o{};
+    RECT w{};
+    GetWindowRect(hwnd(), &w);
+    if (!vlastnik || !GetWindowRect(vlastnik, &o)) o = PracovniPlocha(hwnd());
+    const int sirka = w.right - w.left;
+    const int vyska = w.bottom - w.top;
+    int x = o.left + ((o.right - o.left) - sirka) / 2;
+    int y = o.top + ((o.bottom - o.top) - vyska) / 2;
+    // Never out of reach, should the owner stand near the screen's edge.
+    const RECT p = PracovniPlocha(vlastnik ? vlastnik : hwnd());
+    if (x + sirka > p.right) x = p.right - sirka;
+    if (y + vyska > p.bottom) y = p.bottom - vyska;
+    if (x < p.left) x = p.left;
+    if (y < p.top) y = p.top;
+    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd(), SW_SHOW);
+}
+
+void frmPrubeh::Uvolni() {
+    if (!Existuje()) return;
+    Form_Unload();
+    Znic();
+}
+
+void frmPrubeh::NastavText(const std::wstring& text) {
+    if (!SetWindowTextW(Ovladac(IDC_TEXT), text.c_str())) VyvolejPosledni(L"SetWindowTextW Text");
+}
+
+void frmPrubeh::NastavSirkuUkazatele(int sirka) {
+    HWND ukazatel = Ovladac(IDC_UKAZATEL);
+    RECT r{};
+    GetWindowRect(ukazatel, &r);
+    SetWindowPos(ukazatel, nullptr, 0, 0, sirka < 0 ? 0 : sirka, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmPrubeh::ZakazStorno() {
+    EnableWindow(Ovladac(IDC_PRUBEH_STORNO), FALSE);
+}
+
+void frmPrubeh::cmdStorno_Click() {
+    stornovano_ = true;
+}
+
+void frmPrubeh::Form_Unload() {
+    stornovano_ = true;
+}
+
+LRESULT frmPrubeh::Zprava(UINT zprava, WPARAM w, LPARAM l) {
+    switch (zprava) {
+    case WM_COMMAND: return OnCommand(w, l);
+    case WM_CLOSE: return OnClose();
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
+    default: return Vychozi(zprava, w, l);
+    }
+}
+
+LRESULT frmPrubeh::OnCommand(WPARAM w, LPARAM l) {
+    // Esc arrives here as IDCANCEL even when the button is disabled; a
+    // disabled Storno does nothing, however it is pressed.
+    if (LOWORD(w) == IDC_PRUBEH_STORNO && HIWORD(w) == BN_CLICKED) {
+        if (IsWindowEnabled(Ovladac(IDC_PRUBEH_STORNO))) cmdStorno_Click();
+        return 0;
+    }
+    return Vychozi(WM_COMMAND, w, l);
+}
+
+LRESULT frmPrubeh::OnClose() {
+    // The close box, Alt+F4 and the system menu all end here.
+    Uvolni();
+    return 0;
+}
+
+LRESULT frmPrubeh::OnCtlColorStatic(WPARAM w, LPARAM l) {
+    HDC dc = reinterpret_cast<HDC>(w);
+    int barva = -1;
+    switch (GetDlgCtrlID(reinterpret_cast<HWND>(l))) {
+    case IDC_UKAZATEL: barva = COLOR_ACTIVECAPTION; break;
+    case IDC_METR: barva = COLOR_WINDOW; break;
+    default: return Vychozi(WM_CTLCOLORSTATIC, w, l);
+    }
+    SetBkColor(dc, GetSysColor(barva));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(barva));
+}
+
+}  // namespace setup::ui

@@ -1,0 +1,60 @@
+// The progress window: a fixed prompt, the status line, the bar and Storno.
+// It exists only while a run reports status; every time it is made it starts
+// in the same state (text "...", bar 1845 twips, Storno enabled). All it does
+// on its own is raise the main window's cancel flag.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ui/Okno.h"
+#include "ui/Vzhled.h"
+
+namespace setup::ui {
+
+// Layout in twips.
+inline constexpr int PrubehSirka = 5610;
+inline constexpr int PrubehVyska = 1815;
+inline constexpr Twipy PrubehStorno{4260, 1350, 1215, 345};
+inline constexpr Twipy PrubehLabel1{720, 210, 3945, 255};
+inline constexpr Twipy PrubehImage1{180, 180, 480, 480};
+inline constexpr Twipy PrubehUkazatel{150, 1410, 1845, 225};
+inline constexpr Twipy PrubehMetr{120, 1380, 4005, 285};
+inline constexpr Twipy PrubehText{120, 1020, 5355, 285};
+
+class frmPrubeh final : public Okno {
+public:
+    // stornovano is the main window's cancel flag, which the window raises.
+    frmPrubeh(IHlaseni& hlaseni, const Vzhled& vzhled, bool& stornovano) noexcept
+        : Okno(hlaseni), vzhled_(vzhled), stornovano_(stornovano) {}
+    ~frmPrubeh() override { Znic(); }
+
+    // Makes the window, hidden and in its initial state, if it does not exist.
+    void Zajisti(HWND vlastnik);
+    bool Viditelne() const noexcept { return Existuje() && IsWindowVisible(hwnd()); }
+    // Shows the window centred over its owner, without waiting for the user.
+    void Zobraz();
+    // Closes the window the way every close does (Form_Unload).
+    void Uvolni();
+
+    void NastavText(const std::wstring& text);
+    // The filled length of the bar in pixels; its left, top and height stay.
+    void NastavSirkuUkazatele(int sirka);
+    void ZakazStorno();
+
+private:
+    LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) override;
+    LRESULT OnCommand(WPARAM w, LPARAM l);
+    LRESULT OnClose();
+    LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
+
+    void cmdStorno_Click();
+    void Form_Unload();
+
+    const Vzhled& vzhled_;
+    bool& stornovano_;
+};
+
+}  // namespace setup::ui

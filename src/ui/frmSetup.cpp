@@ -1,0 +1,237 @@
+#include "ui/frmSetup.h"
+
+#include "engine/Ukazatel.h"
+#include "engine/Zjisteni.h"
+#include "system/win32/Win32.h"
+#include "ui/Ovladace.h"
+
+namespace setup::ui {
+
+namespace {
+
+// A fixed dialog frame with a close box and no minimise or maximise box.
+constexpr DWORD StylOkna = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD ExStylOkna = WS_EX_DLGMODALFRAME;
+
+std::wstring TextOkna(HWND okno) {
+    const int delka = GetWindowTextLengthW(okno);
+    if (delka <= 0) return std::wstring();
+    std::wstring text(static_cast<size_t>(delka) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(okno, text.data(), delka + 1)));
+    return text;
+}
+
+}  // namespace
+
+frmSetup::~frmSetup() {
+    Znic();
+}
+
+bool frmSetup::Nacti(const std::wstring& cestaAplikace) {
+    const SIZE s = VelikostOkna(StylOkna, ExStylOkna, vzhled_.Px(SetupSirka), vzhled_.Px(SetupVyska));
+    Vytvor(TitulekHlavnihoOkna, StylOkna, ExStylOkna, nullptr,
+           (GetSystemMetrics(SM_CXSCREEN) - s.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - s.cy) / 2,
+           vzhled_.Px(SetupSirka), vzhled_.Px(SetupVyska));
+    VytvorOvladace();
+    try {
+        Form_Load(cestaAplikace);
+    } catch (const Chyba& chyba) {
+        ChybaHlaseni(sluzby_.hlaseni, chyba);
+        // Unloading the only window ends the program before it was shown.
+        Znic();
+        return false;
+    }
+    return true;
+}
+
+void frmSetup::VytvorOvladace() {
+    vzhled_.NastavIkony(hwnd());
+    // Created in Tab order: OK, Storno, the folder, Browse; the labels and
+    // pictures after them. A label's access key moves the focus to the next
+    // control in this order.
+    Rozvrzeni r(hwnd(), vzhled_.Dpi(), vzhled_.PismoZprav());
+    r.Pridej(L"BUTTON", L"OK", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, IDC_CMDOK, SetupOK);
+    r.Pridej(L"BUTTON", L"Storno", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_CMDSTORNO, SetupStorno);
+    HWND slozka = r.Pridej(L"EDIT", L"", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                           IDC_SLOZKA, SetupSlozka);
+    SendMessageW(slozka, EM_SETLIMITTEXT, 0, 0);   // no limit of its own
+    r.Pridej(L"BUTTON", L"&Procházet...", WS_TABSTOP | BS_PUSHBUTTON, 0, IDC_CMDPROCHAZET,
+             SetupProchazet);
+    r.Pridej(L"STATIC", L"Instalace šablon dokumentů", SS_LEFT, 0, IDC_LABNADPIS, SetupNadpis,
+             vzhled_.PismoNadpisu());
+    r.Pridej(L"STATIC", L"", SS_LEFT, 0, IDC_LABSETUP, SetupUvitani);
+
+    // The picture at its natural size inside a sunken border two pixels wide
+    // (at 96 DPI exactly the place the layout gives it).
+    HWND obrazek = r.Pridej(L"STATIC", L"", SS_BITMAP, WS_EX_CLIENTEDGE, IDC_OBRAZEKSETUP, SetupObrazek);
+    SendMessageW(obrazek, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(vzhled_.ObrazekSetup()));
+    PrirozenaVelikost(obrazek, vzhled_.ObrazekSetup());
+
+    // The two lines of the etched rule, one pixel high and one pixel apart
+    // at any DPI.
+    const int x = r.Px(CaraLeva);
+    const int y = r.Px(CaraHorni);
+    const int delka = r.Px(CaraPrava) - x;
+    const Twipy cara{CaraLeva, CaraHorni, CaraPrava - CaraLeva, 15};
+    HWND line2 = r.Pridej(L"STATIC", L"", SS_LEFT, 0, IDC_LINE2, cara);
+    HWND line1 = r.Pridej(L"STATIC", L"", SS_LEFT, 0, IDC_LINE1, cara);
+    SetWindowPos(line2, nullptr, x, y, delka, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(line1, nullptr, x, y + 1, delka, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    SendMessageW(hwnd(), DM_SETDEFID, IDC_CMDOK, 0);
+}
+
+void frmSetup::Form_Load(const std::wstring& cestaAplikace) {
+    Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell);
+    SlozkaProgramu = std::move(n.SlozkaProgramu);
+    slozky = std::move(n.slozky);
+    HWND uvitani = Ovladac(IDC_LABSETUP);
+    if (!SetWindowTextW(uvitani, n.Uvitani.c_str())) VyvolejPosledni(L"SetWindowTextW labSetup");
+    pismoUvitani_ = PismoKVejiti(uvitani, n.Uvitani, vzhled_.PismoZprav(), vzhled_.Dpi());
+    if (pismoUvitani_) SendMessageW(uvitani, WM_SETFONT, reinterpret_cast<WPARAM>(pismoUvitani_.get()), TRUE);
+    if (!SetWindowTextW(Ovladac(IDC_SLOZKA), slozky.CilSlozka.c_str())) VyvolejPosledni(L"SetWindowTextW Slozka");
+}
+
+void frmSetup::Zobraz() {
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Ovladac(IDC_CMDOK)), TRUE);
+}
+
+void frmSetup::ZpracujZpravu(MSG& zprava) {
+    if (prubeh_.Existuje() && IsDialogMessageW(prubeh_.hwnd(), &zprava)) return;
+    if (Existuje() && IsDialogMessageW(hwnd(), &zprava)) return;
+    TranslateMessage(&zprava);
+    DispatchMessageW(&zprava);
+}
+
+void frmSetup::ZpracujCekajiciZpravy() {
+    MSG zprava;
+    while (PeekMessageW(&zprava, nullptr, 0, 0, PM_REMOVE)) {
+        if (zprava.message == WM_QUIT) {
+            // Leave the request for the program's own message loop.
+            PostQuitMessage(static_cast<int>(zprava.wParam));
+            return;
+        }
+        ZpracujZpravu(zprava);
+    }
+}
+
+// Status steps, in this order: make sure the progress window is shown; the
+// empty text closes it; otherwise the text and, for a non-zero total, the
+// bar; in every case pending messages run before the engine goes on.
+void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {
+    prubeh_.Zajisti(hwnd());
+    if (!prubeh_.Viditelne()) prubeh_.Zobraz();
+    if (text.empty()) {
+        prubeh_.Uvolni();
+    } else {
+        prubeh_.NastavText(text);
+        if (celkem != 0) {
+            const int64_t sirka = SirkaUkazatele(PrubehMetr.left, PrubehMetr.width,
+                                                 PrubehUkazatel.left, hotovo, celkem);
+            prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka));
+        }
+    }
+    ZpracujCekajiciZpravy();
+}
+
+std::wstring frmSetup::TextSlozky() const {
+    return TextOkna(Ovladac(IDC_SLOZKA));
+}
+
+std::wstring frmSetup::Titulek() const {
+    return Existuje() ? TextOkna(hwnd()) : std::wstring(TitulekHlavnihoOkna);
+}
+
+void frmSetup::SkryjHlavniOkno() {
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+void frmSetup::ZobrazHlavniOkno() {
+    if (!Existuje()) return;
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+}
+
+void frmSetup::UvolniHlavniOkno() {
+    Znic();
+}
+
+void frmSetup::ZakazStorno() {
+    prubeh_.Zajisti(hwnd());
+    prubeh_.ZakazStorno();
+}
+
+void frmSetup::cmdOK_Click() {
+    if (instalaceBezi_) return;
+    instalaceBezi_ = true;
+    NaKonci konec([this] { instalaceBezi_ = false; });
+    Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, sluzby_.hlaseni};
+    setup::cmdOK_Click(stroj, slozky);
+}
+
+void frmSetup::cmdStorno_Click() {
+    Znic();
+}
+
+void frmSetup::cmdProchazet_Click() {
+    const std::wstring slozka = VyberSlozku(sluzby_.hlaseni, L"Vyberte cílovou složku", hwnd());
+    if (slozka.empty()) return;
+    HWND edit = Ovladac(IDC_SLOZKA);
+    if (!SetWindowTextW(edit, slozka.c_str())) VyvolejPosledni(L"SetWindowTextW Slozka");
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    const auto konec = static_cast<WPARAM>(slozka.size());
+    SendMessageW(edit, EM_SETSEL, konec, static_cast<LPARAM>(konec));
+}
+
+LRESULT frmSetup::Zprava(UINT zprava, WPARAM w, LPARAM l) {
+    switch (zprava) {
+    case WM_COMMAND: return OnCommand(w, l);
+    case WM_CLOSE: return OnClose();
+    case WM_DESTROY: return OnDestroy();
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
+    default: return Vychozi(zprava, w, l);
+    }
+}
+
+LRESULT frmSetup::OnCommand(WPARAM w, LPARAM l) {
+    if (HIWORD(w) != BN_CLICKED) return Vychozi(WM_COMMAND, w, l);
+    // Commands queued before a run hid the window are dropped while it runs.
+    if (instalaceBezi_) return 0;
+    switch (LOWORD(w)) {
+    case IDC_CMDOK: cmdOK_Click(); return 0;
+    case IDC_CMDSTORNO: cmdStorno_Click(); return 0;
+    case IDC_CMDPROCHAZET: cmdProchazet_Click(); return 0;
+    default: return Vychozi(WM_COMMAND, w, l);
+    }
+}
+
+LRESULT frmSetup::OnClose() {
+    // The close box and the system's close command unload the window as
+    // Storno does; not in the middle of a run, which ends on its own.
+    if (!instalaceBezi_) Znic();
+    return 0;
+}
+
+LRESULT frmSetup::OnDestroy() {
+    // The main window is the program's last window.
+    PostQuitMessage(0);
+    return Vychozi(WM_DESTROY, 0, 0);
+}
+
+LRESULT frmSetup::OnCtlColorStatic(WPARAM w, LPARAM l) {
+    HDC dc = reinterpret_cast<HDC>(w);
+    switch (GetDlgCtrlID(reinterpret_cast<HWND>(l))) {
+    case IDC_LINE2:
+        SetBkColor(dc, GetSysColor(COLOR_BTNSHADOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNSHADOW));
+    case IDC_LINE1:
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    default:
+        return Vychozi(WM_CTLCOLORSTATIC, w, l);
+    }
+}
+
+}  // namespace setup::ui

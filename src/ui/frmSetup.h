@@ -1,0 +1,101 @@
+// The installer's main window. Loading it finds what to install; it offers
+// OK, Storno and Browse, and it is the engine's window side during a run:
+// the status operation Hlaska, the cancel flag and its own visibility.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "engine/Instalace.h"
+#include "engine/Stroj.h"
+#include "ui/Okno.h"
+#include "ui/Vzhled.h"
+#include "ui/frmPrubeh.h"
+
+namespace setup::ui {
+
+// Layout in twips.
+inline constexpr int SetupSirka = 6555;
+inline constexpr int SetupVyska = 4440;
+inline constexpr Twipy SetupProchazet{5220, 2880, 1185, 345};
+inline constexpr Twipy SetupSlozka{2190, 2430, 4245, 285};
+inline constexpr Twipy SetupStorno{5340, 3960, 1095, 345};
+inline constexpr Twipy SetupOK{4020, 3960, 1215, 345};
+inline constexpr Twipy SetupNadpis{2280, 120, 3735, 255};
+inline constexpr Twipy SetupUvitani{2190, 480, 4275, 1725};
+inline constexpr Twipy SetupObrazek{210, 150, 1830, 3450};
+// The etched rule: Line2 from (240, 3765) to (6390, 3765) in the shadow
+// colour, Line1 one pixel below it in white; each one pixel high.
+inline constexpr int CaraLeva = 240;
+inline constexpr int CaraPrava = 6390;
+inline constexpr int CaraHorni = 3765;
+
+// The system services the window hands to the engine.
+struct Sluzby {
+    ISoubory& soubory;
+    IRegistr& registr;
+    IShell& shell;
+    IHlaseni& hlaseni;
+};
+
+class frmSetup final : public Okno, public IOkna {
+public:
+    frmSetup(const Sluzby& sluzby, const Vzhled& vzhled) noexcept
+        : Okno(sluzby.hlaseni), sluzby_(sluzby), vzhled_(vzhled),
+          prubeh_(sluzby.hlaseni, vzhled, stornovano_) {}
+    ~frmSetup() override;
+
+    // Makes the window, hidden, and runs Form_Load. False when loading
+    // failed: the error has been reported and the window unloaded.
+    bool Nacti(const std::wstring& cestaAplikace);
+    // Shows the loaded window centred on the screen, the focus on OK.
+    void Zobraz();
+
+    // Hands one message to the dialog that it belongs to, or dispatches it.
+    void ZpracujZpravu(MSG& zprava);
+
+    // IOkna
+    void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
+    bool Stornovano() const override { return stornovano_; }
+    void NastavStornovano(bool hodnota) override { stornovano_ = hodnota; }
+    std::wstring TextSlozky() const override;
+    std::wstring Titulek() const override;
+    void SkryjHlavniOkno() override;
+    void ZobrazHlavniOkno() override;
+    void UvolniHlavniOkno() override;
+    void ZakazStorno() override;
+
+    // The folders found at load; an install run reads and writes them.
+    std::wstring SlozkaProgramu;
+    SlozkyInstalace slozky;
+
+private:
+    LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) override;
+    LRESULT OnCommand(WPARAM w, LPARAM l);
+    LRESULT OnClose();
+    LRESULT OnDestroy();
+    LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
+
+    void VytvorOvladace();
+    void Form_Load(const std::wstring& cestaAplikace);
+    void cmdOK_Click();
+    void cmdStorno_Click();
+    void cmdProchazet_Click();
+    // Lets every pending window message run, then returns.
+    void ZpracujCekajiciZpravy();
+
+    Sluzby sluzby_;
+    const Vzhled& vzhled_;
+    // The welcome text's font when the message font is too large for it.
+    Pismo pismoUvitani_;
+    bool stornovano_ = false;
+    // True while an install run is in progress. The window is hidden then,
+    // but input queued before it was hidden still arrives while Hlaska lets
+    // messages run; it must not start a second run or unload the window.
+    bool instalaceBezi_ = false;
+    frmPrubeh prubeh_;
+};
+
+}  // namespace setup::ui

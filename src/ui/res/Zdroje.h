@@ -1,0 +1,6 @@
+// Resource identifiers shared by the resource script and the program.
+#pragma once
+
+#define IDI_SETUP           1      // the program icon: 16 and 32 pixels, 16 and 256 colours
+#define IDB_OBRAZEKSETUP    101    // frmSetup's picture, 118 x 226, 16 colours
+#define IDB_IMAGE1          102    // frmPrubeh's picture, 32 x 32, 24-bit
