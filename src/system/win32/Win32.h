@@ -3,12 +3,16 @@
 #pragma once
 
 #include <windows.h>
+#include <shobjidl.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/Stroj.h"
 
 namespace setup {
+
+// mChyby ---------------------------------------------------------------------
 
 // Message boxes through MessageBoxW, owned by the thread's active window.
 class Win32Hlaseni final : public IHlaseni {
@@ -16,8 +20,9 @@ public:
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
 };
 
-// The platform's description of a system error number (FormatMessageW),
-// without the trailing line break.
+// The platform's description of a system error number or HRESULT
+// (FormatMessageW), without the trailing line break; a sentence naming the
+// number when the system has no text for it.
 std::wstring PopisSystemoveChyby(DWORD kod);
 
 // Throwers for the three shapes of Win32 call; the error carries the number,
@@ -26,6 +31,15 @@ std::wstring PopisSystemoveChyby(DWORD kod);
 [[noreturn]] void VyvolejPosledni(const std::wstring& zdroj);   // GetLastError()
 [[noreturn]] void VyvolejHresult(HRESULT hr, const std::wstring& zdroj);
 
+// The exception being handled, as the program's error: a Chyba as it is,
+// anything else (out of memory...) with the platform's number and text.
+// Only for use inside a catch block.
+Chyba ChybaZVyjimky();
+
+// Files ----------------------------------------------------------------------
+
+// A path holding a NUL cannot be handed to the platform without naming some
+// other path; every operation refuses it with ERROR_INVALID_NAME.
 class Win32Soubory final : public ISoubory {
 public:
     std::vector<Polozka> Vypis(const std::wstring& vzor) override;
@@ -41,10 +55,27 @@ public:
     bool StejnySoubor(const std::wstring& a, const std::wstring& b) override;
 };
 
-// mRegistry. SmazKlic reports its failures through the given box.
+// mRegistry ------------------------------------------------------------------
+
+// The advapi32 calls the registry module makes. Tests replace single calls
+// to stage failures and races the real registry will not produce on demand.
+struct RegistrVolani {
+    decltype(&::RegOpenKeyExW) otevri = ::RegOpenKeyExW;
+    decltype(&::RegCreateKeyExW) vytvor = ::RegCreateKeyExW;
+    decltype(&::RegQueryValueExW) cti = ::RegQueryValueExW;
+    decltype(&::RegSetValueExW) zapis = ::RegSetValueExW;
+    decltype(&::RegDeleteKeyW) smaz = ::RegDeleteKeyW;
+};
+
+// Reads open keys with KEY_READ, so that a user who may read but not change
+// a machine-wide key still gets its values; writes and deletes ask for the
+// six key rights (0x3F). A key path or value name holding a NUL names no key:
+// the read gives empty text, the write false, the delete its open error.
+// SmazKlic reports its failures through the given box.
 class Win32Registr final : public IRegistr {
 public:
-    explicit Win32Registr(IHlaseni& hlaseni) : hlaseni_(hlaseni) {}
+    explicit Win32Registr(IHlaseni& hlaseni, const RegistrVolani& volani = {})
+        : hlaseni_(hlaseni), volani_(volani) {}
     std::wstring CtiRegistr(uint32_t koren, const std::wstring& klic,
                             const std::wstring& nazev) override;
     bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
@@ -53,12 +84,21 @@ public:
 
 private:
     IHlaseni& hlaseni_;
+    RegistrVolani volani_;
 };
 
-// mPomucky: special folders and links. COM must be initialised on the thread.
+// mPomucky -------------------------------------------------------------------
+
+// Makes the shell's link object. The default makes an instance of
+// CLSID_ShellLink; tests hand in one that records the calls made on it.
+using TvurceOdkazu = std::function<HRESULT(IShellLinkW** odkaz)>;
+HRESULT VytvorObjektOdkazu(IShellLinkW** odkaz);
+
+// Special folders and links. COM must be initialised on the thread.
 class Win32Shell final : public IShell {
 public:
-    explicit Win32Shell(IHlaseni& hlaseni) : hlaseni_(hlaseni) {}
+    explicit Win32Shell(IHlaseni& hlaseni, TvurceOdkazu tvurce = VytvorObjektOdkazu)
+        : hlaseni_(hlaseni), tvurce_(std::move(tvurce)) {}
     std::wstring SpecialniSlozka(int32_t cislo) override;
     void VytvorZastupce(const std::wstring& slozka, const std::wstring& nazev,
                         const std::wstring& cil, const std::wstring& argumenty,
@@ -67,11 +107,13 @@ public:
 
 private:
     IHlaseni& hlaseni_;
+    TvurceOdkazu tvurce_;
 };
 
 // The shell's folder browser, modal to the owner: the chosen folder exactly
 // as the shell gives it (a drive root keeps its backslash), or empty text
-// when the user cancels. Reports its own errors through the box.
+// when the user cancels or the choice has no file-system path. Reports its
+// own errors through the box.
 std::wstring VyberSlozku(IHlaseni& hlaseni, const std::wstring& titulek, HWND vlastnik);
 
 }  // namespace setup

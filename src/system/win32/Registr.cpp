@@ -1,0 +1,128 @@
+// mRegistry: read, write and delete with one key handle per call.
+#include <algorithm>
+#include <vector>
+
+#include "system/RegistrData.h"
+#include "system/win32/Uchyty.h"
+#include "system/win32/Win32.h"
+
+namespace setup {
+
+namespace {
+
+// The six key rights that changing a key needs, and nothing more. Deleting
+// needs no more either: the delete itself opens the key again asking for
+// DELETE, so a user without that right sees the delete, not the open, fail.
+constexpr REGSAM PravaZmeny = 0x3F;
+// A value that keeps changing size while it is read gives up after this.
+constexpr int PokusuCteni = 8;
+
+// Roots travel as 32-bit numbers; the predefined handles are sign-extended.
+HKEY Koren(uint32_t koren) {
+    return reinterpret_cast<HKEY>(static_cast<intptr_t>(static_cast<int32_t>(koren)));
+}
+
+bool MaNulu(const std::wstring& text) { return text.find(L'\0') != std::wstring::npos; }
+
+// Opens or creates into an empty owner; a failed call leaves it empty
+// whatever it wrote to the out-parameter.
+template <typename Volani>
+LSTATUS Otevri(KlicRegistru& klic, Volani volani) {
+    const LSTATUS kod = volani(klic.put());
+    if (kod != ERROR_SUCCESS) klic.release();
+    return kod;
+}
+
+}  // namespace
+
+std::wstring Win32Registr::CtiRegistr(uint32_t koren, const std::wstring& klic,
+                                      const std::wstring& nazev) {
+    if (MaNulu(klic) || MaNulu(nazev)) return {};
+    KlicRegistru h;
+    if (Otevri(h, [&](HKEY* out) {
+            return volani_.otevri(Koren(koren), klic.c_str(), 0, KEY_READ, out);
+        }) != ERROR_SUCCESS) {
+        return {};
+    }
+
+    DWORD typ = 0;
+    DWORD velikost = 0;
+    if (volani_.cti(h.get(), nazev.c_str(), nullptr, &typ, nullptr, &velikost) != ERROR_SUCCESS) {
+        return {};
+    }
+    // The value may be rewritten between two queries, growing, shrinking or
+    // changing type: read into a buffer of the size last reported until a
+    // read succeeds, and decode by the type that read returned.
+    std::vector<uint8_t> data;
+    for (int pokus = 0; pokus < PokusuCteni; ++pokus) {
+        if (typ != REG_SZ && typ != REG_DWORD) return {};
+        if (typ == REG_DWORD && velikost != 4) return {};
+        data.resize(std::max<DWORD>(velikost, 1));   // never a null buffer
+        DWORD precteno = static_cast<DWORD>(data.size());
+        const LSTATUS kod =
+            volani_.cti(h.get(), nazev.c_str(), nullptr, &typ, data.data(), &precteno);
+        if (kod == ERROR_SUCCESS) {
+            return TextHodnoty(typ, std::span<const uint8_t>(data.data(),
+                                                             std::min<std::size_t>(precteno, data.size())));
+        }
+        if (kod != ERROR_MORE_DATA) return {};
+        velikost = precteno;
+    }
+    return {};
+}
+
+bool Win32Registr::ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                                const std::wstring* hodnota, int32_t cislo) {
+    if (MaNulu(klic) || MaNulu(nazev)) return false;
+    if (hodnota && hodnota->size() >= MAXDWORD / sizeof(wchar_t)) return false;
+
+    KlicRegistru h;
+    LSTATUS kod = Otevri(h, [&](HKEY* out) {
+        return volani_.otevri(Koren(koren), klic.c_str(), 0, PravaZmeny, out);
+    });
+    // Only a key that is not there is created; any other failure of the open
+    // (access denied...) leaves the registry as it is.
+    if (kod == ERROR_FILE_NOT_FOUND) {
+        kod = Otevri(h, [&](HKEY* out) {
+            DWORD zpusob = 0;
+            return volani_.vytvor(Koren(koren), klic.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  PravaZmeny, nullptr, out, &zpusob);
+        });
+    }
+    if (kod != ERROR_SUCCESS) return false;
+
+    if (hodnota) {
+        // Stored with its terminating NUL.
+        const DWORD bajty = static_cast<DWORD>((hodnota->size() + 1) * sizeof(wchar_t));
+        kod = volani_.zapis(h.get(), nazev.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(hodnota->c_str()), bajty);
+    } else {
+        const uint32_t u = static_cast<uint32_t>(cislo);
+        const BYTE data[4] = {static_cast<BYTE>(u), static_cast<BYTE>(u >> 8),
+                              static_cast<BYTE>(u >> 16), static_cast<BYTE>(u >> 24)};
+        kod = volani_.zapis(h.get(), nazev.c_str(), 0, REG_DWORD, data, sizeof data);
+    }
+    return kod == ERROR_SUCCESS;
+}
+
+void Win32Registr::SmazKlic(uint32_t koren, const std::wstring& klic) {
+    if (klic.empty()) return;
+    try {
+        KlicRegistru h;
+        if (MaNulu(klic) || Otevri(h, [&](HKEY* out) {
+                                return volani_.otevri(Koren(koren), klic.c_str(), 0,
+                                                      PravaZmeny, out);
+                            }) != ERROR_SUCCESS) {
+            throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze otevřít regist.");
+        }
+        // An empty sub-key name deletes the opened key itself.
+        if (volani_.smaz(h.get(), L"") != ERROR_SUCCESS) {
+            throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze odstranit klice registru.");
+        }
+    } catch (...) {
+        // The handle is already closed here, before the box waits for the user.
+        ChybaHlaseni(hlaseni_, ChybaZVyjimky());
+    }
+}
+
+}  // namespace setup

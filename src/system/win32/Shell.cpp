@@ -1,0 +1,108 @@
+// mPomucky: special folders, the folder browser and shell links.
+#include "system/Text.h"
+#include "system/win32/Uchyty.h"
+#include "system/win32/Win32.h"
+
+namespace setup {
+
+namespace {
+
+// The description every link of this installer carries.
+constexpr const wchar_t* PopisOdkazu = L"ShellLink Sample";
+
+// The file-system path of an item list, cut at its NUL; nothing when the
+// item has no such path. The shell writes at most MAX_PATH characters.
+std::optional<std::wstring> CestaSeznamu(LPCITEMIDLIST seznam) {
+    std::wstring buffer(MAX_PATH, L' ');
+    if (!SHGetPathFromIDListW(seznam, buffer.data())) return std::nullopt;
+    return OrizniNulu(buffer);
+}
+
+bool MaNulu(const std::wstring& text) { return text.find(L'\0') != std::wstring::npos; }
+
+}  // namespace
+
+std::wstring Win32Shell::SpecialniSlozka(int32_t cislo) {
+    try {
+        SeznamPolozek seznam;
+        if (SHGetSpecialFolderLocation(nullptr, cislo, seznam.put()) != S_OK) {
+            seznam.release();   // whatever a failed call left there is not ours
+            return {};
+        }
+        std::optional<std::wstring> cesta = CestaSeznamu(seznam.get());
+        if (!cesta) return {};
+        if (!cesta->empty() && cesta->back() == L'\\') cesta->pop_back();   // a drive root
+        return *cesta;
+    } catch (...) {
+        // Shown here, in the report box's own form: the caller sees empty text.
+        const Chyba chyba = ChybaZVyjimky();
+        hlaseni_.Zprava(chyba.popis, TitulekAplikace, StylKriticka);
+        return {};
+    }
+}
+
+std::wstring VyberSlozku(IHlaseni& hlaseni, const std::wstring& titulek, HWND vlastnik) {
+    try {
+        BROWSEINFOW info{};
+        info.hwndOwner = vlastnik;
+        info.lpszTitle = titulek.c_str();
+        info.ulFlags = BIF_RETURNONLYFSDIRS;
+        SeznamPolozek seznam(SHBrowseForFolderW(&info));
+        if (!seznam) return {};   // Cancel, or the dialog was closed
+        // A confirmed item without a file-system path gives empty text, not
+        // a buffer of spaces.
+        return CestaSeznamu(seznam.get()).value_or(std::wstring());
+    } catch (...) {
+        ChybaHlaseni(hlaseni, ChybaZVyjimky());
+        return {};
+    }
+}
+
+HRESULT VytvorObjektOdkazu(IShellLinkW** odkaz) {
+    return CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                            reinterpret_cast<void**>(odkaz));
+}
+
+void Win32Shell::VytvorZastupce(const std::wstring& slozka, const std::wstring& nazev,
+                                const std::wstring& cil, const std::wstring& argumenty,
+                                const std::wstring& ikona, const std::wstring& pracovniSlozka,
+                                int32_t zobrazeni) {
+    if (slozka.empty() || cil.empty()) return;
+    // Text holding a NUL would reach the link object cut short, giving a link
+    // other than the one asked for.
+    for (const std::wstring* text : {&slozka, &nazev, &cil, &argumenty, &ikona, &pracovniSlozka}) {
+        if (MaNulu(*text)) return;
+    }
+    // Every failure ends the work silently; the owners release both
+    // interfaces, the persist-file one first, on every path.
+    try {
+        std::wstring cesta = slozka;
+        if (cesta.back() != L'\\') cesta += L'\\';
+        cesta += nazev;
+
+        ComUkazatel<IShellLinkW> odkaz;
+        if (FAILED(tvurce_(odkaz.put())) || !odkaz) {
+            odkaz.release();
+            return;
+        }
+        ComUkazatel<IPersistFile> soubor;
+        if (FAILED(odkaz.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(soubor.put()))) ||
+            !soubor) {
+            soubor.release();
+            return;
+        }
+        IShellLinkW* l = odkaz.get();
+        if (FAILED(l->SetPath(cil.c_str()))) return;
+        if (!pracovniSlozka.empty() && FAILED(l->SetWorkingDirectory(pracovniSlozka.c_str()))) return;
+        if (!argumenty.empty() && FAILED(l->SetArguments(argumenty.c_str()))) return;
+        if (FAILED(l->SetDescription(PopisOdkazu))) return;
+        if (!ikona.empty() && FAILED(l->SetIconLocation(ikona.c_str(), 0))) return;
+        if (FAILED(l->SetShowCmd(zobrazeni))) return;
+        if (FAILED(l->Resolve(nullptr, SLR_UPDATE))) return;
+        // The only step that writes to disk.
+        soubor.get()->Save(cesta.c_str(), FALSE);
+    } catch (...) {
+    }
+}
+
+}  // namespace setup
