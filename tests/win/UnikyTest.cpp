@@ -1,0 +1,105 @@
+// Ten thousand calls of each registry operation and of the link writer leave
+// the process with the handles it had.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "Pomoc.h"
+#include "system/win32/Win32.h"
+
+namespace setup {
+namespace {
+
+using test::PocetUchytu;
+
+constexpr int Opakovani = 10000;
+constexpr uint32_t HKCU = HKEY_CURRENT_USER_;
+
+TEST(Uniky, HandleCountingSeesAnOpenKey) {
+    // Without this the tests below could pass by counting nothing.
+    const long predtim = PocetUchytu();
+    ASSERT_GT(predtim, 0);
+    KlicRegistru klic;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, klic.put()), ERROR_SUCCESS);
+    EXPECT_EQ(PocetUchytu(), predtim + 1);
+    klic.reset();
+    EXPECT_EQ(PocetUchytu(), predtim);
+}
+
+TEST(Uniky, RegistryOperationsCloseEveryKey) {
+    test::TestovaciKlic klic;
+    test::ZaznamHlaseni hlaseni;
+    Win32Registr registr(hlaseni);
+    klic.NastavText(L"text", L"  C:\\Office  ");
+    klic.NastavCislo(L"cislo", 42);
+    klic.Nastav(L"v", REG_SZ, L"", 2, L"Plna\\Podklic");
+    const std::wstring hodnota = L"x";
+    // Warm up every path once: the first calls open lasting handles of the
+    // system's own, and the first exception thrown sets up the unwinder's.
+    registr.CtiRegistr(HKCU, klic.Cesta(), L"text");
+    registr.ZapisRegistr(HKCU, klic.Cesta(L"Nova"), L"v", &hodnota);
+    registr.SmazKlic(HKCU, klic.Cesta(L"Nova"));
+    registr.SmazKlic(HKCU, klic.Cesta(L"Missing"));
+    registr.SmazKlic(HKCU, klic.Cesta(L"Plna"));
+    hlaseni.zpravy.clear();
+    const long predtim = PocetUchytu();
+
+    for (int i = 0; i < Opakovani; ++i) {
+        ASSERT_EQ(registr.CtiRegistr(HKCU, klic.Cesta(), L"text"), L"C:\\Office");
+        registr.CtiRegistr(HKCU, klic.Cesta(), L"missing");            // open, query fails
+        registr.CtiRegistr(HKCU, klic.Cesta(L"Missing"), L"text");     // open fails
+    }
+    EXPECT_EQ(PocetUchytu(), predtim) << "CtiRegistr";
+    for (int i = 0; i < Opakovani; ++i) {
+        ASSERT_TRUE(registr.ZapisRegistr(HKCU, klic.Cesta(L"Nova"), L"v", &hodnota));   // creates
+        ASSERT_TRUE(registr.ZapisRegistr(HKCU, klic.Cesta(), L"cislo", nullptr, i));     // opens
+        registr.SmazKlic(HKCU, klic.Cesta(L"Nova"));                                     // deletes
+    }
+    EXPECT_EQ(PocetUchytu(), predtim) << "ZapisRegistr, SmazKlic";
+    for (int i = 0; i < Opakovani; ++i) {
+        registr.SmazKlic(HKCU, klic.Cesta(L"Missing"));   // the open fails
+        registr.SmazKlic(HKCU, klic.Cesta(L"Plna"));      // the delete fails
+    }
+    EXPECT_EQ(PocetUchytu(), predtim) << "SmazKlic failing";
+    EXPECT_EQ(hlaseni.zpravy.size(), 2u * Opakovani);
+}
+
+TEST(Uniky, LinkWriterReleasesEverything) {
+    test::TestovaciSlozka slozka;
+    test::ZaznamHlaseni hlaseni;
+    Win32Shell shell(hlaseni);
+    slozka.Slozka(L"Cil");
+    shell.VytvorZastupce(slozka.Cesta(), L"a.lnk", slozka.Cesta(L"Cil"), L"", L"", L"", 5);
+    const long predtim = PocetUchytu();
+    // Every other call cannot save: both ways out of the routine are taken.
+    for (int i = 0; i < Opakovani; ++i) {
+        shell.VytvorZastupce(i % 2 ? slozka.Cesta(L"Missing") : slozka.Cesta(), L"a.lnk",
+                             slozka.Cesta(L"Cil"), L"", L"", L"", 5);
+    }
+    EXPECT_EQ(PocetUchytu(), predtim);
+    EXPECT_TRUE(hlaseni.zpravy.empty());
+}
+
+TEST(Uniky, FileOperationsCloseTheirFindAndFileHandles) {
+    test::TestovaciSlozka slozka;
+    Win32Soubory soubory;
+    slozka.Zapis(L"a.dot", "x");
+    const std::wstring a = slozka.Cesta(L"a.dot");
+    const auto kolo = [&] {
+        soubory.Vypis(slozka.Cesta(L"*.*"));
+        soubory.Vypis(slozka.Cesta(L"*.xyz"));
+        soubory.StejnySoubor(a, slozka.Cesta(L"A.DOT"));
+        soubory.StejnySoubor(a, slozka.Cesta(L"missing"));
+        try {
+            soubory.SmazSoubor(slozka.Cesta(L"missing"));
+        } catch (const Chyba&) {
+        }
+    };
+    kolo();
+    const long predtim = PocetUchytu();
+    for (int i = 0; i < 1000; ++i) kolo();
+    EXPECT_EQ(PocetUchytu(), predtim);
+}
+
+}  // namespace
+}  // namespace setup
