@@ -183,6 +183,7 @@ void BehInstalace::Proved() {
     aktualni_ = 0;
     stav_.assign(static_cast<std::size_t>(pocet) + 1, StavZaznamu{});
     planovane_.clear();
+    planovane_.reserve(static_cast<std::size_t>(pocet));
     for (int32_t i = 1; i <= pocet; ++i) {
         const Objekt& rec = plan_(i);
         if (rec.Typ == TypSoubor) planovane_.insert(VelkaPismena(CestaSouboru(rec)));

@@ -2,8 +2,6 @@
 
 namespace setup {
 
-namespace {
-
 // Upper case of one UTF-16 unit for the scripts a Czech user meets in file
 // and folder names: ASCII, Latin-1, Latin Extended-A, basic Greek and
 // Cyrillic. Letters without a one-unit partner (ß, ı, ĸ, ŉ, ſ) stay as they are.
@@ -26,8 +24,6 @@ wchar_t VelkePismeno(wchar_t z) {
     if (c >= 0x450 && c <= 0x45F) return static_cast<wchar_t>(c - 0x50);
     return z;
 }
-
-}  // namespace
 
 std::wstring OrizniNulu(std::wstring_view text) {
     const auto pos = text.find(L'\0');

@@ -19,6 +19,9 @@ std::wstring TextCisla(int32_t cislo);
 // Equality of two texts without regard to letter case.
 bool StejnyText(std::wstring_view a, std::wstring_view b);
 
+// The upper case that StejnyText compares one character by.
+wchar_t VelkePismeno(wchar_t znak);
+
 // The text with every letter in the upper case that StejnyText compares by;
 // two texts are StejnyText exactly when their VelkaPismena are equal, so it
 // serves as a key for case-blind lookups.

@@ -125,6 +125,21 @@ std::vector<std::wstring> Rozdil(const Snimek& a, const Snimek& b) {
 
 // ---------------------------------------------------------------- FalesnyDisk
 
+namespace {
+
+// Hash and equality of names without regard to case, for lookups that
+// allocate nothing.
+struct BezVelikosti {
+    std::size_t operator()(std::wstring_view s) const noexcept {
+        std::size_t h = 1469598103934665603ull;
+        for (wchar_t z : s) h = (h ^ static_cast<std::size_t>(VelkePismeno(z))) * 1099511628211ull;
+        return h;
+    }
+    bool operator()(std::wstring_view a, std::wstring_view b) const noexcept { return StejnyText(a, b); }
+};
+
+}  // namespace
+
 struct FalesnyDisk::Uzel {
     std::wstring nazev;
     bool slozka = false;
@@ -135,11 +150,14 @@ struct FalesnyDisk::Uzel {
     Uzel* rodic = nullptr;
     // Children in listing order, and by folded name for lookups; a list so
     // that removing one entry of a big folder costs nothing.
+    // The index's keys point at the children's own names.
     std::list<std::unique_ptr<Uzel>> deti;
-    std::unordered_map<std::wstring, std::list<std::unique_ptr<Uzel>>::iterator> index;
+    std::unordered_map<std::wstring_view, std::list<std::unique_ptr<Uzel>>::iterator, BezVelikosti,
+                       BezVelikosti>
+        index;
 
-    Uzel* Dite(const std::wstring& jmeno) const {
-        const auto it = index.find(VelkaPismena(jmeno));
+    Uzel* Dite(std::wstring_view jmeno) const {
+        const auto it = index.find(jmeno);
         return it == index.end() ? nullptr : it->second->get();
     }
     uint32_t VsechnyAtributy() const { return atributy | (slozka ? AtributSlozka : 0); }
@@ -195,15 +213,17 @@ FalesnyDisk::Nalez FalesnyDisk::Najdi(const std::wstring& cesta) const {
 
     // Doubled separators and "." fold away, ".." climbs, as the platform's
     // path normalisation does.
-    std::vector<std::wstring> casti;
-    while (i < cesta.size()) {
-        auto j = cesta.find(L'\\', i);
-        if (j == std::wstring::npos) j = cesta.size();
-        std::wstring cast = cesta.substr(i, j - i);
+    std::vector<std::wstring_view> casti;
+    casti.reserve(16);
+    const std::wstring_view pohled = cesta;
+    while (i < pohled.size()) {
+        auto j = pohled.find(L'\\', i);
+        if (j == std::wstring_view::npos) j = pohled.size();
+        const std::wstring_view cast = pohled.substr(i, j - i);
         if (cast == L"..") {
             if (!casti.empty()) casti.pop_back();
         } else if (!cast.empty() && cast != L".") {
-            casti.push_back(std::move(cast));
+            casti.push_back(cast);
         }
         i = j + 1;
     }
@@ -219,7 +239,7 @@ FalesnyDisk::Nalez FalesnyDisk::Najdi(const std::wstring& cesta) const {
         if (!u || !u->slozka) return Nalez::Chybny(ChybaCestaNenalezena);
     }
     n.rodic = u;
-    n.jmeno = casti.back();
+    n.jmeno = std::wstring(casti.back());
     Uzel* posledni = u->Dite(n.jmeno);
     if (!posledni)
         n.chyba = ChybaSouborNenalezen;
@@ -238,18 +258,18 @@ FalesnyDisk::Uzel& FalesnyDisk::Existujici(const std::wstring& cesta, const wcha
 
 FalesnyDisk::Uzel& FalesnyDisk::Vloz(Uzel& rodic, std::unique_ptr<Uzel> uzel) {
     uzel->rodic = &rodic;
-    const std::wstring klic = VelkaPismena(uzel->nazev);
     rodic.deti.push_back(std::move(uzel));
-    rodic.index[klic] = std::prev(rodic.deti.end());
+    rodic.index[rodic.deti.back()->nazev] = std::prev(rodic.deti.end());
     return *rodic.deti.back();
 }
 
 std::unique_ptr<FalesnyDisk::Uzel> FalesnyDisk::Vyjmi(Uzel& uzel) {
     Uzel& rodic = *uzel.rodic;
-    const auto it = rodic.index.find(VelkaPismena(uzel.nazev));
-    std::unique_ptr<Uzel> vyjmuty = std::move(*it->second);
-    rodic.deti.erase(it->second);
-    rodic.index.erase(it);
+    const auto it = rodic.index.find(uzel.nazev);
+    const auto misto = it->second;
+    rodic.index.erase(it);   // before the name its key points at goes
+    std::unique_ptr<Uzel> vyjmuty = std::move(*misto);
+    rodic.deti.erase(misto);
     vyjmuty->rodic = nullptr;
     return vyjmuty;
 }
@@ -310,7 +330,7 @@ void FalesnyDisk::NastavPoradi(const std::wstring& slozka, const std::vector<std
     Uzel& s = Existujici(slozka, L"NastavPoradi");
     auto kam = s.deti.begin();
     for (const auto& jmeno : jmena) {
-        const auto it = s.index.find(VelkaPismena(jmeno));
+        const auto it = s.index.find(jmeno);
         if (it == s.index.end()) continue;
         if (it->second == kam) {
             ++kam;
