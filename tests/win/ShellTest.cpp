@@ -51,20 +51,42 @@ TEST(SpecialniSlozka, UnknownNumberOrFolderWithoutPathIsEmptyAndQuiet) {
 
 // A shell folder moved to the root of a drive: the root loses its backslash.
 TEST(SpecialniSlozka, DriveRootLosesItsBackslash) {
-    const wchar_t* klic = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    const wchar_t* klic2 = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-    wchar_t puvodni[MAX_PATH] = L"";
-    DWORD velikost = sizeof puvodni;
-    RegGetValueW(HKEY_CURRENT_USER, klic, L"Templates", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                 nullptr, puvodni, &velikost);
-    const auto nastav = [&](const wchar_t* hodnota) {
-        for (const wchar_t* k : {klic, klic2}) {
-            RegSetKeyValueW(HKEY_CURRENT_USER, k, L"Templates", REG_SZ, hodnota,
-                            static_cast<DWORD>((wcslen(hodnota) + 1) * sizeof(wchar_t)));
-        }
+    // The templates folder, where the shell looks for it, saved and put back
+    // exactly (type and bytes) afterwards.
+    struct Hodnota {
+        const wchar_t* klic;
+        std::optional<std::pair<DWORD, std::vector<BYTE>>> puvodni;
     };
-    nastav(L"C:\\");
-    NaKonci vrat([&] { nastav(puvodni); });
+    std::vector<Hodnota> hodnoty = {
+        {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", {}},
+        {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", {}},
+    };
+    for (Hodnota& h : hodnoty) {
+        DWORD typ = 0;
+        DWORD velikost = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, h.klic, L"Templates", RRF_RT_ANY | RRF_NOEXPAND, &typ, nullptr,
+                         &velikost) == ERROR_SUCCESS) {
+            std::vector<BYTE> data(velikost);
+            ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, h.klic, L"Templates", RRF_RT_ANY | RRF_NOEXPAND, &typ,
+                                   data.data(), &velikost),
+                      ERROR_SUCCESS);
+            data.resize(velikost);
+            h.puvodni = std::make_pair(typ, data);
+        }
+    }
+    NaKonci vrat([&] {
+        for (const Hodnota& h : hodnoty) {
+            if (h.puvodni) {
+                RegSetKeyValueW(HKEY_CURRENT_USER, h.klic, L"Templates", h.puvodni->first,
+                                h.puvodni->second.data(), static_cast<DWORD>(h.puvodni->second.size()));
+            } else {
+                RegDeleteKeyValueW(HKEY_CURRENT_USER, h.klic, L"Templates");
+            }
+        }
+    });
+    for (const Hodnota& h : hodnoty) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, h.klic, L"Templates", REG_SZ, L"C:\\", 4 * sizeof(wchar_t));
+    }
     ZaznamHlaseni hlaseni;
     Win32Shell shell(hlaseni);
     EXPECT_EQ(shell.SpecialniSlozka(CSIDL_TEMPLATES), L"C:");
