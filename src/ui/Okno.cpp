@@ -56,21 +56,17 @@ LRESULT CALLBACK Okno::Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
         auto* nove = static_cast<Okno*>(cs->lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(nove));
+        nove->hwnd_ = hwnd;
         nove->okno_ = VlastnikOkna(hwnd);
     }
     auto* okno = reinterpret_cast<Okno*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!okno) return DefDlgProcW(hwnd, zprava, w, l);
     if (zprava == WM_NCDESTROY) {
-        // The window is gone after this message: the object lets go of it.
+        // The window's last message: the object lets go of it.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         okno->okno_.release();
-        LRESULT vysledek = 0;
-        try {
-            vysledek = okno->Zprava(zprava, w, l);
-        } catch (...) {
-            NahlasVyjimku(okno->hlaseni_);
-        }
-        return vysledek;
+        okno->hwnd_ = nullptr;
+        return DefDlgProcW(hwnd, zprava, w, l);
     }
     try {
         return okno->Zprava(zprava, w, l);

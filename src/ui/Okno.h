@@ -42,9 +42,9 @@ public:
     Okno(const Okno&) = delete;
     Okno& operator=(const Okno&) = delete;
 
-    HWND hwnd() const noexcept { return okno_.get(); }
-    bool Existuje() const noexcept { return static_cast<bool>(okno_); }
-    HWND Ovladac(int id) const noexcept { return GetDlgItem(okno_.get(), id); }
+    HWND hwnd() const noexcept { return hwnd_; }
+    bool Existuje() const noexcept { return hwnd_ != nullptr; }
+    HWND Ovladac(int id) const noexcept { return GetDlgItem(hwnd_, id); }
 
 protected:
     explicit Okno(IHlaseni& hlaseni) noexcept : hlaseni_(hlaseni) {}
@@ -62,13 +62,16 @@ protected:
 
     virtual LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) = 0;
     LRESULT Vychozi(UINT zprava, WPARAM w, LPARAM l) {
-        return DefDlgProcW(okno_.get(), zprava, w, l);
+        return DefDlgProcW(hwnd_, zprava, w, l);
     }
 
     IHlaseni& hlaseni_;
 
 private:
     static LRESULT CALLBACK Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l);
+    // The window from WM_NCCREATE to WM_NCDESTROY, also while it is being
+    // destroyed; the owner destroys it when the object lets it go first.
+    HWND hwnd_ = nullptr;
     VlastnikOkna okno_;
 };
 

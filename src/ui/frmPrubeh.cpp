@@ -70,8 +70,6 @@ void frmPrubeh::Zobraz() {
 }
 
 void frmPrubeh::Uvolni() {
-    if (!Existuje()) return;
-    Form_Unload();
     Znic();
 }
 
@@ -103,6 +101,7 @@ LRESULT frmPrubeh::Zprava(UINT zprava, WPARAM w, LPARAM l) {
     switch (zprava) {
     case WM_COMMAND: return OnCommand(w, l);
     case WM_CLOSE: return OnClose();
+    case WM_DESTROY: return OnDestroy();
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
     default: return Vychozi(zprava, w, l);
     }
@@ -122,6 +121,13 @@ LRESULT frmPrubeh::OnClose() {
     // The close box, Alt+F4 and the system menu all end here.
     Uvolni();
     return 0;
+}
+
+LRESULT frmPrubeh::OnDestroy() {
+    // However the window goes (Hlaska, the close box, its owner going), the
+    // run learns of it.
+    Form_Unload();
+    return Vychozi(WM_DESTROY, 0, 0);
 }
 
 LRESULT frmPrubeh::OnCtlColorStatic(WPARAM w, LPARAM l) {

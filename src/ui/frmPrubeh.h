@@ -36,7 +36,8 @@ public:
     bool Viditelne() const noexcept { return Existuje() && IsWindowVisible(hwnd()); }
     // Shows the window centred over its owner, without waiting for the user.
     void Zobraz();
-    // Closes the window the way every close does (Form_Unload).
+    // Closes the window; as every close does, this raises the cancel flag
+    // (Form_Unload).
     void Uvolni();
 
     void NastavText(const std::wstring& text);
@@ -48,6 +49,7 @@ private:
     LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) override;
     LRESULT OnCommand(WPARAM w, LPARAM l);
     LRESULT OnClose();
+    LRESULT OnDestroy();
     LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
 
     void cmdStorno_Click();

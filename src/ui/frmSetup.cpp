@@ -168,7 +168,16 @@ void frmSetup::cmdOK_Click() {
     instalaceBezi_ = true;
     NaKonci konec([this] { instalaceBezi_ = false; });
     Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, sluzby_.hlaseni};
-    setup::cmdOK_Click(stroj, slozky);
+    try {
+        setup::cmdOK_Click(stroj, slozky);
+    } catch (...) {
+        // The run handles its own errors; should anything still escape it,
+        // the user is told and gets the main window back rather than being
+        // left with a hidden program.
+        NahlasVyjimku(sluzby_.hlaseni);
+        prubeh_.Uvolni();
+        ZobrazHlavniOkno();
+    }
 }
 
 void frmSetup::cmdStorno_Click() {
