@@ -1,0 +1,134 @@
+// The layout of both windows at 96 dots per inch, to the pixel: the design is
+// in twips, 15 to a pixel.
+#include "Scenar.h"
+#include "ui/Ovladace.h"
+
+namespace e2e {
+namespace {
+
+using Rozvrzeni = Scenar;
+
+struct Misto {
+    int id;
+    const char* nazev;
+    int left, top, width, height;   // twips
+};
+
+void OverMisto(HWND okno, const Misto& m) {
+    HWND h = ::GetDlgItem(okno, m.id);
+    ASSERT_TRUE(h) << m.nazev << " missing";
+    RECT r = ObdelnikVRodici(h);
+    EXPECT_EQ(r.left, m.left / 15) << m.nazev;
+    EXPECT_EQ(r.top, m.top / 15) << m.nazev;
+    EXPECT_EQ(r.right - r.left, m.width / 15) << m.nazev;
+    EXPECT_EQ(r.bottom - r.top, m.height / 15) << m.nazev;
+}
+
+// Centred within one pixel on the given rectangle.
+void OverStred(const RECT& okno, const RECT& na, const char* co) {
+    EXPECT_LE(std::abs((okno.left + okno.right) - (na.left + na.right)), 2) << co;
+    EXPECT_LE(std::abs((okno.top + okno.bottom) - (na.top + na.bottom)), 2) << co;
+}
+
+TEST_F(Rozvrzeni, HlavniOkno) {
+    PripravSadu();
+    Spust();
+    HWND o = Hlavni();
+    EXPECT_EQ(Text(o), TitulekHlavnihoOkna);
+    SIZE k = VelikostKlienta(o);
+    EXPECT_EQ(k.cx, 437);
+    EXPECT_EQ(k.cy, 296);
+
+    const Misto mista[] = {
+        {IDC_CMDPROCHAZET, "cmdProchazet", 5220, 2880, 1185, 345},
+        {IDC_SLOZKA, "Slozka", 2190, 2430, 4245, 285},
+        {IDC_CMDSTORNO, "cmdStorno", 5340, 3960, 1095, 345},
+        {IDC_CMDOK, "cmdOK", 4020, 3960, 1215, 345},
+        {IDC_LABNADPIS, "labNadpis", 2280, 120, 3735, 255},
+        {IDC_LABSETUP, "labSetup", 2190, 480, 4275, 1725},
+        // The picture is its 118 x 226 bitmap inside a 2-pixel sunken border.
+        {IDC_OBRAZEKSETUP, "ObrazekSetup", 210, 150, (118 + 4) * 15, (226 + 4) * 15},
+        // The etched rule: two lines one pixel high, from x 240 to x 6390.
+        {IDC_LINE2, "Line2", 240, 3765, 6390 - 240, 15},
+        {IDC_LINE1, "Line1", 240, 3780, 6390 - 240, 15},
+    };
+    for (auto& m : mista) OverMisto(o, m);
+
+    EXPECT_EQ(Text(Prvek(IDC_CMDPROCHAZET)), L"&Procházet...");
+    EXPECT_EQ(Text(Prvek(IDC_CMDOK)), L"OK");
+    EXPECT_EQ(Text(Prvek(IDC_CMDSTORNO)), L"Storno");
+    EXPECT_EQ(Text(Prvek(IDC_LABNADPIS)), L"Instalace šablon dokumentů");
+
+    // The heading's own font.
+    auto pismo = reinterpret_cast<HFONT>(::SendMessageW(Prvek(IDC_LABNADPIS), WM_GETFONT, 0, 0));
+    ASSERT_TRUE(pismo);
+    LOGFONTW lf{};
+    ASSERT_EQ(::GetObjectW(pismo, sizeof lf, &lf), static_cast<int>(sizeof lf));
+    EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(lf.lfWeight, 700);
+    EXPECT_EQ(lf.lfCharSet, 238);
+    EXPECT_EQ(lf.lfHeight, -13) << "9.75 points at 96 dots per inch";
+    EXPECT_FALSE(lf.lfItalic);
+    EXPECT_FALSE(lf.lfUnderline);
+
+    // A fixed dialog frame with a close box and no minimise or maximise box.
+    LONG styl = ::GetWindowLongW(o, GWL_STYLE);
+    EXPECT_TRUE(styl & WS_SYSMENU);
+    EXPECT_FALSE(styl & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(::SendMessageW(o, WM_GETICON, ICON_BIG, 0)) << "the program's icon";
+
+    // The focus starts on OK, and the window stands in the middle of the screen.
+    EXPECT_EQ(Fokus(Program().Vlakno()), Prvek(IDC_CMDOK));
+    RECT r, obrazovka{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::GetWindowRect(o, &r);
+    OverStred(r, obrazovka, "main window centred on the screen");
+    UkonciStornem();
+}
+
+TEST_F(Rozvrzeni, OknoPrubehu) {
+    PripravSadu();
+    NastavNovouVerzi();
+    Spust();
+    RECT hlavni;
+    ::GetWindowRect(Hlavni(), &hlavni);
+    Enter();
+    // The completion box holds the run with the progress window still up:
+    // the bar full, the last status line shown.
+    Hlaseni h = CekejNaHlaseni();
+    HWND o = OknoPrubehu(Pid());
+    ASSERT_TRUE(o);
+    EXPECT_EQ(Text(o), L"Instalace");
+    SIZE k = VelikostKlienta(o);
+    EXPECT_EQ(k.cx, 374);
+    EXPECT_EQ(k.cy, 121);
+
+    const Misto mista[] = {
+        {IDC_PRUBEH_STORNO, "cmdStorno", 4260, 1350, 1215, 345},
+        {IDC_LABEL1, "Label1", 720, 210, 3945, 255},
+        {IDC_IMAGE1, "Image1", 180, 180, 480, 480},
+        // Full: the whole inside of the frame, 3945 twips.
+        {IDC_UKAZATEL, "Ukazatel", 150, 1410, 3945, 225},
+        {IDC_METR, "Metr", 120, 1380, 4005, 285},
+        {IDC_TEXT, "Text", 120, 1020, 5355, 285},
+    };
+    for (auto& m : mista) OverMisto(o, m);
+    EXPECT_EQ(Text(::GetDlgItem(o, IDC_LABEL1)), L"Počkejte prosím na dokončení instalace");
+    EXPECT_EQ(Text(::GetDlgItem(o, IDC_TEXT)), L"Instalace dokončena.");
+    EXPECT_EQ(Text(::GetDlgItem(o, IDC_PRUBEH_STORNO)), L"Storno");
+
+    LONG styl = ::GetWindowLongW(o, GWL_STYLE);
+    EXPECT_TRUE(styl & WS_THICKFRAME) << "a resizable frame";
+    EXPECT_TRUE(styl & WS_CAPTION);
+    EXPECT_TRUE(::SendMessageW(o, WM_GETICON, ICON_BIG, 0)) << "the program's icon";
+    EXPECT_EQ(::GetWindow(o, GW_OWNER), Hlavni());
+    EXPECT_FALSE(::IsWindowVisible(Hlavni())) << "the main window is hidden during the run";
+    RECT r;
+    ::GetWindowRect(o, &r);
+    OverStred(r, hlavni, "progress window centred over the main window");
+    Snimek(o, L"prubeh-dokonceno");
+    PotvrdHlaseni(h);
+    EXPECT_TRUE(Program().CekejNaKonec(Cekani()));
+}
+
+}  // namespace
+}  // namespace e2e

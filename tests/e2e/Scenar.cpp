@@ -1,0 +1,140 @@
+#include "Scenar.h"
+
+#include <stdexcept>
+
+#include "ui/Ovladace.h"
+
+namespace e2e {
+
+namespace {
+
+[[noreturn]] void Selhani(const std::string& co) { throw std::runtime_error(co); }
+
+std::wstring NazevTestu() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string s = std::string(info->test_suite_name()) + "." + info->name();
+    std::wstring w;
+    for (char c : s) w += (c == '/' ? L'_' : static_cast<wchar_t>(c));
+    return w;
+}
+
+}  // namespace
+
+std::wstring Uvitani(const std::wstring& sada) {
+    return L"Tento program nainstaluje šablony '" + sada +
+           L"' na váš počítač.\r\n\r\n  Instalaci můžete zahájit klepnutím na tlačítko OK. Pokud si "
+           L"přejete změnit umístění šablon, zadejte jinou cílovou složku. Existující složku můžete "
+           L"nalistovat tlačítkem Procházet. Pokud si nepřejete pokračovat v instalaci, ukončete "
+           L"instalační program klepnutím na tlačítko Storno.";
+}
+
+std::vector<std::wstring> HlaskyUspechu(const std::vector<std::wstring>& soubory, bool sOdkazem,
+                                        const std::wstring& nazevOdkazu) {
+    std::vector<std::wstring> v{L"Přípravuje se instalace.", L"Instaluje se.", L"Instaluje se: Šablony"};
+    if (sOdkazem) v.push_back(L"Instaluje se: Zástupci");
+    for (auto& s : soubory) v.push_back(L"Instaluje se: " + s);
+    if (sOdkazem) v.push_back(L"Instaluje se: " + nazevOdkazu);
+    v.push_back(L"Instalace dokončena.");
+    return v;
+}
+
+void Scenar::SetUp() {
+    koren_ = L"C:\\e2e\\" + NazevTestu();
+    SmazStrom(koren_);
+    SmazKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office");
+    SmazKlic(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Office");
+    VytvorSlozky(Medium());
+    std::wstring exe = Prostredi(L"SETUP_E2E_EXE");
+    if (exe.empty()) Selhani("SETUP_E2E_EXE není nastaveno");
+    if (!::CopyFileW(exe.c_str(), SetupExe().c_str(), FALSE)) Selhani("Setup.exe nelze zkopírovat");
+}
+
+void Scenar::TearDown() {
+    if (proces_ && proces_->Bezi()) {
+        ADD_FAILURE() << "Setup.exe still runs at the end of the scenario";
+        proces_->Zabij();
+    }
+    proces_.reset();
+    zaznam_.reset();
+    SmazKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office");
+    SmazKlic(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Office");
+    for (auto& s : linkoveSlozky_) SmazStrom(s);
+    if (Prostredi(L"SETUP_E2E_NECHAT").empty()) SmazStrom(koren_);
+}
+
+std::wstring Scenar::PripravSadu(const std::wstring& nazev) {
+    std::wstring vzory = Prostredi(L"SETUP_E2E_VZORY");
+    if (vzory.empty()) Selhani("SETUP_E2E_VZORY není nastaveno");
+    std::wstring sada = Medium() + L"\\" + nazev;
+    VytvorSlozky(sada);
+    for (auto& s : SouboryVeSlozce(vzory))
+        if (!::CopyFileW((vzory + L"\\" + s).c_str(), (sada + L"\\" + s).c_str(), FALSE))
+            Selhani("vzor nelze zkopírovat");
+    return sada;
+}
+
+std::wstring Scenar::NastavNovouVerzi() {
+    NastavText(HKEY_LOCAL_MACHINE, KlicNovy, L"Path", koren_ + L"\\Office\\Office\\");
+    return koren_ + L"\\Office\\Templates";
+}
+
+std::wstring Scenar::NastavSablonyUzivatele(const std::wstring& nazev) {
+    NastavText(HKEY_CURRENT_USER, KlicUzivatele, L"Templates", nazev);
+    std::wstring slozka = SlozkaAplikacnichDat() + L"\\Microsoft\\" + nazev;
+    SmazStrom(slozka);
+    linkoveSlozky_.push_back(slozka);
+    return slozka;
+}
+
+void Scenar::SpustBezCekani() {
+    zaznam_ = std::make_unique<Zaznam>(koren_ + L"\\zaznam.txt");
+    proces_ = std::make_unique<Proces>(Proces::Spust(SetupExe(), {{L"SETUP_E2E_ZAZNAM", zaznam_->Soubor()}}));
+}
+
+void Scenar::Spust() {
+    SpustBezCekani();
+    hlavni_ = CekejNa([&] { return HlavniOkno(Pid()); });
+    if (!hlavni_) Selhani("hlavní okno se neukázalo");
+    zaznam_->Pripoj(proces_->Vlakno());
+    CekejNaKlid(hlavni_);
+}
+
+Hlaseni Scenar::CekejNaHlaseni() {
+    HWND h = CekejNa([&] { return OknoHlaseni(Pid()); });
+    if (!h) Selhani("žádné hlášení se neukázalo");
+    CekejNaKlid(h);
+    return CtiHlaseni(h);
+}
+
+void Scenar::PotvrdHlaseni(const Hlaseni& h) {
+    if (!Aktivuj(h.okno)) Selhani("hlášení nelze aktivovat");
+    Klavesa(VK_RETURN);
+    if (!CekejAz([&] { return !::IsWindow(h.okno); })) Selhani("hlášení se nezavřelo");
+}
+
+HWND Scenar::CekejNaHlavniOkno() {
+    HWND h = CekejNa([&] { return HlavniOkno(Pid()); });
+    if (!h) Selhani("hlavní okno se nevrátilo");
+    return h;
+}
+
+void Scenar::UkonciStornem() {
+    if (!Aktivuj(hlavni_)) Selhani("hlavní okno nelze aktivovat");
+    Klavesa(VK_ESCAPE);
+    if (!proces_->CekejNaKonec(Cekani())) Selhani("program po Stornu neskončil");
+}
+
+void Scenar::Enter() {
+    if (!Aktivuj(hlavni_)) Selhani("hlavní okno nelze aktivovat");
+    Klavesa(VK_RETURN);
+}
+
+Hlaseni Scenar::InstalujAPotvrd() {
+    Enter();
+    Hlaseni h = CekejNaHlaseni();
+    PotvrdHlaseni(h);
+    if (!proces_->CekejNaKonec(Cekani())) Selhani("program po instalaci neskončil");
+    return h;
+}
+
+}  // namespace e2e

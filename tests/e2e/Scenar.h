@@ -1,0 +1,88 @@
+// One scenario: its own medium folder with Setup.exe and a template set, its
+// own target folders under C:\e2e\<test>, the office suite's registry keys
+// it needs, and the started program; all of it removed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Ridic.h"
+
+namespace e2e {
+
+// The registry keys that start-up reads.
+inline const wchar_t* const KlicNovy = L"SOFTWARE\\Microsoft\\Office\\9.0\\Common\\InstallRoot";
+inline const wchar_t* const KlicStary = L"SOFTWARE\\Microsoft\\Office\\8.0\\Common\\InstallRoot";
+inline const wchar_t* const KlicSablonStare = L"Software\\Microsoft\\Office\\8.0\\Common\\FileNew\\LocalTemplates";
+inline const wchar_t* const KlicUzivatele = L"SOFTWARE\\Microsoft\\Office\\9.0\\Common\\General";
+
+inline const wchar_t* const NazevSady = L"Šablony kanceláře";
+inline const wchar_t* const TitulekHlavnihoOkna = L"Instalace doplňků";
+
+std::wstring Uvitani(const std::wstring& sada);
+
+class Scenar : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The scenario's own folder, C:\e2e\<suite>.<test>.
+    const std::wstring& Koren() const { return koren_; }
+    std::wstring Medium() const { return koren_ + L"\\medium"; }
+    std::wstring SetupExe() const { return Medium() + L"\\Setup.exe"; }
+
+    // Copies the bundled sample set onto the medium under the given name;
+    // returns the set folder.
+    std::wstring PripravSadu(const std::wstring& nazev = NazevSady);
+    // The office suite of version 9.0 in <Koren>\Office: its program folder
+    // in the registry, so the proposed target is <Koren>\Office\Templates\<set>.
+    std::wstring NastavNovouVerzi();
+    // The user's templates folder name; the link goes to
+    // %APPDATA%\Microsoft\<name>. Removed again after the test.
+    std::wstring NastavSablonyUzivatele(const std::wstring& nazev);
+
+    // Starts Setup.exe from the medium with the status log hooked in, and
+    // waits for its main window.
+    void Spust();
+    // Starts it without waiting for a window (start-up errors).
+    void SpustBezCekani();
+
+    DWORD Pid() const { return proces_->Id(); }
+    HWND Hlavni() const { return hlavni_; }
+    HWND Prvek(int id) const { return ::GetDlgItem(hlavni_, id); }
+    Zaznam& Hlasky() { return *zaznam_; }
+    Proces& Program() { return *proces_; }
+
+    // Waits for a message box and reads it.
+    Hlaseni CekejNaHlaseni();
+    // Presses the box's only button with the Enter key.
+    void PotvrdHlaseni(const Hlaseni& h);
+    // Waits until the main window is shown again after a run.
+    HWND CekejNaHlavniOkno();
+    // Esc on the main window; the program must end.
+    void UkonciStornem();
+    // Presses OK with the Enter key (OK has the focus at start).
+    void Enter();
+
+    // The full run of a successful install: Enter, the completion box, OK,
+    // the end of the program. Returns the completion box as read.
+    Hlaseni InstalujAPotvrd();
+
+    std::vector<std::wstring> linkoveSlozky_;
+
+private:
+    std::wstring koren_;
+    std::unique_ptr<Proces> proces_;
+    std::unique_ptr<Zaznam> zaznam_;
+    HWND hlavni_ = nullptr;
+};
+
+// Expected status texts of a successful run (collapsed as Zaznam::Texty gives them).
+std::vector<std::wstring> HlaskyUspechu(const std::vector<std::wstring>& soubory, bool sOdkazem,
+                                        const std::wstring& nazevOdkazu);
+
+}  // namespace e2e
