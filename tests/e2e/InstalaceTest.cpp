@@ -81,11 +81,14 @@ TEST_F(Instalace, EnterInstalujeSaduAZastupce) {
     EXPECT_EQ(Strom(odkazy), std::vector<std::wstring>{odkaz});
     auto o = CtiOdkaz(odkazy + L"\\" + odkaz);
     ASSERT_TRUE(o);
-    EXPECT_EQ(o->cil, cil);
+    // Windows keeps the target's Unicode path in the link; Wine keeps only
+    // the ANSI one, so a letter its code page lacks (the "ř" of the set's
+    // name under a Western code page) comes back as its nearest look-alike.
+    EXPECT_EQ(o->cil, PresAnsi(cil));
     EXPECT_EQ(o->popis, L"ShellLink Sample");
     EXPECT_EQ(o->argumenty, L"");
     EXPECT_EQ(o->pracovniSlozka, L"");
-    UlozOdkazProLnkinfo(odkazy + L"\\" + odkaz, L"instalace", cil);
+    UlozOdkazProLnkinfo(odkazy + L"\\" + odkaz, L"instalace", PresAnsi(cil));
 }
 
 TEST_F(Instalace, BezSablonUzivateleZadnyZastupce) {
@@ -93,6 +96,7 @@ TEST_F(Instalace, BezSablonUzivateleZadnyZastupce) {
     std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
     std::wstring aplikacniData = SlozkaAplikacnichDat() + L"\\Microsoft";
     auto pred = Strom(aplikacniData);
+    ASSERT_FALSE(pred.empty());
     Spust();
     Hlaseni h = InstalujAPotvrd();
     EXPECT_EQ(h.text, L"Instalace byla úspěšně dokončena.");

@@ -514,6 +514,42 @@ std::vector<std::pair<std::wstring, int>> Zaznam::TextySUkazatelem() const {
     return v;
 }
 
+std::wstring PresAnsi(const std::wstring& s) {
+    if (s.empty()) return s;
+    int n = ::WideCharToMultiByte(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), a.data(), n, nullptr, nullptr);
+    int m = ::MultiByteToWideChar(CP_ACP, 0, a.c_str(), n, nullptr, 0);
+    std::wstring w(static_cast<size_t>(m), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, a.c_str(), n, w.data(), m);
+    return w;
+}
+
+PopisOkna Zaznam::Popis(HWND okno) const {
+    const size_t pred = Udalosti().size();
+    ::SendMessageW(okno, ::RegisterWindowMessageW(L"SetupE2E.Popis"), 0, 0);
+    auto v = Udalosti();
+    PopisOkna p;
+    for (size_t i = pred; i < v.size(); ++i) {
+        std::vector<std::wstring> casti;
+        std::wstring::size_type z = 0, k;
+        while ((k = v[i].text.find(L'|', z)) != std::wstring::npos) {
+            casti.push_back(v[i].text.substr(z, k - z));
+            z = k + 1;
+        }
+        casti.push_back(v[i].text.substr(z));
+        auto cislo = [&](size_t j) { return j < casti.size() ? std::wcstol(casti[j].c_str(), nullptr, 10) : 0; };
+        if (v[i].druh == L'I') {
+            p.velkaIkona = cislo(0) != 0;
+            p.malaIkona = cislo(1) != 0;
+        } else if (v[i].druh == L'P' && casti.size() == 7) {
+            p.pisma.emplace_back(cislo(0), PismoPrvku{casti[1], static_cast<int>(cislo(2)), static_cast<int>(cislo(3)),
+                                                      static_cast<int>(cislo(4)), cislo(5) != 0, cislo(6) != 0});
+        }
+    }
+    return p;
+}
+
 // ---- disk, registry, links -------------------------------------------------
 
 bool Existuje(const std::wstring& cesta) { return Atributy(cesta) != INVALID_FILE_ATTRIBUTES; }
@@ -597,7 +633,8 @@ std::vector<std::wstring> Strom(const std::wstring& slozka) {
             if (!std::wcscmp(d.cFileName, L".") || !std::wcscmp(d.cFileName, L"..")) continue;
             std::wstring r = rel + L"\\" + d.cFileName;
             v.push_back(r.substr(1));
-            if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) projdi(r);
+            if ((d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(d.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                projdi(r);
         } while (::FindNextFileW(h.get(), &d));
     };
     projdi(L"");

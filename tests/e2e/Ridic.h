@@ -130,6 +130,22 @@ struct Udalost {
     int sirka = 0;       // the bar's width in pixels
 };
 
+// A window as the program itself sees it (read inside it by the hook).
+struct PismoPrvku {
+    std::wstring tvar;
+    int vyska = 0, vaha = 0, znakovaSada = 0;
+    bool kurziva = false, podtrzeni = false;
+};
+struct PopisOkna {
+    bool velkaIkona = false, malaIkona = false;
+    std::vector<std::pair<int, PismoPrvku>> pisma;   // control id and its font
+    const PismoPrvku* Pismo(int id) const {
+        for (auto& [i, p] : pisma)
+            if (i == id) return &p;
+        return nullptr;
+    }
+};
+
 class Zaznam {
 public:
     // soubor: where the hook writes; pass it to Setup.exe as SETUP_E2E_ZAZNAM.
@@ -143,6 +159,9 @@ public:
     std::vector<std::wstring> Texty() const;
     // The status texts, each with the bar width it left behind.
     std::vector<std::pair<std::wstring, int>> TextySUkazatelem() const;
+    // The window's icons and its controls' fonts, read inside the program
+    // (Wine gives another process no answer to WM_GETFONT or WM_GETICON).
+    PopisOkna Popis(HWND okno) const;
 
 private:
     std::wstring soubor_;
@@ -162,7 +181,8 @@ void SmazStrom(const std::wstring& cesta);
 // Names of the plain files of a folder in the file system's own order, as a
 // listing without hidden and system entries returns them.
 std::vector<std::wstring> SouboryVeSlozce(const std::wstring& slozka);
-// All entries below a folder, as relative paths, sorted.
+// All entries below a folder, as relative paths, sorted; links to other
+// places (Wine's links into the Unix home) are listed but not entered.
 std::vector<std::wstring> Strom(const std::wstring& slozka);
 
 void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev,
@@ -180,6 +200,10 @@ struct Odkaz {
 };
 // Reads a link back through the shell's own link object.
 std::optional<Odkaz> CtiOdkaz(const std::wstring& cesta);
+
+// The text as it comes back from the ANSI code page (letters it lacks become
+// their nearest look-alikes or "?").
+std::wstring PresAnsi(const std::wstring& s);
 
 std::wstring Prostredi(const wchar_t* nazev);
 std::string Utf8(const std::wstring& s);

@@ -59,23 +59,27 @@ TEST_F(Rozvrzeni, HlavniOkno) {
     EXPECT_EQ(Text(Prvek(IDC_CMDSTORNO)), L"Storno");
     EXPECT_EQ(Text(Prvek(IDC_LABNADPIS)), L"Instalace šablon dokumentů");
 
-    // The heading's own font.
-    auto pismo = reinterpret_cast<HFONT>(::SendMessageW(Prvek(IDC_LABNADPIS), WM_GETFONT, 0, 0));
-    ASSERT_TRUE(pismo);
-    LOGFONTW lf{};
-    ASSERT_EQ(::GetObjectW(pismo, sizeof lf, &lf), static_cast<int>(sizeof lf));
-    EXPECT_STREQ(lf.lfFaceName, L"MS Sans Serif");
-    EXPECT_EQ(lf.lfWeight, 700);
-    EXPECT_EQ(lf.lfCharSet, 238);
-    EXPECT_EQ(lf.lfHeight, -13) << "9.75 points at 96 dots per inch";
-    EXPECT_FALSE(lf.lfItalic);
-    EXPECT_FALSE(lf.lfUnderline);
+    // The heading's own font, and the program's icon on the window.
+    const PopisOkna popis = Hlasky().Popis(o);
+    const PismoPrvku* nadpis = popis.Pismo(IDC_LABNADPIS);
+    ASSERT_TRUE(nadpis);
+    EXPECT_EQ(nadpis->tvar, L"MS Sans Serif");
+    EXPECT_EQ(nadpis->vaha, 700);
+    EXPECT_EQ(nadpis->znakovaSada, 238);
+    EXPECT_EQ(nadpis->vyska, -13) << "9.75 points at 96 dots per inch";
+    EXPECT_FALSE(nadpis->kurziva);
+    EXPECT_FALSE(nadpis->podtrzeni);
+    // Every other control in the one font of the system's message boxes.
+    const PismoPrvku* zpravy = popis.Pismo(IDC_CMDOK);
+    ASSERT_TRUE(zpravy);
+    for (int id : {IDC_CMDSTORNO, IDC_SLOZKA, IDC_CMDPROCHAZET})
+        EXPECT_EQ(popis.Pismo(id) ? popis.Pismo(id)->tvar : L"", zpravy->tvar) << "control " << id;
+    EXPECT_TRUE(popis.velkaIkona && popis.malaIkona) << "the program's icon";
 
     // A fixed dialog frame with a close box and no minimise or maximise box.
     LONG styl = ::GetWindowLongW(o, GWL_STYLE);
     EXPECT_TRUE(styl & WS_SYSMENU);
     EXPECT_FALSE(styl & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(::SendMessageW(o, WM_GETICON, ICON_BIG, 0)) << "the program's icon";
 
     // The focus starts on OK, and the window stands in the middle of the screen.
     EXPECT_EQ(Fokus(Program().Vlakno()), Prvek(IDC_CMDOK));
@@ -119,7 +123,8 @@ TEST_F(Rozvrzeni, OknoPrubehu) {
     LONG styl = ::GetWindowLongW(o, GWL_STYLE);
     EXPECT_TRUE(styl & WS_THICKFRAME) << "a resizable frame";
     EXPECT_TRUE(styl & WS_CAPTION);
-    EXPECT_TRUE(::SendMessageW(o, WM_GETICON, ICON_BIG, 0)) << "the program's icon";
+    const PopisOkna popis = Hlasky().Popis(o);
+    EXPECT_TRUE(popis.velkaIkona && popis.malaIkona) << "the program's icon";
     EXPECT_EQ(::GetWindow(o, GW_OWNER), Hlavni());
     EXPECT_FALSE(::IsWindowVisible(Hlavni())) << "the main window is hidden during the run";
     RECT r;

@@ -4,6 +4,12 @@
 // the whole sequence of a run, however fast it goes. The file is named by the
 // SETUP_E2E_ZAZNAM variable of the process; records are UTF-16 lines:
 // "T<text>", "U<width in pixels>", "D" (the progress window goes away).
+//
+// Asked with the registered message "SetupE2E.Popis", it also describes a
+// window from inside: Wine answers WM_GETFONT and WM_GETICON sent from
+// another process with nothing, so fonts and icons can only be read here.
+// "I<big icon 0/1>|<small icon 0/1>", then "P<id>|<face>|<height>|<weight>|
+// <charset>|<italic>|<underline>" for each child with a font.
 #include <windows.h>
 
 #include <cwchar>
@@ -38,11 +44,28 @@ void ZapisSirku(int sirka) {
     Zapis(L'U', b);
 }
 
+void Popis(HWND okno) {
+    wchar_t b[160];
+    swprintf(b, 160, L"%d|%d", SendMessageW(okno, WM_GETICON, ICON_BIG, 0) != 0,
+             SendMessageW(okno, WM_GETICON, ICON_SMALL, 0) != 0);
+    Zapis(L'I', b);
+    for (HWND c = GetWindow(okno, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        auto pismo = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
+        LOGFONTW lf{};
+        if (!pismo || GetObjectW(pismo, sizeof lf, &lf) != sizeof lf) continue;
+        swprintf(b, 160, L"%d|%ls|%ld|%ld|%d|%d|%d", GetDlgCtrlID(c), lf.lfFaceName, lf.lfHeight,
+                 lf.lfWeight, lf.lfCharSet, lf.lfItalic, lf.lfUnderline);
+        Zapis(L'P', b);
+    }
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK ZaznamVolani(int kod, WPARAM w, LPARAM l) {
     if (kod == HC_ACTION) {
         const auto* z = reinterpret_cast<const CWPSTRUCT*>(l);
+        static const UINT popis = RegisterWindowMessageW(L"SetupE2E.Popis");
+        if (z->message == popis) Popis(z->hwnd);
         int id = GetDlgCtrlID(z->hwnd);
         if (id == IDC_TEXT) {
             if (z->message == WM_SETTEXT)

@@ -34,6 +34,13 @@ wine_env_start() {
         WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >/dev/null 2>&1
         WINEPREFIX="$WINE_ENV_DIR/base" wineserver -w
     fi
+    # Wine links the user's shell folders (Desktop, Documents, Templates...)
+    # to the Unix home; nothing a test runs may write there, so they become
+    # plain folders of the prefix.
+    local l
+    find "$WINE_ENV_DIR/base/drive_c/users" -type l 2>/dev/null | while read -r l; do
+        rm -f "$l" && mkdir -p "$l"
+    done
 }
 
 # wine_prefix NAME: a fresh copy of the booted prefix; prints its path.
