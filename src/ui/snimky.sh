@@ -33,18 +33,6 @@ PREFIX=$(wine_prefix snimky)
 export WINEPREFIX=$PREFIX
 C=$PREFIX/drive_c
 
-# Debian's Wine looks for its own fonts outside the folder fonts-wine puts
-# them in, and falls back to whatever fontconfig offers. Give the prefix
-# Wine's fonts so that the shots look as on Windows: Marlett for the caption
-# buttons, Tahoma and MS Sans Serif for text. The bold Tahoma is left out:
-# its small bitmap sizes lack some Czech letters, and the regular face made
-# bold has them all.
-if [ -d /usr/share/wine/fonts ]; then
-    for f in /usr/share/wine/fonts/*.ttf; do
-        [ "$(basename "$f")" = tahomabd.ttf ] || cp "$f" "$C/windows/Fonts/"
-    done
-fi
-
 # A medium with the bundled set, one with a set big enough to catch the
 # progress window mid-run, and one without any set.
 rm -rf "$C/medium" "$C/velka" "$C/prazdne"

@@ -11,7 +11,10 @@ namespace {
 class Prochazet : public Scenar {
 protected:
     HWND OtevriProhlizec(bool klavesou) {
-        if (!Aktivuj(Hlavni())) return nullptr;
+        if (!Aktivuj(Hlavni())) {
+            ADD_FAILURE() << "the main window did not come to the foreground";
+            return nullptr;
+        }
         if (klavesou)
             Klavesa('P', true);   // Alt+P, the button's access key
         else

@@ -404,7 +404,18 @@ void Pis(const std::wstring& text) {
 void Klikni(HWND h) {
     RECT r;
     ::GetWindowRect(h, &r);
-    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT bod{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // The pointer goes there first, and the press waits until the window
+    // under it is the one to click: a fresh desktop may still be settling,
+    // and a press that lands elsewhere is lost.
+    ::SetCursorPos(bod.x, bod.y);
+    CekejAz([&] {
+        POINT p{};
+        ::GetCursorPos(&p);
+        HWND pod = ::WindowFromPoint(bod);
+        return p.x == bod.x && p.y == bod.y && (pod == h || ::IsChild(h, pod));
+    }, 3000);
+    CekejNaKlid(h);
     std::vector<INPUT> v(2);
     v[0].type = v[1].type = INPUT_MOUSE;
     v[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;

@@ -26,8 +26,10 @@ void OverMisto(HWND okno, const Misto& m) {
 
 // Centred within one pixel on the given rectangle.
 void OverStred(const RECT& okno, const RECT& na, const char* co) {
-    EXPECT_LE(std::abs((okno.left + okno.right) - (na.left + na.right)), 2) << co;
-    EXPECT_LE(std::abs((okno.top + okno.bottom) - (na.top + na.bottom)), 2) << co;
+    EXPECT_LE(std::abs((okno.left + okno.right) - (na.left + na.right)), 2)
+        << co << ": " << okno.left << ".." << okno.right << " in " << na.left << ".." << na.right;
+    EXPECT_LE(std::abs((okno.top + okno.bottom) - (na.top + na.bottom)), 2)
+        << co << ": " << okno.top << ".." << okno.bottom << " in " << na.top << ".." << na.bottom;
 }
 
 TEST_F(Rozvrzeni, HlavniOkno) {
@@ -83,7 +85,8 @@ TEST_F(Rozvrzeni, HlavniOkno) {
 
     // The focus starts on OK, and the window stands in the middle of the screen.
     EXPECT_EQ(Fokus(Program().Vlakno()), Prvek(IDC_CMDOK));
-    RECT r, obrazovka{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    RECT r, obrazovka;
+    ::GetWindowRect(::GetDesktopWindow(), &obrazovka);
     ::GetWindowRect(o, &r);
     OverStred(r, obrazovka, "main window centred on the screen");
     UkonciStornem();

@@ -34,6 +34,17 @@ wine_env_start() {
         WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >/dev/null 2>&1
         WINEPREFIX="$WINE_ENV_DIR/base" wineserver -w
     fi
+    # Debian's Wine looks for its own fonts outside the folder fonts-wine
+    # puts them in and falls back to whatever fontconfig offers. The prefix
+    # gets Wine's fonts so that windows look as on Windows: Marlett for the
+    # caption buttons, Tahoma and MS Sans Serif for text. The bold Tahoma is
+    # left out: its small bitmap sizes lack some Czech letters, and the
+    # regular face made bold has them all.
+    local f
+    for f in /usr/share/wine/fonts/*.ttf; do
+        [ -e "$f" ] && [ "$(basename "$f")" != tahomabd.ttf ] &&
+            cp -n "$f" "$WINE_ENV_DIR/base/drive_c/windows/Fonts/"
+    done
     # Wine links the user's shell folders (Desktop, Documents, Templates...)
     # to the Unix home; nothing a test runs may write there, so they become
     # plain folders of the prefix.
