@@ -29,6 +29,28 @@ void OmezHledaniKnihoven() noexcept {
     SetDllDirectoryW(L"");
 }
 
+// The common controls are not among the DLLs Windows always takes from the
+// system folder, so the program does not import them (an import is resolved
+// before the search can be restricted): they are loaded by name once it is.
+// By name, not by full path, so the manifest's activation context still
+// gives version 6 from the side-by-side store.
+// The common controls load msimg32 lazily themselves; Wine's do it without
+// the restricted search and would take a copy from the program's folder.
+// Loaded first by its full system path, it is already there when they ask.
+void ZapniBezneOvladace() noexcept {
+    wchar_t system[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    if (n > 0 && n < MAX_PATH - 16) LoadLibraryW((std::wstring(system, n) + L"\\msimg32.dll").c_str());
+
+    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+    if (!comctl) return;
+    auto fn = reinterpret_cast<InitCommonControlsExFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(comctl, "InitCommonControlsEx")));
+    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    if (fn) fn(&icc);
+}
+
 // The full path of the running program, however long.
 std::wstring CestaProgramu() {
     std::wstring cesta(MAX_PATH, L'\0');
@@ -49,8 +71,7 @@ int Spust() {
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works.
     ComProstredi com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
+    ZapniBezneOvladace();
 
     Win32Hlaseni hlaseni;
     Win32Soubory soubory;
