@@ -32,7 +32,8 @@ protected:
 
     // The scenario's own folder, C:\e2e\<suite>.<test>.
     const std::wstring& Koren() const { return koren_; }
-    std::wstring Medium() const { return koren_ + L"\\medium"; }
+    // The folder Setup.exe runs from; a scenario may put it elsewhere.
+    virtual std::wstring Medium() const { return koren_ + L"\\medium"; }
     std::wstring SetupExe() const { return Medium() + L"\\Setup.exe"; }
 
     // Copies the bundled sample set onto the medium under the given name;
