@@ -1,0 +1,32 @@
+#include "Stopy.h"
+
+namespace hardening {
+
+std::vector<std::wstring> Stopy::vynechat() const {
+    // The status-line log the driver's hook writes inside Setup.exe.
+    return {Koren() + L"\\zaznam.txt"};
+}
+
+void Stopy::Vyfot(std::vector<std::wstring> dalsiDisky) {
+    disky_ = {L"C:\\"};
+    disky_.insert(disky_.end(), dalsiDisky.begin(), dalsiDisky.end());
+    disk_.clear();
+    for (auto& d : disky_) {
+        auto o = OtiskDisku(d, vynechat());
+        disk_.insert(o.begin(), o.end());
+    }
+    registr_ = OtiskRegistru();
+    ASSERT_GT(disk_.size(), 100u) << "the snapshot sees the drive";
+}
+
+void Stopy::OverStopy(const std::vector<std::wstring>& povolene) {
+    Otisk disk;
+    for (auto& d : disky_) {
+        auto o = OtiskDisku(d, vynechat());
+        disk.insert(o.begin(), o.end());
+    }
+    for (auto& r : RozdilyMimo(disk_, disk, povolene)) ADD_FAILURE() << "disk: " << e2e::Utf8(r);
+    for (auto& r : RozdilyMimo(registr_, OtiskRegistru(), povolene)) ADD_FAILURE() << "registry: " << e2e::Utf8(r);
+}
+
+}  // namespace hardening

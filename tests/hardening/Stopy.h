@@ -1,0 +1,27 @@
+// A scenario that photographs the prefix's drive C: (and any other drive it
+// names) and the registry before a run and compares after it: a cancelled or
+// failed run must leave no difference at all, a successful one only the
+// paths it names.
+#pragma once
+
+#include "../e2e/Scenar.h"
+#include "Otisk.h"
+
+namespace hardening {
+
+class Stopy : public e2e::Scenar {
+protected:
+    // Call when everything the scenario prepares is in place, before Spust.
+    void Vyfot(std::vector<std::wstring> dalsiDisky = {});
+    // Call after the program has ended. Every difference outside povolene
+    // is a failure, reported with its path.
+    void OverStopy(const std::vector<std::wstring>& povolene = {});
+
+private:
+    std::vector<std::wstring> vynechat() const;
+    std::vector<std::wstring> disky_;
+    Otisk disk_, registr_;
+};
+
+
+}  // namespace hardening

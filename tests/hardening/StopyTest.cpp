@@ -1,0 +1,85 @@
+// Nothing lost, nothing left: the whole drive C: and the registry are
+// photographed before a run and compared after it. A cancelled run leaves no
+// difference at all, the user's overwritten file included; a successful run
+// differs only by the target folder with its files and the user's templates
+// folder with the link.
+#include <cstdio>
+
+#include "Stopy.h"
+#include "ui/Ovladace.h"
+
+namespace hardening {
+namespace {
+
+using namespace e2e;
+
+const std::string PuvodniObsah = "původní obsah, uživatelova úprava";
+
+// The user's own copy of a template (read-only and hidden) and a file of the
+// user's, in a target folder that is already there.
+void PripravCil(const std::wstring& cil, const std::wstring& prepsany) {
+    VytvorSlozky(cil);
+    ZapisSoubor(cil + L"\\" + prepsany, PuvodniObsah);
+    ::SetFileAttributesW((cil + L"\\" + prepsany).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ZapisSoubor(cil + L"\\Moje.dot", "moje");
+}
+
+size_t PocetKopii(Zaznam& z) {
+    size_t n = 0;
+    for (auto& t : z.Texty())
+        if (t.rfind(L"Instaluje se: ", 0) == 0) ++n;
+    return n;
+}
+
+TEST_F(Stopy, ZrusenyBehNezanechaNic) {
+    std::wstring sada = Medium() + L"\\Velká sada";
+    VytvorSlozky(sada);
+    for (int i = 0; i < 1500; ++i) {
+        wchar_t nazev[64];
+        std::swprintf(nazev, 64, L"\\Šablona %04d.dot", i);
+        ZapisSoubor(sada + nazev, std::string(512, static_cast<char>('a' + i % 26)));
+    }
+    auto soubory = SouboryVeSlozce(sada);
+    std::wstring cil = NastavNovouVerzi() + L"\\Velká sada";
+    PripravCil(cil, soubory[10]);
+    NastavSablonyUzivatele(L"Šablony stopy");
+    Vyfot();
+
+    Spust();
+    Enter();
+    HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+    ASSERT_TRUE(prubeh);
+    // Past the overwritten file, so its backup has to be put back.
+    ASSERT_TRUE(CekejAz([&] { return PocetKopii(Hlasky()) > 60; }));
+    ASSERT_TRUE(Aktivuj(prubeh));
+    Klavesa(VK_ESCAPE);
+    CekejNaHlavniOkno();
+    EXPECT_FALSE(OknoHlaseni(Pid()));
+    UkonciStornem();
+
+    OverStopy();
+    EXPECT_EQ(CtiSoubor(cil + L"\\" + soubory[10]), PuvodniObsah);
+}
+
+TEST_F(Stopy, UspesnyBehMeniJenCilASablony) {
+    std::wstring sada = PripravSadu();
+    auto soubory = SouboryVeSlozce(sada);
+    std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
+    PripravCil(cil, soubory[0]);
+    std::wstring odkazy = NastavSablonyUzivatele(L"Šablony stopy");
+    Vyfot();
+
+    Spust();
+    Hlaseni h = InstalujAPotvrd();
+    EXPECT_EQ(h.text, L"Instalace byla úspěšně dokončena.");
+
+    // The target folder's entries and the templates folder with the link;
+    // nothing else on the drive or in the registry.
+    OverStopy({cil + L"\\", odkazy});
+    EXPECT_EQ(CtiSoubor(cil + L"\\Moje.dot"), "moje");
+    for (auto& s : soubory) EXPECT_EQ(CtiSoubor(cil + L"\\" + s), CtiSoubor(sada + L"\\" + s)) << Utf8(s);
+    EXPECT_TRUE(Existuje(odkazy + L"\\" + NazevSady + L".lnk"));
+}
+
+}  // namespace
+}  // namespace hardening
