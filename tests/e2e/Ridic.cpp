@@ -409,17 +409,32 @@ void Klikni(HWND h) {
     // under it is the one to click: a fresh desktop may still be settling,
     // and a press that lands elsewhere is lost.
     ::SetCursorPos(bod.x, bod.y);
-    CekejAz([&] {
-        POINT p{};
-        ::GetCursorPos(&p);
-        HWND pod = ::WindowFromPoint(bod);
-        return p.x == bod.x && p.y == bod.y && (pod == h || ::IsChild(h, pod));
-    }, 3000);
+    POINT p{};
+    HWND pod = nullptr;
+    if (!CekejAz([&] {
+            ::GetCursorPos(&p);
+            pod = ::WindowFromPoint(bod);
+            return p.x == bod.x && p.y == bod.y && (pod == h || ::IsChild(h, pod));
+        }, 3000))
+        throw std::runtime_error("Klikni: pointer at " + std::to_string(p.x) + "," + std::to_string(p.y) +
+                                 " for " + std::to_string(bod.x) + "," + std::to_string(bod.y) + ", under it " +
+                                 Utf8(Trida(pod)) + " '" + Utf8(Text(pod)) + "'");
     CekejNaKlid(h);
-    std::vector<INPUT> v(2);
-    v[0].type = v[1].type = INPUT_MOUSE;
-    v[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    v[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // A press and a release apart, as a hand makes them: a release in the
+    // same instant can reach a button before the press has been handled.
+    // Each event carries the point too, so a late pointer motion from the X
+    // server cannot move the press away from the button.
+    const int sirka = ::GetSystemMetrics(SM_CXSCREEN), vyska = ::GetSystemMetrics(SM_CYSCREEN);
+    std::vector<INPUT> v(1);
+    v[0].type = INPUT_MOUSE;
+    v[0].mi.dx = sirka > 1 ? MulDiv(bod.x, 65535, sirka - 1) : 0;
+    v[0].mi.dy = vyska > 1 ? MulDiv(bod.y, 65535, vyska - 1) : 0;
+    const DWORD kde = sirka > 1 && vyska > 1 ? MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE : 0;
+    v[0].mi.dwFlags = kde | MOUSEEVENTF_LEFTDOWN;
+    PosliVstup(v);
+    ::Sleep(50);
+    CekejNaKlid(h);
+    v[0].mi.dwFlags = kde | MOUSEEVENTF_LEFTUP;
     PosliVstup(v);
 }
 
@@ -553,6 +568,7 @@ PopisOkna Zaznam::Popis(HWND okno) const {
         if (v[i].druh == L'I') {
             p.velkaIkona = cislo(0) != 0;
             p.malaIkona = cislo(1) != 0;
+            p.obrazovka = SIZE{cislo(2), cislo(3)};
         } else if (v[i].druh == L'P' && casti.size() == 7) {
             p.pisma.emplace_back(cislo(0), PismoPrvku{casti[1], static_cast<int>(cislo(2)), static_cast<int>(cislo(3)),
                                                       static_cast<int>(cislo(4)), cislo(5) != 0, cislo(6) != 0});

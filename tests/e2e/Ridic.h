@@ -138,6 +138,7 @@ struct PismoPrvku {
 };
 struct PopisOkna {
     bool velkaIkona = false, malaIkona = false;
+    SIZE obrazovka{};   // the screen as the program measures it
     std::vector<std::pair<int, PismoPrvku>> pisma;   // control id and its font
     const PismoPrvku* Pismo(int id) const {
         for (auto& [i, p] : pisma)

@@ -8,7 +8,7 @@
 // Asked with the registered message "SetupE2E.Popis", it also describes a
 // window from inside: Wine answers WM_GETFONT and WM_GETICON sent from
 // another process with nothing, so fonts and icons can only be read here.
-// "I<big icon 0/1>|<small icon 0/1>", then "P<id>|<face>|<height>|<weight>|
+// "I<big icon 0/1>|<small icon 0/1>|<screen width>|<screen height>", then "P<id>|<face>|<height>|<weight>|
 // <charset>|<italic>|<underline>" for each child with a font.
 #include <windows.h>
 
@@ -46,8 +46,9 @@ void ZapisSirku(int sirka) {
 
 void Popis(HWND okno) {
     wchar_t b[160];
-    swprintf(b, 160, L"%d|%d", SendMessageW(okno, WM_GETICON, ICON_BIG, 0) != 0,
-             SendMessageW(okno, WM_GETICON, ICON_SMALL, 0) != 0);
+    swprintf(b, 160, L"%d|%d|%d|%d", SendMessageW(okno, WM_GETICON, ICON_BIG, 0) != 0,
+             SendMessageW(okno, WM_GETICON, ICON_SMALL, 0) != 0, GetSystemMetrics(SM_CXSCREEN),
+             GetSystemMetrics(SM_CYSCREEN));
     Zapis(L'I', b);
     for (HWND c = GetWindow(okno, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         auto pismo = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
