@@ -78,6 +78,36 @@ std::wstring CestaOdkazu(const Objekt& rec) {
 
 std::wstring CestaSouboru(const Objekt& rec) { return rec.CilovaSlozka + L"\\" + rec.Nazev; }
 
+// The longest paths the platform's file calls take without the long-path
+// prefix: 259 characters for a file, 247 for a folder (room for an 8.3 name
+// must remain). A file keeps 16 more for the name of its backup while it is
+// replaced. Some systems accept longer paths and some refuse them half way
+// through a run; checking the whole plan first gives every system the same
+// clear answer before anything is touched.
+constexpr std::size_t NejdelsiSoubor = 259 - 16;
+constexpr std::size_t NejdelsiSlozka = 247;
+
+void OverDelkyCest(const Plan& plan, const std::wstring& zdroj) {
+    for (int32_t i = 1; i <= plan.Pocet(); ++i) {
+        const Objekt& rec = plan(i);
+        std::wstring cesta;
+        std::size_t nejvic = NejdelsiSoubor;
+        if (rec.Typ == TypSlozka) {
+            cesta = rec.CilovaSlozka;
+            nejvic = NejdelsiSlozka;
+        } else if (rec.Typ == TypSoubor) {
+            cesta = CestaSouboru(rec);
+        } else if (rec.Typ == TypZastupce) {
+            cesta = CestaOdkazu(rec);
+        }
+        if (cesta.size() > nejvic)
+            throw Chyba(CisloVlastniChyby, zdroj,
+                        L"Cesta „" + cesta + L"“ je příliš dlouhá: má " + TextCisla(static_cast<int32_t>(cesta.size())) +
+                            L" znaků a smí jich mít nejvýše " + TextCisla(static_cast<int32_t>(nejvic)) +
+                            L". Zvolte kratší cílovou složku.");
+    }
+}
+
 }  // namespace
 
 void cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky) {
@@ -172,6 +202,7 @@ bool BehInstalace::Sestav() {
         odkaz.CilovaSlozka = slozky_.SlozkaZastupcu;
         plan_.Pridej(std::move(odkaz));
     }
+    OverDelkyCest(plan_, okna.Titulek());
     return true;
 }
 
