@@ -38,6 +38,19 @@ Chyba ZachycenaChyba() noexcept {
     }
 }
 
+// A path for a message box: one too long to read (a value in the registry
+// may be a megabyte) keeps its start and its end.
+std::wstring Zkratka(const std::wstring& cesta) {
+    if (cesta.size() <= 160) return cesta;
+    // Never half of a surrogate pair at either cut.
+    const auto vysoka = [](wchar_t z) { return z >= 0xD800 && z <= 0xDBFF; };
+    const auto nizka = [](wchar_t z) { return z >= 0xDC00 && z <= 0xDFFF; };
+    std::size_t zacatek = 100, konec = cesta.size() - 50;
+    if (vysoka(cesta[zacatek - 1])) --zacatek;
+    if (nizka(cesta[konec])) --konec;
+    return cesta.substr(0, zacatek) + L"…" + cesta.substr(konec);
+}
+
 // The target must be a full path: from a drive root or a network share,
 // with "\" between folders. Anything else would be resolved against
 // whatever folder happens to be current, so it is refused before the plan
@@ -62,7 +75,7 @@ void OverCil(const std::wstring& text, const std::wstring& zdroj) {
     }
     if (!uplna || text.find(L'/') != std::wstring::npos)
         throw Chyba(CisloVlastniChyby, zdroj,
-                    L"Cílová složka „" + text +
+                    L"Cílová složka „" + Zkratka(text) +
                         L"“ není platná cesta. Zadejte úplnou cestu, která začíná písmenem "
                         L"jednotky (například C:\\Šablony) nebo názvem serveru a sdílené "
                         L"složky (například \\\\server\\šablony), a jednotlivé složky oddělte "
@@ -102,7 +115,7 @@ void OverDelkyCest(const Plan& plan, const std::wstring& zdroj) {
         }
         if (cesta.size() > nejvic)
             throw Chyba(CisloVlastniChyby, zdroj,
-                        L"Cesta „" + cesta + L"“ je příliš dlouhá: má " + TextCisla(static_cast<int32_t>(cesta.size())) +
+                        L"Cesta „" + Zkratka(cesta) + L"“ je příliš dlouhá: má " + TextCisla(static_cast<int32_t>(cesta.size())) +
                             L" znaků a smí jich mít nejvýše " + TextCisla(static_cast<int32_t>(nejvic)) +
                             L". Zvolte kratší cílovou složku.");
     }
