@@ -8,6 +8,15 @@
 #include <cstdio>
 #include <string>
 
+namespace {
+
+int Chyba(const char* co, const std::wstring& cesta) {
+    std::fprintf(stderr, "SmyckaKopii: %s %ls failed (%lu)\n", co, cesta.c_str(), GetLastError());
+    return 1;
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
         std::fputs("usage: SmyckaKopii SOURCE TARGET\n", stderr);
@@ -19,17 +28,18 @@ int wmain(int argc, wchar_t** argv) {
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&t0);
 
-    const std::wstring rodic = cil.substr(0, cil.find_last_of(L'\\'));
-    if (GetFileAttributesW(rodic.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryW(rodic.c_str(), nullptr);
-    if (!CreateDirectoryW(cil.c_str(), nullptr)) return 1;
+    // Every missing level of the target, as the installer makes them.
+    for (size_t i = cil.find(L'\\', 3); i != std::wstring::npos; i = cil.find(L'\\', i + 1))
+        CreateDirectoryW(cil.substr(0, i).c_str(), nullptr);
+    if (!CreateDirectoryW(cil.c_str(), nullptr)) return Chyba("CreateDirectoryW", cil);
     WIN32_FIND_DATAW d;
     HANDLE h = FindFirstFileW((zdroj + L"\\*").c_str(), &d);
-    if (h == INVALID_HANDLE_VALUE) return 1;
+    if (h == INVALID_HANDLE_VALUE) return Chyba("FindFirstFileW", zdroj);
     long pocet = 0;
     do {
         if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         if (!CopyFileW((zdroj + L"\\" + d.cFileName).c_str(), (cil + L"\\" + d.cFileName).c_str(), TRUE))
-            return 1;
+            return Chyba("CopyFileW", d.cFileName);
         ++pocet;
     } while (FindNextFileW(h, &d));
     FindClose(h);

@@ -8,6 +8,15 @@
 #include <cstdio>
 #include <string>
 
+namespace {
+
+int Chyba(const char* co, const std::wstring& cesta) {
+    std::fprintf(stderr, "SmyckaMazani: %s %ls failed (%lu)\n", co, cesta.c_str(), GetLastError());
+    return 1;
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2) {
         std::fputs("usage: SmyckaMazani FOLDER\n", stderr);
@@ -20,15 +29,15 @@ int wmain(int argc, wchar_t** argv) {
 
     WIN32_FIND_DATAW d;
     HANDLE h = FindFirstFileW((slozka + L"\\*").c_str(), &d);
-    if (h == INVALID_HANDLE_VALUE) return 1;
+    if (h == INVALID_HANDLE_VALUE) return Chyba("FindFirstFileW", slozka);
     long pocet = 0;
     do {
         if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (!DeleteFileW((slozka + L"\\" + d.cFileName).c_str())) return 1;
+        if (!DeleteFileW((slozka + L"\\" + d.cFileName).c_str())) return Chyba("DeleteFileW", d.cFileName);
         ++pocet;
     } while (FindNextFileW(h, &d));
     FindClose(h);
-    if (!RemoveDirectoryW(slozka.c_str())) return 1;
+    if (!RemoveDirectoryW(slozka.c_str())) return Chyba("RemoveDirectoryW", slozka);
     RemoveDirectoryW(slozka.substr(0, slozka.find_last_of(L'\\')).c_str());
 
     QueryPerformanceCounter(&t1);
