@@ -1,8 +1,9 @@
 // Hostile conditions while the files are copied: a disk that fills up, a
 // source file another program holds open without sharing, a source file
-// that goes away after the plan was made. Each ends with one error box with
-// the system's description, a complete rollback (nothing left, nothing
-// lost, a user's overwritten file back as it was) and the main window back.
+// that goes away after the plan was made, a target taken by a file. Each
+// ends with one error box with the system's description, a complete
+// rollback (nothing left, nothing lost, a user's overwritten file back as
+// it was) and the main window back.
 //
 //   SETUP_H_DISK  Windows root of a small drive (a tmpfs mounted by
 //                 scripts/test-hardening); the full-disk case is skipped
@@ -65,13 +66,7 @@ TEST_F(Podminky, ZamcenyZdroj) {
 }
 
 TEST_F(Podminky, ZmizelyZdroj) {
-    std::wstring sada = Medium() + L"\\Velká sada";
-    VytvorSlozky(sada);
-    for (int i = 0; i < 1500; ++i) {
-        wchar_t nazev[64];
-        std::swprintf(nazev, 64, L"\\Šablona %04d.dot", i);
-        ZapisSoubor(sada + nazev, std::string(512, 'x'));
-    }
+    std::wstring sada = PripravVelkouSadu(L"Velká sada", 1500);
     auto soubory = SouboryVeSlozce(sada);
     std::wstring cil = NastavNovouVerzi() + L"\\Velká sada";
     Vyfot();
@@ -88,6 +83,24 @@ TEST_F(Podminky, ZmizelyZdroj) {
     OverChybuANavrat({ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND}, cil);
     UkonciStornem();
     OverStopy({zmizely});
+}
+
+TEST_F(Podminky, CilJeSoubor) {
+    PripravSadu();
+    std::wstring sablony = NastavNovouVerzi();
+    std::wstring cil = sablony + L"\\" + NazevSady;
+    VytvorSlozky(sablony);
+    ZapisSoubor(cil, "soubor místo složky");
+    ::SetFileAttributesW(cil.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    Vyfot();
+    Spust();
+    Enter();
+    OverChybuANavrat({ERROR_PATH_NOT_FOUND, ERROR_DIRECTORY, ERROR_ALREADY_EXISTS, ERROR_FILE_EXISTS,
+                      ERROR_ACCESS_DENIED},
+                     cil);
+    UkonciStornem();
+    OverStopy();
+    EXPECT_EQ(CtiSoubor(cil), "soubor místo složky");
 }
 
 TEST_F(Podminky, PlnyDisk) {

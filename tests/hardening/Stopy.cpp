@@ -1,5 +1,7 @@
 #include "Stopy.h"
 
+#include <cstdio>
+
 namespace hardening {
 
 std::vector<std::wstring> Stopy::vynechat() const {
@@ -27,6 +29,17 @@ void Stopy::OverStopy(const std::vector<std::wstring>& povolene) {
     }
     for (auto& r : RozdilyMimo(disk_, disk, povolene)) ADD_FAILURE() << "disk: " << e2e::Utf8(r);
     for (auto& r : RozdilyMimo(registr_, OtiskRegistru(), povolene)) ADD_FAILURE() << "registry: " << e2e::Utf8(r);
+}
+
+std::wstring Stopy::PripravVelkouSadu(const std::wstring& nazev, int pocet) {
+    std::wstring sada = Medium() + L"\\" + nazev;
+    e2e::VytvorSlozky(sada);
+    for (int i = 0; i < pocet; ++i) {
+        wchar_t jmeno[64];
+        std::swprintf(jmeno, 64, L"\\Šablona %04d.dot", i);
+        e2e::ZapisSoubor(sada + jmeno, std::string(512, static_cast<char>('a' + i % 26)));
+    }
+    return sada;
 }
 
 }  // namespace hardening

@@ -32,13 +32,7 @@ size_t PocetKopii(Zaznam& z) {
 }
 
 TEST_F(Stopy, ZrusenyBehNezanechaNic) {
-    std::wstring sada = Medium() + L"\\Velká sada";
-    VytvorSlozky(sada);
-    for (int i = 0; i < 1500; ++i) {
-        wchar_t nazev[64];
-        std::swprintf(nazev, 64, L"\\Šablona %04d.dot", i);
-        ZapisSoubor(sada + nazev, std::string(512, static_cast<char>('a' + i % 26)));
-    }
+    std::wstring sada = PripravVelkouSadu(L"Velká sada", 1500);
     auto soubory = SouboryVeSlozce(sada);
     std::wstring cil = NastavNovouVerzi() + L"\\Velká sada";
     PripravCil(cil, soubory[10]);
