@@ -78,10 +78,10 @@ void Projdi(const std::wstring& slozka, const std::vector<std::wstring>& vynecha
     for (auto& p : podslozky) Projdi(p, vynechat, o);
 }
 
-// Registry keys Wine or the shell change on their own, whatever a program
-// does: Wine's own settings and its record of the display and devices,
-// the shell's session state (window positions, most recently used lists,
-// the taskbar). Nothing the installer reads or writes lies under them.
+// Registry keys Wine or the shell may change on their own, whatever a
+// program does: Wine's own settings (the driver also sets per-program DLL
+// load orders there) and the shell's session state. Nothing the installer
+// reads or writes lies under them.
 bool Sum(const std::wstring& klic) {
     static const wchar_t* const sum[] = {
         L"HKCU\\Software\\Wine",
@@ -123,6 +123,99 @@ void ProjdiKlic(HKEY koren, const std::wstring& cesta, const std::wstring& nazev
         ProjdiKlic(koren, cesta.empty() ? p : cesta + L"\\" + p, nazev + L"\\" + p, o);
 }
 
+// The driver's own folder, outside the drive being photographed.
+std::wstring SlozkaRidice() {
+    wchar_t b[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, b, MAX_PATH);
+    std::wstring s(b, n);
+    return s.substr(0, s.find_last_of(L'\\'));
+}
+
+// Saving a key needs the backup privilege enabled in the driver's token.
+void PovolZalohovani() {
+    static bool hotovo = false;
+    if (hotovo) return;
+    hotovo = true;
+    HANDLE t = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &t)) return;
+    e2e::Handle token(t);
+    TOKEN_PRIVILEGES p{};
+    p.PrivilegeCount = 1;
+    p.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (::LookupPrivilegeValueW(nullptr, SE_BACKUP_NAME, &p.Privileges[0].Luid))
+        ::AdjustTokenPrivileges(t, FALSE, &p, 0, nullptr, nullptr);
+}
+
+// A whole tree at once: the registry saves it to a file in one call (Wine
+// writes its own text format), read back here line by line. Many thousands
+// of keys cost one call instead of one per value. The file's own noise is
+// dropped: the time each key was last written (after its name, and the
+// "#time=" lines) and the header. False when the save is refused.
+bool UlozenyKlic(HKEY koren, const wchar_t* podklic, const std::wstring& nazev, Otisk& o) {
+    HKEY k = nullptr;
+    if (::RegOpenKeyExW(koren, podklic, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    Klic klic(k);
+    const std::wstring soubor = SlozkaRidice() + L"\\otisk-registru.reg";
+    ::DeleteFileW(soubor.c_str());
+    PovolZalohovani();
+    if (::RegSaveKeyW(k, soubor.c_str(), nullptr) != ERROR_SUCCESS) return false;
+    std::string text;
+    try {
+        text = e2e::CtiSoubor(soubor);
+    } catch (...) {
+        return false;
+    }
+    ::DeleteFileW(soubor.c_str());
+
+    std::wstring aktualni;
+    bool vKlici = false, sum = false;
+    size_t i = 0;
+    while (i < text.size()) {
+        // One logical line: a value's data may go on over lines ending in "\".
+        std::string radek;
+        for (;;) {
+            size_t konec = text.find('\n', i);
+            if (konec == std::string::npos) konec = text.size();
+            std::string kus = text.substr(i, konec - i);
+            i = konec + 1;
+            if (!kus.empty() && kus.back() == '\r') kus.pop_back();
+            size_t od = radek.empty() ? 0 : kus.find_first_not_of(' ');
+            radek += kus.substr(od == std::string::npos ? kus.size() : od);
+            if (radek.empty() || radek.back() != '\\' || i >= text.size()) break;
+            radek.pop_back();
+        }
+        if (radek.empty() || radek[0] == ';' || radek[0] == '#' || radek.rfind("WINE REGISTRY", 0) == 0) continue;
+        std::wstring w(radek.begin(), radek.end());
+        if (w[0] == L'[') {
+            const auto z = w.rfind(L']');
+            // Separators are written doubled in the file.
+            std::wstring k = w.substr(1, z == std::wstring::npos ? std::wstring::npos : z - 1), cista;
+            for (size_t j = 0; j < k.size(); ++j) {
+                cista += k[j];
+                if (k[j] == L'\\' && j + 1 < k.size() && k[j + 1] == L'\\') ++j;
+            }
+            aktualni = nazev + L"\\" + cista;
+            sum = Sum(aktualni);
+            vKlici = true;
+            if (!sum) o[aktualni + L"\\"] = L"klíč";
+            continue;
+        }
+        if (!vKlici || sum) continue;
+        // The value's name: "@" or a quoted name (with its escapes kept).
+        size_t rovna = 0;
+        if (w[0] == L'"') {
+            size_t j = 1;
+            while (j < w.size() && w[j] != L'"') j += (w[j] == L'\\') ? 2 : 1;
+            rovna = j + 1;
+        } else {
+            rovna = w.find(L'=');
+        }
+        if (rovna == std::wstring::npos || rovna > w.size()) rovna = w.size();
+        o[aktualni + L"\\:" + w.substr(0, rovna)] = rovna < w.size() ? w.substr(rovna + 1) : L"";
+    }
+    return true;
+}
+
 }  // namespace
 
 Otisk OtiskDisku(const std::wstring& koren, const std::vector<std::wstring>& vynechat) {
@@ -135,8 +228,16 @@ Otisk OtiskDisku(const std::wstring& koren, const std::vector<std::wstring>& vyn
 
 Otisk OtiskRegistru() {
     Otisk o;
-    ProjdiKlic(HKEY_CURRENT_USER, L"", L"HKCU", o);
-    ProjdiKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE", L"HKLM\\SOFTWARE", o);
+    if (!UlozenyKlic(HKEY_CURRENT_USER, L"", L"HKCU", o)) {
+        o.clear();
+        ProjdiKlic(HKEY_CURRENT_USER, L"", L"HKCU", o);
+    }
+    Otisk stroj;
+    if (!UlozenyKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE", L"HKLM\\SOFTWARE", stroj)) {
+        stroj.clear();
+        ProjdiKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE", L"HKLM\\SOFTWARE", stroj);
+    }
+    o.insert(stroj.begin(), stroj.end());
     return o;
 }
 

@@ -21,9 +21,10 @@ using Otisk = std::map<std::wstring, std::wstring>;
 // (compared without regard to case) left out.
 Otisk OtiskDisku(const std::wstring& koren, const std::vector<std::wstring>& vynechat = {});
 
-// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE\SOFTWARE, every key and value.
-// Wine's own bookkeeping, which changes whatever a program does, is left out
-// (see Sum in Otisk.cpp).
+// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE\SOFTWARE, every key and value,
+// saved by the registry itself (or, where saving is refused, walked key by
+// key). Left out: the time each key was last written, and Wine's own
+// settings under Software\Wine (see Sum in Otisk.cpp).
 Otisk OtiskRegistru();
 
 // "+path", "-path" and "~path: before -> after", sorted by path.

@@ -21,14 +21,20 @@ void Stopy::Vyfot(std::vector<std::wstring> dalsiDisky) {
     ASSERT_GT(disk_.size(), 100u) << "the snapshot sees the drive";
 }
 
-void Stopy::OverStopy(const std::vector<std::wstring>& povolene) {
+std::vector<std::wstring> Stopy::Zmeny(const std::vector<std::wstring>& povolene) {
     Otisk disk;
     for (auto& d : disky_) {
         auto o = OtiskDisku(d, vynechat());
         disk.insert(o.begin(), o.end());
     }
-    for (auto& r : RozdilyMimo(disk_, disk, povolene)) ADD_FAILURE() << "disk: " << e2e::Utf8(r);
-    for (auto& r : RozdilyMimo(registr_, OtiskRegistru(), povolene)) ADD_FAILURE() << "registry: " << e2e::Utf8(r);
+    std::vector<std::wstring> zmeny;
+    for (auto& r : RozdilyMimo(disk_, disk, povolene)) zmeny.push_back(L"disk: " + r);
+    for (auto& r : RozdilyMimo(registr_, OtiskRegistru(), povolene)) zmeny.push_back(L"registry: " + r);
+    return zmeny;
+}
+
+void Stopy::OverStopy(const std::vector<std::wstring>& povolene) {
+    for (auto& z : Zmeny(povolene)) ADD_FAILURE() << e2e::Utf8(z);
 }
 
 std::wstring Stopy::PripravVelkouSadu(const std::wstring& nazev, int pocet) {

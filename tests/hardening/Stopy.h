@@ -16,6 +16,8 @@ protected:
     // Call after the program has ended. Every difference outside povolene
     // is a failure, reported with its path.
     void OverStopy(const std::vector<std::wstring>& povolene = {});
+    // The differences since Vyfot, "disk: ..." and "registry: ..." lines.
+    std::vector<std::wstring> Zmeny(const std::vector<std::wstring>& povolene = {});
     // A set of many small files on the medium ("Šablona 0000.dot" ...), so a
     // run lasts long enough to act while it copies; returns the set folder.
     std::wstring PripravVelkouSadu(const std::wstring& nazev, int pocet);

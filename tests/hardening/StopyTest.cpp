@@ -31,6 +31,55 @@ size_t PocetKopii(Zaznam& z) {
     return n;
 }
 
+// The check itself sees every kind of change it is there to see.
+TEST_F(Stopy, OtiskVidiKazdouZmenu) {
+    std::wstring slozka = Koren() + L"\\Data";
+    VytvorSlozky(slozka);
+    ZapisSoubor(slozka + L"\\obsah.dot", "abc");
+    ZapisSoubor(slozka + L"\\atribut.dot", "abc");
+    ZapisSoubor(slozka + L"\\zmizi.dot", "abc");
+    NastavText(HKEY_CURRENT_USER, L"Software\\Setup hardening", L"Hodnota", L"před");
+    NastavText(HKEY_CURRENT_USER, L"Software\\Setup hardening\\Zmizi", L"", L"x");
+    Vyfot();
+
+    // Same size, other contents (and the time put back as it was).
+    FILETIME cas{};
+    {
+        Handle h(::CreateFileW((slozka + L"\\obsah.dot").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+        ::GetFileTime(h.get(), nullptr, nullptr, &cas);
+    }
+    ZapisSoubor(slozka + L"\\obsah.dot", "abd");
+    {
+        Handle h(::CreateFileW((slozka + L"\\obsah.dot").c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+        ::SetFileTime(h.get(), nullptr, nullptr, &cas);
+    }
+    ::SetFileAttributesW((slozka + L"\\atribut.dot").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::DeleteFileW((slozka + L"\\zmizi.dot").c_str());
+    ZapisSoubor(slozka + L"\\novy.dot", "");
+    NastavText(HKEY_CURRENT_USER, L"Software\\Setup hardening", L"Hodnota", L"po");
+    NastavText(HKEY_CURRENT_USER, L"Software\\Setup hardening", L"Nová", L"");
+    SmazKlic(HKEY_CURRENT_USER, L"Software\\Setup hardening\\Zmizi");
+
+    auto zmeny = Zmeny();
+    for (auto& z : zmeny) std::printf("[ změna ] %s\n", Utf8(z).c_str());
+    auto je = [&](const std::wstring& zacatek, const std::wstring& obsahuje) {
+        for (auto& z : zmeny)
+            if (z.rfind(zacatek, 0) == 0 && z.find(obsahuje) != std::wstring::npos) return true;
+        return false;
+    };
+    EXPECT_TRUE(je(L"disk: ~", L"obsah.dot")) << "contents";
+    EXPECT_TRUE(je(L"disk: ~", L"atribut.dot")) << "attributes";
+    EXPECT_TRUE(je(L"disk: -", L"zmizi.dot"));
+    EXPECT_TRUE(je(L"disk: +", L"novy.dot"));
+    EXPECT_TRUE(je(L"registry: ~", L"Hodnota"));
+    EXPECT_TRUE(je(L"registry: +", L"Nov"));
+    EXPECT_TRUE(je(L"registry: -", L"Zmizi"));
+    EXPECT_EQ(zmeny.size(), 8u) << "exactly these (the removed key and its value)";
+    SmazKlic(HKEY_CURRENT_USER, L"Software\\Setup hardening");
+}
+
 TEST_F(Stopy, ZrusenyBehNezanechaNic) {
     std::wstring sada = PripravVelkouSadu(L"Velká sada", 1500);
     auto soubory = SouboryVeSlozce(sada);
