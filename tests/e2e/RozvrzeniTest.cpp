@@ -94,6 +94,68 @@ TEST_F(Rozvrzeni, HlavniOkno) {
     UkonciStornem();
 }
 
+// The system's DPI for programs started from now on, as the display
+// settings store it; put back to 96 when the object goes.
+class Dpi {
+public:
+    explicit Dpi(DWORD dpi) { Nastav(dpi); }
+    ~Dpi() { Nastav(96); }
+
+private:
+    static void Nastav(DWORD dpi) {
+        const std::pair<HKEY, const wchar_t*> mista[] = {
+            {HKEY_CURRENT_USER, L"Control Panel\\Desktop"},
+            {HKEY_CURRENT_CONFIG, L"Software\\Fonts"},
+        };
+        for (auto& [koren, klic] : mista) {
+            HKEY k;
+            if (::RegCreateKeyExW(koren, klic, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+                continue;
+            ::RegSetValueExW(k, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+            ::RegCloseKey(k);
+        }
+    }
+};
+
+// At 150 % (144 DPI) the same design in bigger pixels: twips / 10, the
+// heading's 9.75 points 20 pixels high, the picture at its own size.
+TEST_F(Rozvrzeni, HlavniOknoPri144Dpi) {
+    PripravSadu();
+    Dpi dpi(144);
+    Spust();
+    HWND o = Hlavni();
+    SIZE k = VelikostKlienta(o);
+    EXPECT_EQ(k.cx, 656) << "6555 twips";
+    EXPECT_EQ(k.cy, 444);
+    auto px = [](int twipy) { return (twipy * 144 + 720) / 1440; };
+    const Misto mista[] = {
+        {IDC_CMDPROCHAZET, "cmdProchazet", 5220, 2880, 1185, 345},
+        {IDC_SLOZKA, "Slozka", 2190, 2430, 4245, 285},
+        {IDC_CMDSTORNO, "cmdStorno", 5340, 3960, 1095, 345},
+        {IDC_CMDOK, "cmdOK", 4020, 3960, 1215, 345},
+        {IDC_LABNADPIS, "labNadpis", 2280, 120, 3735, 255},
+        {IDC_LABSETUP, "labSetup", 2190, 480, 4275, 1725},
+    };
+    for (auto& m : mista) {
+        RECT r = ObdelnikVRodici(::GetDlgItem(o, m.id));
+        EXPECT_EQ(r.left, px(m.left)) << m.nazev;
+        EXPECT_EQ(r.top, px(m.top)) << m.nazev;
+        EXPECT_EQ(r.right - r.left, px(m.width)) << m.nazev;
+        EXPECT_EQ(r.bottom - r.top, px(m.height)) << m.nazev;
+    }
+    RECT obrazek = ObdelnikVRodici(::GetDlgItem(o, IDC_OBRAZEKSETUP));
+    EXPECT_EQ(obrazek.right - obrazek.left, 118 + 4) << "the picture keeps its own size";
+    EXPECT_EQ(obrazek.bottom - obrazek.top, 226 + 4);
+    RECT cara = ObdelnikVRodici(::GetDlgItem(o, IDC_LINE1));
+    EXPECT_EQ(cara.bottom - cara.top, 1) << "the rule stays one pixel thin";
+    const PopisOkna popis = Hlasky().Popis(o);
+    const PismoPrvku* nadpis = popis.Pismo(IDC_LABNADPIS);
+    ASSERT_TRUE(nadpis);
+    EXPECT_EQ(nadpis->vyska, -20) << "9.75 points at 144 dots per inch";
+    Snimek(o, L"hlavni-okno-144dpi");
+    UkonciStornem();
+}
+
 TEST_F(Rozvrzeni, OknoPrubehu) {
     PripravSadu();
     NastavNovouVerzi();
