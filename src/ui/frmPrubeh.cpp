@@ -81,7 +81,12 @@ void frmPrubeh::NastavSirkuUkazatele(int sirka) {
     HWND ukazatel = Ovladac(IDC_UKAZATEL);
     RECT r{};
     GetWindowRect(ukazatel, &r);
-    SetWindowPos(ukazatel, nullptr, 0, 0, sirka < 0 ? 0 : sirka, r.bottom - r.top,
+    if (sirka < 0) sirka = 0;
+    // Most reports of a long run leave the bar on the same pixel; moving a
+    // window to where it is costs a trip through the window manager all the
+    // same, so only a real change moves it.
+    if (r.right - r.left == sirka) return;
+    SetWindowPos(ukazatel, nullptr, 0, 0, sirka, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
