@@ -57,6 +57,7 @@ private:
     void ZrusJenProCteni(const std::wstring& cesta);
     void SmazVytvoreny(const std::wstring& cesta);
     std::wstring Odloz(const std::wstring& cesta);
+    bool KopirujDoNove(Objekt& rec, const std::wstring& zdroj, const std::wstring& cil);
 
     Stroj& s_;
     SlozkyInstalace& slozky_;
@@ -66,6 +67,7 @@ private:
     bool uspech_ = false;
     std::vector<StavZaznamu> stav_;                 // indexed like the plan, from 1
     std::unordered_set<std::wstring> planovane_;    // every file the plan writes, case-folded
+    std::unordered_set<std::wstring> noveSlozky_;   // folders this run made (empty then), case-folded
 };
 
 }  // namespace setup

@@ -14,6 +14,10 @@ namespace {
 
 constexpr int32_t ZobrazitOkno = 5;   // SW_SHOW for the link
 
+// What the platform's copy says when its target is already there.
+constexpr int32_t ChybaSouborExistuje = 80;    // ERROR_FILE_EXISTS
+constexpr int32_t ChybaUzExistuje = 183;       // ERROR_ALREADY_EXISTS
+
 const wchar_t* const TextPripravy = L"Přípravuje se instalace.";
 
 // The error being handled, whatever was thrown: a failure of the machine
@@ -90,6 +94,18 @@ std::wstring CestaOdkazu(const Objekt& rec) {
 }
 
 std::wstring CestaSouboru(const Objekt& rec) { return rec.CilovaSlozka + L"\\" + rec.Nazev; }
+
+// Decimal digits of a counter. std::to_wstring would go through the C
+// library's wide printf, which alone is a tenth of the installer's size.
+std::wstring Cislice(uint64_t n) {
+    wchar_t b[20];
+    wchar_t* p = b + 20;
+    do {
+        *--p = static_cast<wchar_t>(L'0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    return std::wstring(p, b + 20);
+}
 
 // The longest paths the platform's file calls take without the long-path
 // prefix: 259 characters for a file, 247 for a folder (room for an 8.3 name
@@ -228,6 +244,7 @@ void BehInstalace::Proved() {
     stav_.assign(static_cast<std::size_t>(pocet) + 1, StavZaznamu{});
     planovane_.clear();
     planovane_.reserve(static_cast<std::size_t>(pocet));
+    noveSlozky_.clear();
     for (int32_t i = 1; i <= pocet; ++i) {
         const Objekt& rec = plan_(i);
         if (rec.Typ == TypSoubor) planovane_.insert(VelkaPismena(CestaSouboru(rec)));
@@ -281,6 +298,7 @@ void BehInstalace::VytvorSlozky(int32_t i, Objekt& rec) {
             s_.soubory.VytvorSlozku(cesta);
             rec.Undo = true;
             stav_[i].slozky.push_back(cesta);
+            noveSlozky_.insert(VelkaPismena(cesta));
         }
     }
 }
@@ -289,6 +307,7 @@ void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
     ISoubory& soubory = s_.soubory;
     const std::wstring cil = CestaSouboru(rec);
     const std::wstring zdroj = rec.ZdrojovaSlozka + L"\\" + rec.Nazev;
+    if (KopirujDoNove(rec, zdroj, cil)) return;
 
     const auto atributy = soubory.Atributy(cil);
     const bool jeSoubor = atributy && !(*atributy & AtributSlozka);
@@ -319,6 +338,26 @@ void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
     soubory.Kopiruj(zdroj, cil);
     // Files from a CD are read-only; the installed templates must not be.
     ZrusJenProCteni(cil);
+}
+
+// Into a folder this run made, a name is missing unless something else put
+// it there since: the copy is tried at once, and the copy itself refuses a
+// target that exists. Asking first would cost as much as the copy on a
+// large folder, where the file system must search the whole folder for a
+// name that is not there. When the name did turn up, the usual decision is
+// made instead; false then, and for any other folder.
+bool BehInstalace::KopirujDoNove(Objekt& rec, const std::wstring& zdroj, const std::wstring& cil) {
+    if (noveSlozky_.count(VelkaPismena(rec.CilovaSlozka)) == 0) return false;
+    rec.Undo = true;
+    try {
+        s_.soubory.Kopiruj(zdroj, cil);
+    } catch (const Chyba& chyba) {
+        if (chyba.cislo != ChybaSouborExistuje && chyba.cislo != ChybaUzExistuje) throw;
+        rec.Undo = false;
+        return false;
+    }
+    ZrusJenProCteni(cil);
+    return true;
 }
 
 void BehInstalace::VytvorOdkaz(int32_t i, Objekt& rec) {
@@ -449,6 +488,7 @@ void BehInstalace::Konec() {
     plan_ = Plan();
     stav_.clear();
     planovane_.clear();
+    noveSlozky_.clear();
 }
 
 // Hidden and system entries exist too; a file where a folder is expected
@@ -478,7 +518,7 @@ void BehInstalace::SmazVytvoreny(const std::wstring& cesta) {
 // write, or a later record would take the backup for its own target.
 std::wstring BehInstalace::Odloz(const std::wstring& cesta) {
     for (uint64_t n = 1;; ++n) {
-        std::wstring kandidat = cesta + L".zaloha" + std::to_wstring(n);
+        std::wstring kandidat = cesta + L".zaloha" + Cislice(n);
         if (planovane_.count(VelkaPismena(kandidat)) != 0) continue;
         if (Existuje(kandidat)) continue;
         s_.soubory.Prejmenuj(cesta, kandidat);

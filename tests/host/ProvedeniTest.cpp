@@ -181,6 +181,33 @@ TEST_P(Pravidla, PrepsaniPodlePravidla) {
     EXPECT_EQ(m.okna.udalosti.back(), Uvolni);
 }
 
+TEST_F(Beh, SouborVzniklyVNoveSlozcePredKopiiJeCizi) {
+    // The run makes the target folder, and another program writes a.dot
+    // into it just before the run copies a.dot there. The copy must not
+    // take that file for its own: it is kept aside and comes back on a
+    // cancel, as a file from before the run would.
+    const Snimek pred = m.disk.Stav();
+    const int64_t v0 = m.zasahy.volani;
+    m.zasahy.zaznamenavat = true;
+    Spust();
+    int64_t kopieA = 0;
+    for (const auto& radek : m.zasahy.zaznam)
+        if (radek.find(L" Kopiruj ") != std::wstring::npos && radek.find(Cil + L"\\a.dot") != std::wstring::npos)
+            kopieA = std::stoll(radek) - v0;
+    ASSERT_GT(kopieA, 0);
+    // Back to the disk from before: the topmost of what the run made goes.
+    for (const auto& [cesta, stav] : m.disk.Stav())
+        if (pred.count(cesta) == 0 && pred.count(cesta.substr(0, cesta.find_last_of(L'\\'))) != 0)
+            m.disk.Smaz(cesta);
+    ASSERT_EQ(m.disk.Stav(), pred);
+
+    m.zasahy.akce[m.zasahy.volani + kopieA] = [&] { m.disk.Soubor(Cil + L"\\a.dot", L"cizí", 0, CasStary); };
+    m.zasahy.StornovatNaCeste(Cil + L"\\b.dot", L"Kopiruj");
+    Spust();
+    EXPECT_EQ(Text(Cil + L"\\a.dot"), L"cizí");
+    EXPECT_EQ(Obsah(Cil), (Texty{L"a.dot"}));   // b.dot gone, no backup left
+}
+
 INSTANTIATE_TEST_SUITE_P(Beh, Pravidla,
                          testing::Combine(testing::Values(PrepsatNikdy, PrepsatVzdy, PrepsatStarsi, 0, 7),
                                           testing::Bool()));
