@@ -67,6 +67,7 @@ private:
     bool uspech_ = false;
     std::vector<StavZaznamu> stav_;                 // indexed like the plan, from 1
     std::unordered_set<std::wstring> planovane_;    // every file the plan writes, case-folded
+    bool planovanePripraveno_ = false;              // planovane_ gathered (at the first backup)
     std::unordered_set<std::wstring> noveSlozky_;   // folders this run made (empty then), case-folded
 };
 

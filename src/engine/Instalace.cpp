@@ -243,13 +243,8 @@ void BehInstalace::Proved() {
     aktualni_ = 0;
     stav_.assign(static_cast<std::size_t>(pocet) + 1, StavZaznamu{});
     planovane_.clear();
-    planovane_.reserve(static_cast<std::size_t>(pocet));
+    planovanePripraveno_ = false;
     noveSlozky_.clear();
-    for (int32_t i = 1; i <= pocet; ++i) {
-        const Objekt& rec = plan_(i);
-        if (rec.Typ == TypSoubor) planovane_.insert(VelkaPismena(CestaSouboru(rec)));
-        if (rec.Typ == TypZastupce) planovane_.insert(VelkaPismena(CestaOdkazu(rec)));
-    }
     instaluje_ = true;
 
     for (int32_t i = 1; i <= pocet; ++i) {
@@ -488,6 +483,7 @@ void BehInstalace::Konec() {
     plan_ = Plan();
     stav_.clear();
     planovane_.clear();
+    planovanePripraveno_ = false;
     noveSlozky_.clear();
 }
 
@@ -517,6 +513,18 @@ void BehInstalace::SmazVytvoreny(const std::wstring& cesta) {
 // name must be free on the disk and must not be one this plan is about to
 // write, or a later record would take the backup for its own target.
 std::wstring BehInstalace::Odloz(const std::wstring& cesta) {
+    // Gathered on the first backup only: a fresh install replaces nothing,
+    // and for a large set the names would hold megabytes for nothing.
+    if (!planovanePripraveno_) {
+        const int32_t pocet = plan_.Pocet();
+        planovane_.reserve(static_cast<std::size_t>(pocet));
+        for (int32_t i = 1; i <= pocet; ++i) {
+            const Objekt& rec = plan_(i);
+            if (rec.Typ == TypSoubor) planovane_.insert(VelkaPismena(CestaSouboru(rec)));
+            if (rec.Typ == TypZastupce) planovane_.insert(VelkaPismena(CestaOdkazu(rec)));
+        }
+        planovanePripraveno_ = true;
+    }
     for (uint64_t n = 1;; ++n) {
         std::wstring kandidat = cesta + L".zaloha" + Cislice(n);
         if (planovane_.count(VelkaPismena(kandidat)) != 0) continue;
