@@ -35,13 +35,13 @@ void frmPrubeh::Zajisti(HWND vlastnik) {
                  PrubehStorno);
         // One line: a long status ends in an ellipsis instead of a cut-off
         // second line.
-        r.Pridej(L"STATIC", L"...", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, IDC_TEXT, PrubehText);
+        text_ = r.Pridej(L"STATIC", L"...", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, IDC_TEXT, PrubehText);
         r.Pridej(L"STATIC", L"Počkejte prosím na dokončení instalace", SS_LEFT, 0, IDC_LABEL1,
                  PrubehLabel1);
         HWND obrazek = r.Pridej(L"STATIC", L"", SS_BITMAP, 0, IDC_IMAGE1, PrubehImage1);
         SendMessageW(obrazek, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(vzhled_.Image1()));
         PrirozenaVelikost(obrazek, vzhled_.Image1());
-        r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehUkazatel);
+        ukazatel_ = r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehUkazatel);
         r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, IDC_METR, PrubehMetr);
     } catch (...) {
         Znic();
@@ -74,19 +74,18 @@ void frmPrubeh::Uvolni() {
 }
 
 void frmPrubeh::NastavText(const std::wstring& text) {
-    if (!SetWindowTextW(Ovladac(IDC_TEXT), text.c_str())) VyvolejPosledni(L"SetWindowTextW Text");
+    if (!SetWindowTextW(text_, text.c_str())) VyvolejPosledni(L"SetWindowTextW Text");
 }
 
 void frmPrubeh::NastavSirkuUkazatele(int sirka) {
-    HWND ukazatel = Ovladac(IDC_UKAZATEL);
     RECT r{};
-    GetWindowRect(ukazatel, &r);
+    GetWindowRect(ukazatel_, &r);
     if (sirka < 0) sirka = 0;
     // Most reports of a long run leave the bar on the same pixel; moving a
     // window to where it is costs a trip through the window manager all the
     // same, so only a real change moves it.
     if (r.right - r.left == sirka) return;
-    SetWindowPos(ukazatel, nullptr, 0, 0, sirka, r.bottom - r.top,
+    SetWindowPos(ukazatel_, nullptr, 0, 0, sirka, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -132,6 +131,7 @@ LRESULT frmPrubeh::OnDestroy() {
     // However the window goes (Hlaska, the close box, its owner going), the
     // run learns of it.
     Form_Unload();
+    text_ = ukazatel_ = nullptr;
     return Vychozi(WM_DESTROY, 0, 0);
 }
 

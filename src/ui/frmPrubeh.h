@@ -33,7 +33,11 @@ public:
 
     // Makes the window, hidden and in its initial state, if it does not exist.
     void Zajisti(HWND vlastnik);
-    bool Viditelne() const noexcept { return Existuje() && IsWindowVisible(hwnd()); }
+    // A top-level window is visible when its own style says so; asking
+    // IsWindowVisible would walk its parents, on every report of a run.
+    bool Viditelne() const noexcept {
+        return Existuje() && (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
     // Shows the window centred over its owner, without waiting for the user.
     void Zobraz();
     // Closes the window; as every close does, this raises the cancel flag
@@ -57,6 +61,11 @@ private:
 
     const Vzhled& vzhled_;
     bool& stornovano_;
+    // The two controls every report changes, kept at hand: looking a
+    // control up walks the window's children, a round trip to the window
+    // server under some systems, once per file of a run.
+    HWND text_ = nullptr;
+    HWND ukazatel_ = nullptr;
 };
 
 }  // namespace setup::ui
