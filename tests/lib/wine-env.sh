@@ -69,7 +69,9 @@ wine_prefix() {
 
 wine_env_stop() {
     local p
-    for p in $WINE_ENV_PREFIXES "$WINE_ENV_DIR/base"; do
+    # Every prefix of this environment: wine_prefix usually runs in a
+    # command substitution, whose note of the prefix does not reach here.
+    for p in $WINE_ENV_PREFIXES "$WINE_ENV_DIR"/prefixes/* "$WINE_ENV_DIR/base"; do
         [ -d "$p" ] && WINEPREFIX="$p" wineserver -k 2>/dev/null
     done
     WINE_ENV_PREFIXES=""
