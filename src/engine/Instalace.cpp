@@ -95,18 +95,6 @@ std::wstring CestaOdkazu(const Objekt& rec) {
 
 std::wstring CestaSouboru(const Objekt& rec) { return rec.CilovaSlozka + L"\\" + rec.Nazev; }
 
-// Decimal digits of a counter. std::to_wstring would go through the C
-// library's wide printf, which alone is a tenth of the installer's size.
-std::wstring Cislice(uint64_t n) {
-    wchar_t b[20];
-    wchar_t* p = b + 20;
-    do {
-        *--p = static_cast<wchar_t>(L'0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    return std::wstring(p, b + 20);
-}
-
 // The longest paths the platform's file calls take without the long-path
 // prefix: 259 characters for a file, 247 for a folder (room for an 8.3 name
 // must remain). A file keeps 16 more for the name of its backup while it is
@@ -131,8 +119,8 @@ void OverDelkyCest(const Plan& plan, const std::wstring& zdroj) {
         }
         if (cesta.size() > nejvic)
             throw Chyba(CisloVlastniChyby, zdroj,
-                        L"Cesta „" + Zkratka(cesta) + L"“ je příliš dlouhá: má " + TextCisla(static_cast<int32_t>(cesta.size())) +
-                            L" znaků a smí jich mít nejvýše " + TextCisla(static_cast<int32_t>(nejvic)) +
+                        L"Cesta „" + Zkratka(cesta) + L"“ je příliš dlouhá: má " + TextCisla(static_cast<int64_t>(cesta.size())) +
+                            L" znaků a smí jich mít nejvýše " + TextCisla(static_cast<int64_t>(nejvic)) +
                             L". Zvolte kratší cílovou složku.");
     }
 }
@@ -526,7 +514,7 @@ std::wstring BehInstalace::Odloz(const std::wstring& cesta) {
         planovanePripraveno_ = true;
     }
     for (uint64_t n = 1;; ++n) {
-        std::wstring kandidat = cesta + L".zaloha" + Cislice(n);
+        std::wstring kandidat = cesta + L".zaloha" + TextCisla(static_cast<int64_t>(n));
         if (planovane_.count(VelkaPismena(kandidat)) != 0) continue;
         if (Existuje(kandidat)) continue;
         s_.soubory.Prejmenuj(cesta, kandidat);

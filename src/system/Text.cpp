@@ -37,18 +37,18 @@ std::wstring OrizniMezery(std::wstring_view text) {
     return std::wstring(text.substr(zacatek, konec - zacatek + 1));
 }
 
-std::wstring TextCisla(int32_t cislo) {
-    // Through 64 bits, so the most negative number has a magnitude too.
-    int64_t n = cislo;
-    const bool zaporne = n < 0;
-    if (zaporne) n = -n;
-    std::wstring cifry;
+std::wstring TextCisla(int64_t cislo) {
+    // The magnitude without overflow, the most negative number included.
+    const bool zaporne = cislo < 0;
+    uint64_t n = zaporne ? 0 - static_cast<uint64_t>(cislo) : static_cast<uint64_t>(cislo);
+    wchar_t cifry[21];
+    wchar_t* p = cifry + 21;
     do {
-        cifry.insert(cifry.begin(), static_cast<wchar_t>(L'0' + n % 10));
+        *--p = static_cast<wchar_t>(L'0' + n % 10);
         n /= 10;
     } while (n != 0);
-    if (zaporne) cifry.insert(cifry.begin(), L'-');
-    return cifry;
+    if (zaporne) *--p = L'-';
+    return std::wstring(p, cifry + 21);
 }
 
 bool StejnyText(std::wstring_view a, std::wstring_view b) {

@@ -13,8 +13,10 @@ std::wstring OrizniNulu(std::wstring_view text);
 // Removes leading and trailing spaces (character 32 only; tabs stay).
 std::wstring OrizniMezery(std::wstring_view text);
 
-// A signed 32-bit number in decimal: digits, a leading "-" when negative.
-std::wstring TextCisla(int32_t cislo);
+// A signed number in decimal: digits, a leading "-" when negative. Made
+// here rather than by std::to_wstring, which would bring the C library's
+// wide printf, a tenth of the installer's size, into the program.
+std::wstring TextCisla(int64_t cislo);
 
 // Equality of two texts without regard to letter case.
 bool StejnyText(std::wstring_view a, std::wstring_view b);

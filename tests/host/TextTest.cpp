@@ -35,6 +35,8 @@ TEST(Text, TextCislaDesitkove) {
     EXPECT_EQ(TextCisla(-1), L"-1");
     EXPECT_EQ(TextCisla(INT32_MIN), L"-2147483648");
     EXPECT_EQ(TextCisla(INT32_MAX), L"2147483647");
+    EXPECT_EQ(TextCisla(INT64_MIN), L"-9223372036854775808");
+    EXPECT_EQ(TextCisla(INT64_MAX), L"9223372036854775807");
 }
 
 TEST(Text, StejnyTextBezOhleduNaVelikostPismen) {
