@@ -14,14 +14,17 @@ struct Misto {
     int left, top, width, height;   // twips
 };
 
-void OverMisto(HWND okno, const Misto& m) {
+// The control's place in pixels at the given DPI: twips * DPI / 1440,
+// rounded to the nearest pixel (at 96 DPI exactly twips / 15).
+void OverMisto(HWND okno, const Misto& m, int dpi = 96) {
     HWND h = ::GetDlgItem(okno, m.id);
     ASSERT_TRUE(h) << m.nazev << " missing";
+    auto px = [dpi](int twipy) { return (twipy * dpi + 720) / 1440; };
     RECT r = ObdelnikVRodici(h);
-    EXPECT_EQ(r.left, m.left / 15) << m.nazev;
-    EXPECT_EQ(r.top, m.top / 15) << m.nazev;
-    EXPECT_EQ(r.right - r.left, m.width / 15) << m.nazev;
-    EXPECT_EQ(r.bottom - r.top, m.height / 15) << m.nazev;
+    EXPECT_EQ(r.left, px(m.left)) << m.nazev;
+    EXPECT_EQ(r.top, px(m.top)) << m.nazev;
+    EXPECT_EQ(r.right - r.left, px(m.width)) << m.nazev;
+    EXPECT_EQ(r.bottom - r.top, px(m.height)) << m.nazev;
 }
 
 // Centred within one pixel on the given rectangle.
@@ -32,6 +35,16 @@ void OverStred(const RECT& okno, const RECT& na, const char* co) {
         << co << ": " << okno.top << ".." << okno.bottom << " in " << na.top << ".." << na.bottom;
 }
 
+// The main window's controls that scale with the DPI.
+const Misto MistaHlavnihoOkna[] = {
+        {IDC_CMDPROCHAZET, "cmdProchazet", 5220, 2880, 1185, 345},
+        {IDC_SLOZKA, "Slozka", 2190, 2430, 4245, 285},
+        {IDC_CMDSTORNO, "cmdStorno", 5340, 3960, 1095, 345},
+        {IDC_CMDOK, "cmdOK", 4020, 3960, 1215, 345},
+        {IDC_LABNADPIS, "labNadpis", 2280, 120, 3735, 255},
+        {IDC_LABSETUP, "labSetup", 2190, 480, 4275, 1725},
+};
+
 TEST_F(Rozvrzeni, HlavniOkno) {
     PripravSadu();
     Spust();
@@ -41,13 +54,8 @@ TEST_F(Rozvrzeni, HlavniOkno) {
     EXPECT_EQ(k.cx, 437);
     EXPECT_EQ(k.cy, 296);
 
+    for (auto& m : MistaHlavnihoOkna) OverMisto(o, m);
     const Misto mista[] = {
-        {IDC_CMDPROCHAZET, "cmdProchazet", 5220, 2880, 1185, 345},
-        {IDC_SLOZKA, "Slozka", 2190, 2430, 4245, 285},
-        {IDC_CMDSTORNO, "cmdStorno", 5340, 3960, 1095, 345},
-        {IDC_CMDOK, "cmdOK", 4020, 3960, 1215, 345},
-        {IDC_LABNADPIS, "labNadpis", 2280, 120, 3735, 255},
-        {IDC_LABSETUP, "labSetup", 2190, 480, 4275, 1725},
         // The picture is its 118 x 226 bitmap inside a 2-pixel sunken border.
         {IDC_OBRAZEKSETUP, "ObrazekSetup", 210, 150, (118 + 4) * 15, (226 + 4) * 15},
         // The etched rule: two lines one pixel high, from x 240 to x 6390.
@@ -127,22 +135,7 @@ TEST_F(Rozvrzeni, HlavniOknoPri144Dpi) {
     SIZE k = VelikostKlienta(o);
     EXPECT_EQ(k.cx, 656) << "6555 twips";
     EXPECT_EQ(k.cy, 444);
-    auto px = [](int twipy) { return (twipy * 144 + 720) / 1440; };
-    const Misto mista[] = {
-        {IDC_CMDPROCHAZET, "cmdProchazet", 5220, 2880, 1185, 345},
-        {IDC_SLOZKA, "Slozka", 2190, 2430, 4245, 285},
-        {IDC_CMDSTORNO, "cmdStorno", 5340, 3960, 1095, 345},
-        {IDC_CMDOK, "cmdOK", 4020, 3960, 1215, 345},
-        {IDC_LABNADPIS, "labNadpis", 2280, 120, 3735, 255},
-        {IDC_LABSETUP, "labSetup", 2190, 480, 4275, 1725},
-    };
-    for (auto& m : mista) {
-        RECT r = ObdelnikVRodici(::GetDlgItem(o, m.id));
-        EXPECT_EQ(r.left, px(m.left)) << m.nazev;
-        EXPECT_EQ(r.top, px(m.top)) << m.nazev;
-        EXPECT_EQ(r.right - r.left, px(m.width)) << m.nazev;
-        EXPECT_EQ(r.bottom - r.top, px(m.height)) << m.nazev;
-    }
+    for (auto& m : MistaHlavnihoOkna) OverMisto(o, m, 144);
     RECT obrazek = ObdelnikVRodici(::GetDlgItem(o, IDC_OBRAZEKSETUP));
     EXPECT_EQ(obrazek.right - obrazek.left, 118 + 4) << "the picture keeps its own size";
     EXPECT_EQ(obrazek.bottom - obrazek.top, 226 + 4);
