@@ -14,12 +14,6 @@ ROOT=$PWD
 OUT=$(realpath -m "${1:-build/screens}")
 mkdir -p "$OUT"
 
-# Wine takes file names from the Unix locale: the Czech ones need UTF-8.
-case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
-    *UTF-8*|*utf8*|*UTF8*|*utf-8*) ;;
-    *) export LC_ALL=C.UTF-8 ;;
-esac
-
 cmake --preset windows >/dev/null
 cmake --build --preset windows >/dev/null
 EXE=$ROOT/build/windows/src/ui/Setup.exe

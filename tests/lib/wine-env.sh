@@ -3,6 +3,13 @@
 # Source it, call wine_env_start DIR, and wine_env_stop when done (a trap
 # is set for the normal exit).
 
+# Wine takes file names and the environment from the Unix locale: the
+# Czech names need a UTF-8 one.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+    *UTF-8*|*utf8*|*UTF8*|*utf-8*) ;;
+    *) export LC_ALL=C.UTF-8 ;;
+esac
+
 WINE_ENV_DIR=""
 WINE_ENV_XVFB_PID=""
 WINE_ENV_PREFIXES=""
