@@ -20,3 +20,6 @@
 #define IDC_UKAZATEL        1103
 #define IDC_METR            1104
 #define IDC_TEXT            1105
+
+// Sent to the bar (IDC_UKAZATEL): wParam is its filled width in pixels.
+#define UM_SIRKAUKAZATELE   0x0401   // WM_USER + 1

@@ -2,6 +2,7 @@
 
 #include "system/win32/Win32.h"
 #include "ui/Ovladace.h"
+#include "ui/Pruh.h"
 
 namespace setup::ui {
 
@@ -41,7 +42,9 @@ void frmPrubeh::Zajisti(HWND vlastnik) {
         HWND obrazek = r.Pridej(L"STATIC", L"", SS_BITMAP, 0, IDC_IMAGE1, PrubehImage1);
         SendMessageW(obrazek, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(vzhled_.Image1()));
         PrirozenaVelikost(obrazek, vzhled_.Image1());
-        ukazatel_ = r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehUkazatel);
+        RegistrujPruh(GetModuleHandleW(nullptr));
+        ukazatel_ = r.Pridej(TridaPruhu, L"", WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehDrahaUkazatele);
+        NastavSirkuUkazatele(vzhled_.Px(PrubehUkazatel.width));
         r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, IDC_METR, PrubehMetr);
     } catch (...) {
         Znic();
@@ -78,15 +81,7 @@ void frmPrubeh::NastavText(const std::wstring& text) {
 }
 
 void frmPrubeh::NastavSirkuUkazatele(int sirka) {
-    RECT r{};
-    GetWindowRect(ukazatel_, &r);
-    if (sirka < 0) sirka = 0;
-    // Most reports of a long run leave the bar on the same pixel; moving a
-    // window to where it is costs a trip through the window manager all the
-    // same, so only a real change moves it.
-    if (r.right - r.left == sirka) return;
-    SetWindowPos(ukazatel_, nullptr, 0, 0, sirka, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(ukazatel_, UM_SIRKAUKAZATELE, static_cast<WPARAM>(sirka < 0 ? 0 : sirka), 0);
 }
 
 void frmPrubeh::ZakazStorno() {
@@ -135,16 +130,11 @@ LRESULT frmPrubeh::OnDestroy() {
     return Vychozi(WM_DESTROY, 0, 0);
 }
 
+// The bar's frame is white inside, as a text box is.
 LRESULT frmPrubeh::OnCtlColorStatic(WPARAM w, LPARAM l) {
-    HDC dc = reinterpret_cast<HDC>(w);
-    int barva = -1;
-    switch (GetDlgCtrlID(reinterpret_cast<HWND>(l))) {
-    case IDC_UKAZATEL: barva = COLOR_ACTIVECAPTION; break;
-    case IDC_METR: barva = COLOR_WINDOW; break;
-    default: return Vychozi(WM_CTLCOLORSTATIC, w, l);
-    }
-    SetBkColor(dc, GetSysColor(barva));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(barva));
+    if (GetDlgCtrlID(reinterpret_cast<HWND>(l)) != IDC_METR) return Vychozi(WM_CTLCOLORSTATIC, w, l);
+    SetBkColor(reinterpret_cast<HDC>(w), GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
 }
 
 }  // namespace setup::ui

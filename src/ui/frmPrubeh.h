@@ -20,8 +20,13 @@ inline constexpr int PrubehVyska = 1815;
 inline constexpr Twipy PrubehStorno{4260, 1350, 1215, 345};
 inline constexpr Twipy PrubehLabel1{720, 210, 3945, 255};
 inline constexpr Twipy PrubehImage1{180, 180, 480, 480};
+// The bar as it starts: filled 1845 twips of its track inside the frame.
 inline constexpr Twipy PrubehUkazatel{150, 1410, 1845, 225};
 inline constexpr Twipy PrubehMetr{120, 1380, 4005, 285};
+// The whole track the bar may fill: the frame's inside.
+inline constexpr Twipy PrubehDrahaUkazatele{
+    PrubehUkazatel.left, PrubehUkazatel.top,
+    PrubehMetr.width - 2 * (PrubehUkazatel.left - PrubehMetr.left), PrubehUkazatel.height};
 inline constexpr Twipy PrubehText{120, 1020, 5355, 285};
 
 class frmPrubeh final : public Okno {
@@ -45,7 +50,7 @@ public:
     void Uvolni();
 
     void NastavText(const std::wstring& text);
-    // The filled length of the bar in pixels; its left, top and height stay.
+    // The filled length of the bar in pixels.
     void NastavSirkuUkazatele(int sirka);
     void ZakazStorno();
 

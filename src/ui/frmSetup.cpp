@@ -106,6 +106,10 @@ void frmSetup::ZpracujZpravu(MSG& zprava) {
 }
 
 void frmSetup::ZpracujCekajiciZpravy() {
+    // Asking whether anything waits is one trip to the window system, and
+    // it also puts what was drawn on the screen; taking messages from an
+    // empty queue is two. Each report of a run asks, so the cheap way.
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0) return;
     MSG zprava;
     while (PeekMessageW(&zprava, nullptr, 0, 0, PM_REMOVE)) {
         if (zprava.message == WM_QUIT) {

@@ -73,13 +73,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ZaznamVolani(int kod, WPARAM w
                 Zapis(L'T', z->lParam ? reinterpret_cast<const wchar_t*>(z->lParam) : L"");
             else if (z->message == WM_DESTROY)
                 Zapis(L'D', nullptr);
-        } else if (id == IDC_UKAZATEL) {
-            if (z->message == WM_CREATE) {
-                ZapisSirku(reinterpret_cast<const CREATESTRUCTW*>(z->lParam)->cx);
-            } else if (z->message == WM_WINDOWPOSCHANGED) {
-                const auto* p = reinterpret_cast<const WINDOWPOS*>(z->lParam);
-                if (!(p->flags & SWP_NOSIZE)) ZapisSirku(p->cx);
-            }
+        } else if (id == IDC_UKAZATEL && z->message == UM_SIRKAUKAZATELE) {
+            ZapisSirku(static_cast<int>(z->wParam));
         }
     }
     return CallNextHookEx(nullptr, kod, w, l);
