@@ -8,22 +8,23 @@ namespace {
 
 constexpr const wchar_t* TridaOkna = L"SetupDialog";
 
-void RegistrujTridu(HINSTANCE instance, WNDPROC procedura) {
+}  // namespace
+
+void RegistrujTridu(const wchar_t* nazev, WNDPROC procedura, int extra, int pozadi) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(instance, TridaOkna, &wc)) return;
+    if (GetClassInfoExW(instance, nazev, &wc)) return;
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = procedura;
-    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.cbWndExtra = extra;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));   // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = TridaOkna;
-    if (!RegisterClassExW(&wc)) VyvolejPosledni(L"RegisterClassExW");
+    if (pozadi >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(pozadi + 1));
+    wc.lpszClassName = nazev;
+    if (!RegisterClassExW(&wc)) VyvolejPosledni(std::wstring(L"RegisterClassExW ") + nazev);
 }
-
-}  // namespace
 
 void NahlasVyjimku(IHlaseni& hlaseni) noexcept {
     try {
@@ -42,7 +43,7 @@ SIZE Okno::VelikostOkna(DWORD styl, DWORD exStyl, int sirkaKlienta, int vyskaKli
 void Okno::Vytvor(const wchar_t* titulek, DWORD styl, DWORD exStyl, HWND vlastnik, int x, int y,
                   int sirkaKlienta, int vyskaKlienta) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegistrujTridu(instance, &Okno::Procedura);
+    RegistrujTridu(TridaOkna, &Okno::Procedura, DLGWINDOWEXTRA, COLOR_BTNFACE);
     const SIZE s = VelikostOkna(styl, exStyl, sirkaKlienta, vyskaKlienta);
     // WM_NCCREATE finds the object in the creation parameters and binds it
     // to the window.

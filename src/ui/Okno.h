@@ -33,6 +33,11 @@ void NahlasVyjimku(IHlaseni& hlaseni) noexcept;
 // font must not cut off the end of a text.
 Pismo PismoKVejiti(HWND popisek, const std::wstring& text, HFONT pismo, int dpi);
 
+// Registers a window class of this program once; later calls find it. The
+// background is a system colour index, or -1 for a class that paints every
+// pixel itself.
+void RegistrujTridu(const wchar_t* nazev, WNDPROC procedura, int extra, int pozadi);
+
 // Resizes a picture control to its bitmap's natural size plus the control's
 // own border; the picture is never stretched.
 void PrirozenaVelikost(HWND obrazek, HBITMAP bitmapa);

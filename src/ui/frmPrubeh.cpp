@@ -2,7 +2,7 @@
 
 #include "system/win32/Win32.h"
 #include "ui/Ovladace.h"
-#include "ui/Pruh.h"
+#include "ui/KresleneOvladace.h"
 
 namespace setup::ui {
 
@@ -34,15 +34,13 @@ void frmPrubeh::Zajisti(HWND vlastnik) {
         Rozvrzeni r(hwnd(), vzhled_.Dpi(), vzhled_.PismoZprav());
         r.Pridej(L"BUTTON", L"Storno", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, IDC_PRUBEH_STORNO,
                  PrubehStorno);
-        // One line: a long status ends in an ellipsis instead of a cut-off
-        // second line.
-        text_ = r.Pridej(L"STATIC", L"...", SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0, IDC_TEXT, PrubehText);
+        RegistrujKresleneOvladace();
+        text_ = r.Pridej(TridaRadku, L"...", 0, 0, IDC_TEXT, PrubehText);
         r.Pridej(L"STATIC", L"Počkejte prosím na dokončení instalace", SS_LEFT, 0, IDC_LABEL1,
                  PrubehLabel1);
         HWND obrazek = r.Pridej(L"STATIC", L"", SS_BITMAP, 0, IDC_IMAGE1, PrubehImage1);
         SendMessageW(obrazek, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(vzhled_.Image1()));
         PrirozenaVelikost(obrazek, vzhled_.Image1());
-        RegistrujPruh(GetModuleHandleW(nullptr));
         ukazatel_ = r.Pridej(TridaPruhu, L"", WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehDrahaUkazatele);
         NastavSirkuUkazatele(vzhled_.Px(PrubehUkazatel.width));
         r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, IDC_METR, PrubehMetr);

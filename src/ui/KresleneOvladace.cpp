@@ -1,0 +1,165 @@
+#include "ui/KresleneOvladace.h"
+
+#include <new>
+#include <string>
+
+#include "system/win32/Win32.h"
+#include "ui/Okno.h"
+#include "ui/Ovladace.h"
+
+namespace setup::ui {
+
+namespace {
+
+// ---- the status line ----------------------------------------------------------
+
+struct Radek {
+    std::wstring text;
+    HFONT pismo = nullptr;
+};
+
+Radek* StavRadku(HWND okno) noexcept {
+    return reinterpret_cast<Radek*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
+}
+
+void KresliRadek(HWND okno, HDC dc, const Radek& r) noexcept {
+    RECT klient{};
+    GetClientRect(okno, &klient);
+    // The parent colours it as it colours its labels.
+    auto stetec = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(okno), WM_CTLCOLORSTATIC,
+                                                        reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(okno)));
+    FillRect(dc, &klient, stetec ? stetec : GetSysColorBrush(COLOR_BTNFACE));
+    const HGDIOBJ puvodni = r.pismo ? SelectObject(dc, r.pismo) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, r.text.c_str(), static_cast<int>(r.text.size()), &klient,
+              DT_LEFT | DT_EXPANDTABS | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (puvodni) SelectObject(dc, puvodni);
+}
+
+LRESULT NastavTextRadku(HWND okno, Radek& r, const wchar_t* text) noexcept {
+    try {
+        r.text = text ? text : L"";
+    } catch (...) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    if (GetWindowLongW(okno, GWL_STYLE) & WS_VISIBLE) {
+        if (HDC dc = GetDC(okno)) {
+            KresliRadek(okno, dc, r);
+            ReleaseDC(okno, dc);
+        }
+    }
+    return TRUE;
+}
+
+LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
+    if (zprava == WM_NCCREATE) {
+        auto* r = new (std::nothrow) Radek;
+        if (!r) return FALSE;
+        SetWindowLongPtrW(okno, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(r));
+        if (!NastavTextRadku(okno, *r, reinterpret_cast<const CREATESTRUCTW*>(l)->lpszName)) return FALSE;
+        return DefWindowProcW(okno, zprava, w, l);
+    }
+    Radek* r = StavRadku(okno);
+    if (!r) return DefWindowProcW(okno, zprava, w, l);
+    switch (zprava) {
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(okno, GWLP_USERDATA, 0);
+        delete r;
+        return DefWindowProcW(okno, zprava, w, l);
+    case WM_SETTEXT:
+        return NastavTextRadku(okno, *r, reinterpret_cast<const wchar_t*>(l));
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(r->text.size());
+    case WM_GETTEXT: {
+        if (w == 0 || !l) return 0;
+        const std::size_t n = r->text.size() < w - 1 ? r->text.size() : w - 1;
+        auto* cil = reinterpret_cast<wchar_t*>(l);
+        r->text.copy(cil, n);
+        cil[n] = L'\0';
+        return static_cast<LRESULT>(n);
+    }
+    case WM_SETFONT:
+        r->pismo = reinterpret_cast<HFONT>(w);
+        if (LOWORD(l)) InvalidateRect(okno, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(r->pismo);
+    case WM_ERASEBKGND:
+        return 1;   // WM_PAINT covers every pixel
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        if (HDC dc = BeginPaint(okno, &ps)) {
+            KresliRadek(okno, dc, *r);
+            EndPaint(okno, &ps);
+        }
+        return 0;
+    }
+    default:
+        return DefWindowProcW(okno, zprava, w, l);
+    }
+}
+
+// ---- the bar ------------------------------------------------------------------
+
+constexpr int BarvaPlna = COLOR_ACTIVECAPTION;
+constexpr int BarvaPrazdna = COLOR_WINDOW;
+
+// The filled width lives in the window's user data.
+int Sirka(HWND pruh) noexcept { return static_cast<int>(GetWindowLongPtrW(pruh, GWLP_USERDATA)); }
+
+void Vypln(HDC dc, int od, int po, int vyska, int barva) noexcept {
+    if (po <= od) return;
+    const RECT r{od, 0, po, vyska};
+    FillRect(dc, &r, GetSysColorBrush(barva));
+}
+
+void KresliPruh(HWND pruh, HDC dc, int od, int po) noexcept {
+    RECT klient{};
+    GetClientRect(pruh, &klient);
+    const int sirka = Sirka(pruh);
+    if (po > klient.right) po = klient.right;
+    Vypln(dc, od, sirka < po ? sirka : po, klient.bottom, BarvaPlna);
+    Vypln(dc, sirka > od ? sirka : od, po, klient.bottom, BarvaPrazdna);
+}
+
+LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
+    switch (zprava) {
+    case UM_SIRKAUKAZATELE: {
+        const int stara = Sirka(pruh);
+        const int nova = static_cast<int>(w);
+        if (nova == stara) return 0;
+        SetWindowLongPtrW(pruh, GWLP_USERDATA, nova);
+        // Only the pixels between the old and the new end change.
+        if (GetWindowLongW(pruh, GWL_STYLE) & WS_VISIBLE) {
+            if (HDC dc = GetDC(pruh)) {
+                KresliPruh(pruh, dc, stara < nova ? stara : nova, stara < nova ? nova : stara);
+                ReleaseDC(pruh, dc);
+            }
+        }
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        if (HDC dc = BeginPaint(pruh, &ps)) {
+            KresliPruh(pruh, dc, ps.rcPaint.left, ps.rcPaint.right);
+            EndPaint(pruh, &ps);
+        }
+        return 0;
+    }
+    default:
+        return DefWindowProcW(pruh, zprava, w, l);
+    }
+}
+
+}  // namespace
+
+void RegistrujKresleneOvladace() {
+    RegistrujTridu(TridaRadku, &ProceduraRadku, 0, -1);
+    RegistrujTridu(TridaPruhu, &ProceduraPruhu, 0, -1);
+}
+
+}  // namespace setup::ui

@@ -1,0 +1,25 @@
+// The two controls of the progress window that change on every report: the
+// status line and the bar. Both draw themselves at once when they change,
+// keep their state in the program rather than in the window manager, and
+// invalidate nothing, so a report costs a little drawing and no round trip
+// through the window manager.
+#pragma once
+
+#include <windows.h>
+
+namespace setup::ui {
+
+// The status line: one line of text in the window's font, cut with an
+// ellipsis when too long, on the background its parent gives statics. It
+// answers WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH itself; "&" is a
+// character like any other, as file names need.
+inline constexpr const wchar_t* TridaRadku = L"SetupRadek";
+
+// The bar: a strip filled from its left edge to a width in pixels
+// (UM_SIRKAUKAZATELE), the rest in the window colour.
+inline constexpr const wchar_t* TridaPruhu = L"SetupPruh";
+
+// Registers both classes; later calls do nothing.
+void RegistrujKresleneOvladace();
+
+}  // namespace setup::ui
