@@ -38,9 +38,7 @@ void OmezHledaniKnihoven() noexcept {
 // the restricted search and would take a copy from the program's folder.
 // Loaded first by its full system path, it is already there when they ask.
 void ZapniBezneOvladace() noexcept {
-    wchar_t system[MAX_PATH];
-    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
-    if (n > 0 && n < MAX_PATH - 16) LoadLibraryW((std::wstring(system, n) + L"\\msimg32.dll").c_str());
+    NactiSystemovouKnihovnu(L"msimg32.dll");
 
     using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     HMODULE comctl = LoadLibraryW(L"comctl32.dll");

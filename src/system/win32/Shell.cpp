@@ -10,11 +10,25 @@ namespace {
 // The description every link of this installer carries.
 constexpr const wchar_t* PopisOdkazu = L"ShellLink Sample";
 
+// The shell's library is loaded when first needed: most runs browse for no
+// folder and write no link, and mapping it costs every start memory.
+HMODULE shell32 = nullptr;
+
+template <typename F>
+F FunkceShellu(F, const char* jmeno) {
+    if (!shell32) shell32 = NactiSystemovouKnihovnu(L"shell32.dll");
+    if (!shell32) VyvolejPosledni(L"shell32.dll");
+    FARPROC f = GetProcAddress(shell32, jmeno);
+    if (!f) VyvolejPosledni(L"shell32.dll");
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(f));
+}
+#define SHELL(funkce) FunkceShellu(&::funkce, #funkce)
+
 // The file-system path of an item list, cut at its NUL; nothing when the
 // item has no such path. The shell writes at most MAX_PATH characters.
 std::optional<std::wstring> CestaSeznamu(LPCITEMIDLIST seznam) {
     std::wstring buffer(MAX_PATH, L' ');
-    if (!SHGetPathFromIDListW(seznam, buffer.data())) return std::nullopt;
+    if (!SHELL(SHGetPathFromIDListW)(seznam, buffer.data())) return std::nullopt;
     return OrizniNulu(buffer);
 }
 
@@ -22,10 +36,22 @@ bool MaNulu(const std::wstring& text) { return text.find(L'\0') != std::wstring:
 
 }  // namespace
 
+HMODULE NactiSystemovouKnihovnu(const wchar_t* nazev) noexcept {
+    wchar_t system[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return nullptr;
+    try {
+        return LoadLibraryW((std::wstring(system, n) + L'\\' + nazev).c_str());
+    } catch (...) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+}
+
 std::wstring Win32Shell::SpecialniSlozka(int32_t cislo) {
     try {
         SeznamPolozek seznam;
-        if (SHGetSpecialFolderLocation(nullptr, cislo, seznam.put()) != S_OK) {
+        if (SHELL(SHGetSpecialFolderLocation)(nullptr, cislo, seznam.put()) != S_OK) {
             seznam.release();   // whatever a failed call left there is not ours
             return {};
         }
@@ -47,7 +73,7 @@ std::wstring VyberSlozku(IHlaseni& hlaseni, const std::wstring& titulek, HWND vl
         info.hwndOwner = vlastnik;
         info.lpszTitle = titulek.c_str();
         info.ulFlags = BIF_RETURNONLYFSDIRS;
-        SeznamPolozek seznam(SHBrowseForFolderW(&info));
+        SeznamPolozek seznam(SHELL(SHBrowseForFolderW)(&info));
         if (!seznam) return {};   // Cancel, or the dialog was closed
         // A confirmed item without a file-system path gives empty text, not
         // a buffer of spaces.

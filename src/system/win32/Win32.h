@@ -12,6 +12,10 @@
 
 namespace setup {
 
+// A library from the system folder by its full path, never from the folder
+// the program runs from; null with the reason in GetLastError.
+HMODULE NactiSystemovouKnihovnu(const wchar_t* nazev) noexcept;
+
 // mChyby ---------------------------------------------------------------------
 
 // Message boxes through MessageBoxW, owned by the thread's active window.
