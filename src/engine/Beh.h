@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/Instalace.h"
@@ -66,9 +65,9 @@ private:
     bool instaluje_ = false;
     bool uspech_ = false;
     std::vector<StavZaznamu> stav_;                 // indexed like the plan, from 1
-    std::unordered_set<std::wstring> planovane_;    // every file the plan writes, case-folded
+    std::vector<std::wstring> planovane_;           // every file the plan writes, case-folded, sorted
     bool planovanePripraveno_ = false;              // planovane_ gathered (at the first backup)
-    std::unordered_set<std::wstring> noveSlozky_;   // folders this run made (empty then), case-folded
+    std::vector<std::wstring> noveSlozky_;          // folders this run made (empty then), case-folded
 };
 
 }  // namespace setup

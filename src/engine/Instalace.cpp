@@ -1,5 +1,6 @@
 #include "engine/Instalace.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -281,7 +282,7 @@ void BehInstalace::VytvorSlozky(int32_t i, Objekt& rec) {
             s_.soubory.VytvorSlozku(cesta);
             rec.Undo = true;
             stav_[i].slozky.push_back(cesta);
-            noveSlozky_.insert(VelkaPismena(cesta));
+            noveSlozky_.push_back(VelkaPismena(cesta));
         }
     }
 }
@@ -330,7 +331,9 @@ void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
 // name that is not there. When the name did turn up, the usual decision is
 // made instead; false then, and for any other folder.
 bool BehInstalace::KopirujDoNove(Objekt& rec, const std::wstring& zdroj, const std::wstring& cil) {
-    if (noveSlozky_.count(VelkaPismena(rec.CilovaSlozka)) == 0) return false;
+    // A handful of folders at most: the levels of the target path.
+    if (std::find(noveSlozky_.begin(), noveSlozky_.end(), VelkaPismena(rec.CilovaSlozka)) == noveSlozky_.end())
+        return false;
     rec.Undo = true;
     try {
         s_.soubory.Kopiruj(zdroj, cil);
@@ -508,14 +511,15 @@ std::wstring BehInstalace::Odloz(const std::wstring& cesta) {
         planovane_.reserve(static_cast<std::size_t>(pocet));
         for (int32_t i = 1; i <= pocet; ++i) {
             const Objekt& rec = plan_(i);
-            if (rec.Typ == TypSoubor) planovane_.insert(VelkaPismena(CestaSouboru(rec)));
-            if (rec.Typ == TypZastupce) planovane_.insert(VelkaPismena(CestaOdkazu(rec)));
+            if (rec.Typ == TypSoubor) planovane_.push_back(VelkaPismena(CestaSouboru(rec)));
+            if (rec.Typ == TypZastupce) planovane_.push_back(VelkaPismena(CestaOdkazu(rec)));
         }
+        std::sort(planovane_.begin(), planovane_.end());
         planovanePripraveno_ = true;
     }
     for (uint64_t n = 1;; ++n) {
         std::wstring kandidat = cesta + L".zaloha" + TextCisla(static_cast<int64_t>(n));
-        if (planovane_.count(VelkaPismena(kandidat)) != 0) continue;
+        if (std::binary_search(planovane_.begin(), planovane_.end(), VelkaPismena(kandidat))) continue;
         if (Existuje(kandidat)) continue;
         s_.soubory.Prejmenuj(cesta, kandidat);
         return kandidat;
