@@ -25,12 +25,12 @@ Radek* StavRadku(HWND okno) noexcept {
 void KresliRadek(HWND okno, HDC dc, const Radek& r) noexcept {
     RECT klient{};
     GetClientRect(okno, &klient);
-    // The parent colours it as it colours its labels.
-    auto stetec = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(okno), WM_CTLCOLORSTATIC,
-                                                        reinterpret_cast<WPARAM>(dc),
-                                                        reinterpret_cast<LPARAM>(okno)));
-    FillRect(dc, &klient, stetec ? stetec : GetSysColorBrush(COLOR_BTNFACE));
+    // The dialog's own colours, as its labels have them. Asking the parent
+    // (WM_CTLCOLORSTATIC) would cost as much as the drawing itself where
+    // the dialog is themed, on every report of a run.
+    FillRect(dc, &klient, GetSysColorBrush(COLOR_BTNFACE));
     const HGDIOBJ puvodni = r.pismo ? SelectObject(dc, r.pismo) : nullptr;
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, r.text.c_str(), static_cast<int>(r.text.size()), &klient,
               DT_LEFT | DT_EXPANDTABS | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);

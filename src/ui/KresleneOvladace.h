@@ -10,7 +10,7 @@
 namespace setup::ui {
 
 // The status line: one line of text in the window's font, cut with an
-// ellipsis when too long, on the background its parent gives statics. It
+// ellipsis when too long, in the dialog's colours. It
 // answers WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH itself; "&" is a
 // character like any other, as file names need.
 inline constexpr const wchar_t* TridaRadku = L"SetupRadek";
