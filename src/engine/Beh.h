@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Instalace.h"
@@ -50,6 +51,12 @@ private:
     void OdstranZalohy();
     void Konec();
 
+    // The state of the record being run, made on first need, and that of
+    // any record, null when it has none: most records of a large set have
+    // none, and a slot for each would be the plan's size again.
+    StavZaznamu& Stav(int32_t i);
+    StavZaznamu* NajdiStav(int32_t i);
+
     void Obsluz(const Chyba& chyba);
     void Nahlas(const Chyba& chyba);
     bool Existuje(const std::wstring& cesta);
@@ -64,7 +71,8 @@ private:
     int32_t aktualni_ = 0;
     bool instaluje_ = false;
     bool uspech_ = false;
-    std::vector<StavZaznamu> stav_;                 // indexed like the plan, from 1
+    // Records with state, in the order they ran (so by number).
+    std::vector<std::pair<int32_t, StavZaznamu>> stav_;
     std::vector<std::wstring> planovane_;           // every file the plan writes, case-folded, sorted
     bool planovanePripraveno_ = false;              // planovane_ gathered (at the first backup)
     std::vector<std::wstring> noveSlozky_;          // folders this run made (empty then), case-folded

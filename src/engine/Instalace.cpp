@@ -197,7 +197,9 @@ bool BehInstalace::Sestav() {
     okna.Hlaska(TextPripravy, 2, 3);
     if (okna.Stornovano()) return false;
 
-    for (auto& jmeno : VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni)) {
+    auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
+    plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 1);   // and the link
+    for (auto& jmeno : jmena) {
         Objekt soubor;
         soubor.Velikost = s_.soubory.Velikost(slozky_.ZdrojSlozka + L"\\" + jmeno);
         soubor.Nazev = std::move(jmeno);
@@ -230,7 +232,7 @@ void BehInstalace::Proved() {
 
     const int32_t pocet = plan_.Pocet();
     aktualni_ = 0;
-    stav_.assign(static_cast<std::size_t>(pocet) + 1, StavZaznamu{});
+    stav_.clear();
     planovane_.clear();
     planovanePripraveno_ = false;
     noveSlozky_.clear();
@@ -281,7 +283,7 @@ void BehInstalace::VytvorSlozky(int32_t i, Objekt& rec) {
         if (!Existuje(cesta)) {
             s_.soubory.VytvorSlozku(cesta);
             rec.Undo = true;
-            stav_[i].slozky.push_back(cesta);
+            Stav(i).slozky.push_back(cesta);
             noveSlozky_.push_back(VelkaPismena(cesta));
         }
     }
@@ -317,7 +319,7 @@ void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
         // The file being replaced is kept aside until the run succeeds, so a
         // cancel or an error can put it back. Undo stays false: the name was
         // taken before this run.
-        stav_[i].zaloha = Odloz(cil);
+        Stav(i).zaloha = Odloz(cil);
     }
     soubory.Kopiruj(zdroj, cil);
     // Files from a CD are read-only; the installed templates must not be.
@@ -353,16 +355,17 @@ void BehInstalace::VytvorOdkaz(int32_t i, Objekt& rec) {
     // would then delete it.
     if (!rec.CilovaSlozka.empty() && !rec.ZdrojovaSlozka.empty()) {
         const auto atributy = s_.soubory.Atributy(odkaz);
-        if (atributy && !(*atributy & AtributSlozka)) stav_[i].zaloha = Odloz(odkaz);
+        if (atributy && !(*atributy & AtributSlozka)) Stav(i).zaloha = Odloz(odkaz);
     }
     s_.shell.VytvorZastupce(rec.CilovaSlozka, rec.Nazev, rec.ZdrojovaSlozka, rec.Hodnota,
                             rec.Ikona, L"", ZobrazitOkno);
     rec.Undo = true;
     // The shell reports nothing; when no new link appeared the old one
     // returns at once, since a successful run would otherwise discard it.
-    if (!stav_[i].zaloha.empty() && !Existuje(odkaz)) {
-        s_.soubory.Prejmenuj(stav_[i].zaloha, odkaz);
-        stav_[i].zaloha.clear();
+    StavZaznamu* stav = NajdiStav(i);
+    if (stav && !stav->zaloha.empty() && !Existuje(odkaz)) {
+        s_.soubory.Prejmenuj(stav->zaloha, odkaz);
+        stav->zaloha.clear();
     }
 }
 
@@ -389,13 +392,16 @@ void BehInstalace::VratZpet() {
                 hlasit = false;
             }
         }
-        if (rec.Undo || !stav_[i].zaloha.empty()) VratZaznam(i, rec);
+        const StavZaznamu* stav = NajdiStav(i);
+        if (rec.Undo || (stav && !stav->zaloha.empty())) VratZaznam(i, rec);
         rec.Undo = false;
     }
 }
 
 void BehInstalace::VratZaznam(int32_t i, Objekt& rec) {
-    StavZaznamu& stav = stav_[i];
+    StavZaznamu zadny;
+    StavZaznamu* nalez = NajdiStav(i);
+    StavZaznamu& stav = nalez ? *nalez : zadny;
     std::wstring dovetek;   // names what the failing step was working on
     try {
         switch (rec.Typ) {
@@ -442,10 +448,22 @@ void BehInstalace::VratZaznam(int32_t i, Objekt& rec) {
     }
 }
 
+BehInstalace::StavZaznamu& BehInstalace::Stav(int32_t i) {
+    // Records run in order, so a new state goes at the end.
+    if (stav_.empty() || stav_.back().first != i) stav_.emplace_back(i, StavZaznamu{});
+    return stav_.back().second;
+}
+
+BehInstalace::StavZaznamu* BehInstalace::NajdiStav(int32_t i) {
+    const auto it = std::lower_bound(stav_.begin(), stav_.end(), i,
+                                     [](const auto& prvek, int32_t cislo) { return prvek.first < cislo; });
+    return it != stav_.end() && it->first == i ? &it->second : nullptr;
+}
+
 // After a successful run the replaced files are no longer needed.
 void BehInstalace::OdstranZalohy() {
-    for (std::size_t i = 1; i < stav_.size(); ++i) {
-        const std::wstring& zaloha = stav_[i].zaloha;
+    for (const auto& [i, stav] : stav_) {
+        const std::wstring& zaloha = stav.zaloha;
         if (zaloha.empty()) continue;
         try {
             SmazVytvoreny(zaloha);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace setup {
@@ -39,6 +40,8 @@ struct Objekt {
 class Plan {
 public:
     void Pridej(Objekt o) { zaznamy_.push_back(std::move(o)); }
+    // Room for n records in all, so that a large set is not copied as it grows.
+    void Rezervuj(std::size_t n) { zaznamy_.reserve(n); }
     int32_t Pocet() const { return static_cast<int32_t>(zaznamy_.size()); }
     Objekt& operator()(int32_t i) { return zaznamy_.at(static_cast<std::size_t>(i) - 1); }
     const Objekt& operator()(int32_t i) const { return zaznamy_.at(static_cast<std::size_t>(i) - 1); }

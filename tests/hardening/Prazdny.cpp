@@ -4,7 +4,6 @@
 // import lists agree.
 #include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include <cstdlib>
 
@@ -12,8 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Referenced, never called: each makes its DLL an import.
     static void* volatile dovozy[] = {
         reinterpret_cast<void*>(&RegCloseKey), reinterpret_cast<void*>(&GetStockObject),
-        reinterpret_cast<void*>(&CoInitializeEx), reinterpret_cast<void*>(&SHGetSpecialFolderLocation),
-        reinterpret_cast<void*>(&MessageBoxW), reinterpret_cast<void*>(&std::abort)};
+        reinterpret_cast<void*>(&CoInitializeEx), reinterpret_cast<void*>(&MessageBoxW), reinterpret_cast<void*>(&std::abort)};
     (void)dovozy;
     ExitProcess(0);
 }
