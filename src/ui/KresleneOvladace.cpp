@@ -46,8 +46,8 @@ LRESULT NastavTextRadku(HWND okno, Radek& r, const wchar_t* text) noexcept {
     }
     if (GetWindowLongW(okno, GWL_STYLE) & WS_VISIBLE) {
         if (HDC dc = GetDC(okno)) {
+            NaKonci uvolni([okno, dc] { ReleaseDC(okno, dc); });
             KresliRadek(okno, dc, r);
-            ReleaseDC(okno, dc);
         }
     }
     return TRUE;
@@ -91,8 +91,8 @@ LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         if (HDC dc = BeginPaint(okno, &ps)) {
+            NaKonci konec([okno, &ps] { EndPaint(okno, &ps); });
             KresliRadek(okno, dc, *r);
-            EndPaint(okno, &ps);
         }
         return 0;
     }
@@ -134,8 +134,8 @@ LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
         // Only the pixels between the old and the new end change.
         if (GetWindowLongW(pruh, GWL_STYLE) & WS_VISIBLE) {
             if (HDC dc = GetDC(pruh)) {
+                NaKonci uvolni([pruh, dc] { ReleaseDC(pruh, dc); });
                 KresliPruh(pruh, dc, stara < nova ? stara : nova, stara < nova ? nova : stara);
-                ReleaseDC(pruh, dc);
             }
         }
         return 0;
@@ -145,8 +145,8 @@ LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         if (HDC dc = BeginPaint(pruh, &ps)) {
+            NaKonci konec([pruh, &ps] { EndPaint(pruh, &ps); });
             KresliPruh(pruh, dc, ps.rcPaint.left, ps.rcPaint.right);
-            EndPaint(pruh, &ps);
         }
         return 0;
     }
