@@ -14,15 +14,17 @@ constexpr const wchar_t* PopisOdkazu = L"ShellLink Sample";
 // folder and write no link, and mapping it costs every start memory.
 HMODULE shell32 = nullptr;
 
+// The type comes from the declaration alone, so nothing refers to the
+// import and the program does not import the library.
 template <typename F>
-F FunkceShellu(F, const char* jmeno) {
+F FunkceShellu(const char* jmeno) {
     if (!shell32) shell32 = NactiSystemovouKnihovnu(L"shell32.dll");
     if (!shell32) VyvolejPosledni(L"shell32.dll");
     FARPROC f = GetProcAddress(shell32, jmeno);
     if (!f) VyvolejPosledni(L"shell32.dll");
     return reinterpret_cast<F>(reinterpret_cast<void (*)()>(f));
 }
-#define SHELL(funkce) FunkceShellu(&::funkce, #funkce)
+#define SHELL(funkce) FunkceShellu<decltype(&::funkce)>(#funkce)
 
 // The file-system path of an item list, cut at its NUL; nothing when the
 // item has no such path. The shell writes at most MAX_PATH characters.
