@@ -85,6 +85,15 @@ TEST_F(KresleneOvladace, StatusLineDrawsEachTextAtOnce) {
     EXPECT_EQ(Popredi(radek, 200), 0);
 }
 
+TEST_F(KresleneOvladace, StatusLineShowsAmpersandsOfFileNames) {
+    // Read as access-key markers, "&&" would draw a single "&".
+    HWND radek = Pridej(TridaRadku, L"", IDC_TEXT, 200);
+    SetWindowTextW(radek, L"&");
+    const int jeden = Popredi(radek, 200);
+    SetWindowTextW(radek, L"&&");
+    EXPECT_GT(Popredi(radek, 200), jeden);
+}
+
 TEST_F(KresleneOvladace, BarFillsToTheWidthGivenAtOnce) {
     HWND pruh = Pridej(TridaPruhu, L"", IDC_UKAZATEL, 200);
     const COLORREF plna = GetSysColor(COLOR_ACTIVECAPTION);
