@@ -120,9 +120,9 @@ void OverDelkyCest(const Plan& plan, const std::wstring& zdroj) {
         }
         if (cesta.size() > nejvic)
             throw Chyba(CisloVlastniChyby, zdroj,
-                        L"Cesta „" + Zkratka(cesta) + L"“ je příliš dlouhá: má " + TextCisla(static_cast<int64_t>(cesta.size())) +
-                            L" znaků a smí jich mít nejvýše " + TextCisla(static_cast<int64_t>(nejvic)) +
-                            L". Zvolte kratší cílovou složku.");
+                        L"Cesta „" + Zkratka(cesta) + L"“ je příliš dlouhá: má " +
+                            TextCisla(static_cast<int64_t>(cesta.size())) + L" znaků a smí jich mít nejvýše " +
+                            TextCisla(static_cast<int64_t>(nejvic)) + L". Zvolte kratší cílovou složku.");
     }
 }
 

@@ -46,6 +46,14 @@ protected:
             << "the run did not get to file " << poradi;
     }
 
+    // The progress window once the run has copied past the given file;
+    // null when the window never showed.
+    HWND PrubehZaSouborem(int poradi) {
+        HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+        if (prubeh) CekejNaSoubor(poradi);
+        return prubeh;
+    }
+
     // The status lines of the stopped run: the install went forward record by
     // record and the rollback came back from where it stopped down to the
     // first record, and the run never finished.
@@ -96,9 +104,8 @@ TEST_F(Storno, TlacitkoStornoVratiVseAHlavniOkno) {
     ASSERT_TRUE(CekejAz([&] { return Text(Prvek(IDC_SLOZKA)) == cil; })) << Utf8(Text(Prvek(IDC_SLOZKA)));
     Klavesa(VK_RETURN);
 
-    HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+    HWND prubeh = PrubehZaSouborem(100);
     ASSERT_TRUE(prubeh);
-    CekejNaSoubor(100);
     Snimek(prubeh, L"prubeh");
     EXPECT_EQ(Text(::GetDlgItem(prubeh, IDC_TEXT)).rfind(L"Instaluje se: ", 0), 0u);
     ASSERT_TRUE(Aktivuj(prubeh));
@@ -120,9 +127,8 @@ TEST_F(Storno, ZavreniOknaPrubehuJakoStorno) {
     std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
     Spust();
     Enter();
-    HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+    HWND prubeh = PrubehZaSouborem(100);
     ASSERT_TRUE(prubeh);
-    CekejNaSoubor(100);
     // Alt+F4 is the window's close command, as its close box.
     ASSERT_TRUE(Aktivuj(prubeh));
     Klavesa(VK_F4, true);
@@ -152,9 +158,8 @@ TEST_F(Storno, PrepsanySouborSeObnovi) {
 
     Spust();
     Enter();
-    HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+    HWND prubeh = PrubehZaSouborem(60);
     ASSERT_TRUE(prubeh);
-    CekejNaSoubor(60);
     // Esc is the progress window's Storno.
     ASSERT_TRUE(Aktivuj(prubeh));
     Klavesa(VK_ESCAPE);
