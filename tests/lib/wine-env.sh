@@ -35,7 +35,9 @@ wine_env_start() {
         rm -f "$fdfile"
     fi
 
-    trap wine_env_stop EXIT
+    # The script ends with its own status, whatever the stop's commands
+    # return and whether or not the script runs under "set -e".
+    trap 'wine_env_exit_status=$?; wine_env_stop; exit $wine_env_exit_status' EXIT
     if [ ! -f "$WINE_ENV_DIR/base/system.reg" ]; then
         rm -rf "$WINE_ENV_DIR/base"
         WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >/dev/null 2>&1
@@ -79,12 +81,13 @@ wine_env_stop() {
     # Every prefix of this environment: wine_prefix usually runs in a
     # command substitution, whose note of the prefix does not reach here.
     for p in $WINE_ENV_PREFIXES "$WINE_ENV_DIR"/prefixes/* "$WINE_ENV_DIR/base"; do
-        [ -d "$p" ] && WINEPREFIX="$p" wineserver -k 2>/dev/null
+        if [ -d "$p" ]; then WINEPREFIX="$p" wineserver -k 2>/dev/null || true; fi
     done
     WINE_ENV_PREFIXES=""
     if [ -n "$WINE_ENV_XVFB_PID" ]; then
-        kill "$WINE_ENV_XVFB_PID" 2>/dev/null
-        wait "$WINE_ENV_XVFB_PID" 2>/dev/null
+        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
+        # Xvfb ends by the signal: its status is no failure of the caller.
+        wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
         WINE_ENV_XVFB_PID=""
     fi
     return 0
