@@ -1,7 +1,6 @@
 #include "engine/Instalace.h"
 
 #include <algorithm>
-#include <new>
 #include <utility>
 
 #include "engine/Adresar.h"
@@ -20,28 +19,6 @@ constexpr int32_t ChybaSouborExistuje = 80;    // ERROR_FILE_EXISTS
 constexpr int32_t ChybaUzExistuje = 183;       // ERROR_ALREADY_EXISTS
 
 const wchar_t* const TextPripravy = L"Přípravuje se instalace.";
-
-// The error being handled, whatever was thrown: a failure of the machine
-// arrives as Chyba, anything else is given a number and a sentence here so
-// that the report box can show it. Call only inside a catch block.
-Chyba ZachycenaChyba() noexcept {
-    try {
-        try {
-            throw;
-        } catch (const Chyba& c) {
-            return c;
-        } catch (const std::bad_alloc&) {
-            return Chyba(7, TitulekAplikace, L"Nedostatek paměti.");
-        } catch (...) {
-            return Chyba(51, TitulekAplikace, L"Vnitřní chyba programu.");
-        }
-    } catch (...) {
-        // Not even the text could be made: the number alone must do.
-        Chyba c;
-        c.cislo = 7;
-        return c;
-    }
-}
 
 // A path for a message box: one too long to read (a value in the registry
 // may be a megabyte) keeps its start and its end.
@@ -136,7 +113,7 @@ void BehInstalace::Spust() {
     try {
         if (Sestav()) Proved();
     } catch (...) {
-        Obsluz(ZachycenaChyba());
+        Obsluz(ChybaZVyjimky());
     }
     Konec();
 }
@@ -147,7 +124,7 @@ void BehInstalace::SpustPlan(Plan plan) {
         s_.okna.NastavStornovano(false);
         Proved();
     } catch (...) {
-        Obsluz(ZachycenaChyba());
+        Obsluz(ChybaZVyjimky());
     }
     Konec();
 }
@@ -377,7 +354,7 @@ void BehInstalace::VratZpet() {
     try {
         s_.okna.ZakazStorno();
     } catch (...) {
-        Nahlas(ZachycenaChyba());
+        Nahlas(ChybaZVyjimky());
     }
     const int32_t pocet = plan_.Pocet();
     bool hlasit = true;
@@ -388,7 +365,7 @@ void BehInstalace::VratZpet() {
                 s_.okna.Hlaska(L"Ruší se instalace: " + rec.Nazev, i, pocet);
             } catch (...) {
                 // Reported once; the rollback itself matters more than its status line.
-                Nahlas(ZachycenaChyba());
+                Nahlas(ChybaZVyjimky());
                 hlasit = false;
             }
         }
@@ -442,7 +419,7 @@ void BehInstalace::VratZaznam(int32_t i, Objekt& rec) {
             break;
         }
     } catch (...) {
-        Chyba chyba = ZachycenaChyba();
+        Chyba chyba = ChybaZVyjimky();
         if (!dovetek.empty()) chyba.popis += L"\r\n\r\n" + dovetek;
         Nahlas(chyba);
     }
@@ -468,7 +445,7 @@ void BehInstalace::OdstranZalohy() {
         try {
             SmazVytvoreny(zaloha);
         } catch (...) {
-            Chyba chyba = ZachycenaChyba();
+            Chyba chyba = ChybaZVyjimky();
             chyba.popis += L"\r\n\r\nZáložní kopii „" + zaloha +
                            L"“ nahrazeného souboru se nepodařilo odstranit.";
             Nahlas(chyba);

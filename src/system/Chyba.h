@@ -10,6 +10,12 @@ namespace setup {
 // Errors the program raises itself share the user-defined error base.
 inline constexpr int32_t CisloVlastniChyby = static_cast<int32_t>(0x80040000);
 
+// Failures that carry no number of their own get the platform's numbers for
+// them, in every layer, so that a report or a log reads the same wherever
+// the failure arose.
+inline constexpr int32_t CisloNedostatkuPameti = 8;   // ERROR_NOT_ENOUGH_MEMORY
+inline constexpr int32_t CisloVnitrniChyby = 1359;    // ERROR_INTERNAL_ERROR
+
 inline constexpr const wchar_t* TitulekAplikace = L"Setup";
 
 // Message box styles, as the platform numbers them.
@@ -28,6 +34,11 @@ struct Chyba : std::exception {
 
     const char* what() const noexcept override { return "setup::Chyba"; }
 };
+
+// The exception being handled, as the program's error: a Chyba as it is,
+// anything else numbered above with a sentence of its own. Call it only
+// inside a catch block.
+Chyba ChybaZVyjimky() noexcept;
 
 // Where message boxes go. The Win32 layer shows real boxes; tests record them.
 class IHlaseni {

@@ -1,6 +1,4 @@
 // mChyby: the message box, the platform's error texts and the throwers.
-#include <new>
-
 #include "system/Text.h"
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
@@ -66,19 +64,6 @@ void VyvolejPosledni(const std::wstring& zdroj) {
 
 void VyvolejHresult(HRESULT hr, const std::wstring& zdroj) {
     throw Chyba(static_cast<int32_t>(hr), zdroj, PopisSystemoveChyby(static_cast<DWORD>(hr)));
-}
-
-Chyba ChybaZVyjimky() {
-    try {
-        throw;
-    } catch (const Chyba& chyba) {
-        return chyba;
-    } catch (const std::bad_alloc&) {
-        return Chyba(ERROR_NOT_ENOUGH_MEMORY, TitulekAplikace,
-                     PopisSystemoveChyby(ERROR_NOT_ENOUGH_MEMORY));
-    } catch (...) {
-        return Chyba(ERROR_INTERNAL_ERROR, TitulekAplikace, PopisSystemoveChyby(ERROR_INTERNAL_ERROR));
-    }
 }
 
 }  // namespace setup

@@ -35,11 +35,6 @@ std::wstring PopisSystemoveChyby(DWORD kod);
 [[noreturn]] void VyvolejPosledni(const std::wstring& zdroj);   // GetLastError()
 [[noreturn]] void VyvolejHresult(HRESULT hr, const std::wstring& zdroj);
 
-// The exception being handled, as the program's error: a Chyba as it is,
-// anything else (out of memory...) with the platform's number and text.
-// Only for use inside a catch block.
-Chyba ChybaZVyjimky();
-
 // Files ----------------------------------------------------------------------
 
 // A path holding a NUL cannot be handed to the platform without naming some
