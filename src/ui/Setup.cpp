@@ -78,6 +78,8 @@ int Spust() {
     Vzhled vzhled(GetModuleHandleW(nullptr));
 
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
+    hlaseni.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };
+    NaKonci odpoj([&hlaseni] { hlaseni.vlastnik = nullptr; });
     if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return 0;
     okno.Zobraz();
 

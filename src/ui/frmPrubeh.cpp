@@ -32,8 +32,9 @@ void frmPrubeh::Zajisti(HWND vlastnik) {
         // Storno is the only control that takes the focus; the rest follow
         // it in the z-order, the bar above its frame.
         Rozvrzeni r(hwnd(), vzhled_.Dpi(), vzhled_.PismoZprav());
-        r.Pridej(L"BUTTON", L"Storno", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, IDC_PRUBEH_STORNO,
-                 PrubehStorno);
+        r.Pridej(L"BUTTON", L"Storno",
+                 WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON | (stornoZakazano_ ? WS_DISABLED : 0), 0,
+                 IDC_PRUBEH_STORNO, PrubehStorno);
         RegistrujKresleneOvladace();
         text_ = r.Pridej(TridaRadku, L"...", 0, 0, IDC_TEXT, PrubehText);
         r.Pridej(L"STATIC", L"Počkejte prosím na dokončení instalace", SS_LEFT, 0, IDC_LABEL1,
@@ -74,6 +75,11 @@ void frmPrubeh::Uvolni() {
     Znic();
 }
 
+void frmPrubeh::KonecBehu() {
+    Znic();
+    stornoZakazano_ = false;
+}
+
 void frmPrubeh::NastavText(const std::wstring& text) {
     if (!SetWindowTextW(text_, text.c_str())) VyvolejPosledni(L"SetWindowTextW Text");
 }
@@ -83,6 +89,7 @@ void frmPrubeh::NastavSirkuUkazatele(int sirka) {
 }
 
 void frmPrubeh::ZakazStorno() {
+    stornoZakazano_ = true;
     EnableWindow(Ovladac(IDC_PRUBEH_STORNO), FALSE);
 }
 

@@ -48,10 +48,15 @@ public:
     // Closes the window; as every close does, this raises the cancel flag
     // (Form_Unload).
     void Uvolni();
+    // Closes the window at the end of a run: the next run's window starts
+    // with Storno enabled again.
+    void KonecBehu();
 
     void NastavText(const std::wstring& text);
     // The filled length of the bar in pixels.
     void NastavSirkuUkazatele(int sirka);
+    // Storno goes grey for the rest of the run, also in a window made again
+    // after the user closed this one: the rollback cannot be stopped.
     void ZakazStorno();
 
 private:
@@ -71,6 +76,7 @@ private:
     // server under some systems, once per file of a run.
     HWND text_ = nullptr;
     HWND ukazatel_ = nullptr;
+    bool stornoZakazano_ = false;
 };
 
 }  // namespace setup::ui

@@ -128,7 +128,7 @@ void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) 
     prubeh_.Zajisti(hwnd());
     if (!prubeh_.Viditelne()) prubeh_.Zobraz();
     if (text.empty()) {
-        prubeh_.Uvolni();
+        prubeh_.KonecBehu();
     } else {
         prubeh_.NastavText(text);
         if (celkem != 0) {
@@ -167,6 +167,12 @@ void frmSetup::ZakazStorno() {
     prubeh_.ZakazStorno();
 }
 
+HWND frmSetup::VlastnikHlaseni() const noexcept {
+    if (prubeh_.Viditelne()) return prubeh_.hwnd();
+    if (Existuje() && (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE)) return hwnd();
+    return nullptr;
+}
+
 void frmSetup::cmdOK_Click() {
     if (instalaceBezi_) return;
     instalaceBezi_ = true;
@@ -179,7 +185,7 @@ void frmSetup::cmdOK_Click() {
         // the user is told and gets the main window back rather than being
         // left with a hidden program.
         NahlasVyjimku(sluzby_.hlaseni);
-        prubeh_.Uvolni();
+        prubeh_.KonecBehu();
         ZobrazHlavniOkno();
     }
 }

@@ -55,6 +55,9 @@ public:
 
     // Hands one message to the dialog that it belongs to, or dispatches it.
     void ZpracujZpravu(MSG& zprava);
+    // The window that owns message boxes: the progress window while it
+    // shows, else this one while it shows, else none.
+    HWND VlastnikHlaseni() const noexcept;
 
     // IOkna
     void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;

@@ -6,7 +6,7 @@
 namespace setup {
 
 int Win32Hlaseni::Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) {
-    return MessageBoxW(GetActiveWindow(), text.c_str(), titulek.c_str(), styl);
+    return MessageBoxW(vlastnik ? vlastnik() : nullptr, text.c_str(), titulek.c_str(), styl);
 }
 
 namespace {

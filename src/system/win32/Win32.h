@@ -18,9 +18,13 @@ HMODULE NactiSystemovouKnihovnu(const wchar_t* nazev) noexcept;
 
 // mChyby ---------------------------------------------------------------------
 
-// Message boxes through MessageBoxW, owned by the thread's active window.
+// Message boxes through MessageBoxW, owned by the window vlastnik names:
+// the program's own visible top-level window, so that a box is modal for
+// the whole program whichever program is in front (the active window is
+// nobody's when another program is). No owner while it gives none.
 class Win32Hlaseni final : public IHlaseni {
 public:
+    std::function<HWND()> vlastnik;
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
 };
 
