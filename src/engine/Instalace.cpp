@@ -18,7 +18,7 @@ constexpr int32_t ZobrazitOkno = 5;   // SW_SHOW for the link
 constexpr int32_t ChybaSouborExistuje = 80;    // ERROR_FILE_EXISTS
 constexpr int32_t ChybaUzExistuje = 183;       // ERROR_ALREADY_EXISTS
 
-const wchar_t* const TextPripravy = L"Přípravuje se instalace.";
+const wchar_t* const TextPripravy = L"Připravuje se instalace.";
 
 // A path for a message box: one too long to read (a value in the registry
 // may be a megabyte) keeps its start and its end.
@@ -33,35 +33,63 @@ std::wstring Zkratka(const std::wstring& cesta) {
     return cesta.substr(0, zacatek) + L"…" + cesta.substr(konec);
 }
 
-// The target must be a full path: from a drive root or a network share,
-// with "\" between folders. Anything else would be resolved against
-// whatever folder happens to be current, so it is refused before the plan
+// The target must be a full path from a drive root or a network share, with
+// "\" between folders: anything else would be resolved against whatever
+// folder happens to be current. Not the root itself, which is no place for
+// a set of templates, and no folder name that the file system would refuse
+// or store otherwise (a trailing dot, ".."), which would put the templates
+// and the link somewhere other than the user asked. Checked before the plan
 // touches the machine.
 void OverCil(const std::wstring& text, const std::wstring& zdroj) {
-    if (text.empty())
+    const RozborCesty rozbor = RozeberCestu(text);
+    switch (rozbor.vada) {
+    case VadaCesty::Zadna:
+        return;
+    case VadaCesty::Prazdna:
         throw Chyba(CisloVlastniChyby, zdroj,
                     L"Není zadána cílová složka. Zadejte úplnou cestu ke složce, do které "
                     L"se mají šablony nainstalovat, například C:\\Šablony.");
-    bool uplna = false;
-    const auto pismeno = [](wchar_t z) { return (z >= L'A' && z <= L'Z') || (z >= L'a' && z <= L'z'); };
-    if (text.size() >= 3 && pismeno(text[0]) && text[1] == L':' && text[2] == L'\\') {
-        uplna = true;
-    } else if (text.compare(0, 2, L"\\\\") == 0) {
-        const auto konecServeru = text.find(L'\\', 2);
-        if (konecServeru != std::wstring::npos && konecServeru > 2) {
-            const auto konecSdileni = text.find(L'\\', konecServeru + 1);
-            const auto delkaSdileni = (konecSdileni == std::wstring::npos ? text.size() : konecSdileni) -
-                                      (konecServeru + 1);
-            uplna = delkaSdileni > 0;
-        }
-    }
-    if (!uplna || text.find(L'/') != std::wstring::npos)
+    case VadaCesty::NeniUplna:
         throw Chyba(CisloVlastniChyby, zdroj,
                     L"Cílová složka „" + Zkratka(text) +
                         L"“ není platná cesta. Zadejte úplnou cestu, která začíná písmenem "
                         L"jednotky (například C:\\Šablony) nebo názvem serveru a sdílené "
                         L"složky (například \\\\server\\šablony), a jednotlivé složky oddělte "
                         L"znakem \\.");
+    case VadaCesty::Koren:
+        throw Chyba(CisloVlastniChyby, zdroj,
+                    L"Do kořenové složky jednotky nebo sdílené složky („" + Zkratka(text) +
+                        L"“) nelze šablony nainstalovat. Zadejte složku v ní, například "
+                        L"C:\\Šablony.");
+    case VadaCesty::Nazev:
+        throw Chyba(CisloVlastniChyby, zdroj,
+                    L"Cílová složka „" + Zkratka(text) + L"“ není platná cesta: " +
+                        (rozbor.nazev.empty() ? std::wstring(L"obsahuje dvě zpětná lomítka za sebou.")
+                                              : L"název složky „" + Zkratka(rozbor.nazev) +
+                                                    L"“ nelze použít.") +
+                        L" Název složky nesmí být prázdný ani „.“ či „..“, nesmí končit tečkou "
+                        L"ani mezerou, nesmí obsahovat znaky \\ / : * ? \" < > | a nesmí to být "
+                        L"název zařízení, například CON nebo NUL.");
+    }
+}
+
+// A medium served from a case-sensitive share may hold two files whose
+// names differ only in case; the target folder holds one of them, so the
+// other would be lost without a word. Refused before anything is touched.
+void OverJedinecnaJmena(const std::vector<std::wstring>& jmena, const std::wstring& zdroj) {
+    std::vector<std::size_t> poradi(jmena.size());
+    for (std::size_t i = 0; i < poradi.size(); ++i) poradi[i] = i;
+    std::stable_sort(poradi.begin(), poradi.end(),
+                     [&](std::size_t a, std::size_t b) { return MensiBezVelikosti(jmena[a], jmena[b]); });
+    for (std::size_t i = 1; i < poradi.size(); ++i) {
+        const std::wstring& a = jmena[poradi[i - 1]];
+        const std::wstring& b = jmena[poradi[i]];
+        if (StejnyText(a, b))
+            throw Chyba(CisloVlastniChyby, zdroj,
+                        L"Sada obsahuje soubory „" + Zkratka(a) + L"“ a „" + Zkratka(b) +
+                            L"“, jejichž názvy se liší jen velikostí písmen. V cílové složce by "
+                            L"jeden nahradil druhý, proto je nelze nainstalovat.");
+    }
 }
 
 // Where the shell writes a link: the folder, one "\", the link's name.
@@ -175,6 +203,7 @@ bool BehInstalace::Sestav() {
     if (okna.Stornovano()) return false;
 
     auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
+    OverJedinecnaJmena(jmena, okna.Titulek());
     plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 1);   // and the link
     for (auto& jmeno : jmena) {
         Objekt soubor;
@@ -225,6 +254,9 @@ void BehInstalace::Proved() {
     }
 
     okna.Hlaska(L"Instalace dokončena.", 1, 1);
+    // A Storno given while the last record ran is seen only now; until the
+    // box says the run succeeded, it still takes the run back.
+    if (okna.Stornovano()) return VratZpet();
     s_.hlaseni.Zprava(L"Instalace byla úspěšně dokončena.", okna.Titulek(), StylInformace);
     instaluje_ = false;
     uspech_ = true;
@@ -252,7 +284,12 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
 }
 
 void BehInstalace::VytvorSlozky(int32_t i, Objekt& rec) {
-    if (Existuje(rec.CilovaSlozka)) return;
+    const auto atributy = s_.soubory.Atributy(rec.CilovaSlozka);
+    if (atributy && (*atributy & AtributSlozka)) return;
+    // A file where the folder belongs: creating it is attempted and the
+    // platform refuses, so the user learns why, even when no copy into it
+    // follows (an empty set, the link's folder).
+    if (atributy) return s_.soubory.VytvorSlozku(rec.CilovaSlozka);
     std::wstring cesta;
     for (const auto& cast : CastiCesty(rec.CilovaSlozka)) {
         if (!cesta.empty()) cesta += L'\\';
@@ -337,13 +374,13 @@ void BehInstalace::VytvorOdkaz(int32_t i, Objekt& rec) {
     s_.shell.VytvorZastupce(rec.CilovaSlozka, rec.Nazev, rec.ZdrojovaSlozka, rec.Hodnota,
                             rec.Ikona, L"", ZobrazitOkno);
     rec.Undo = true;
-    // The shell reports nothing; when no new link appeared the old one
-    // returns at once, since a successful run would otherwise discard it.
-    StavZaznamu* stav = NajdiStav(i);
-    if (stav && !stav->zaloha.empty() && !Existuje(odkaz)) {
-        s_.soubory.Prejmenuj(stav->zaloha, odkaz);
-        stav->zaloha.clear();
-    }
+    // The shell reports nothing, so the link is looked for: a run whose
+    // link did not appear has not done what it was asked, and a link from
+    // before must come back rather than be discarded with the backups.
+    const auto atributy = s_.soubory.Atributy(odkaz);
+    if (!atributy || (*atributy & AtributSlozka))
+        throw Chyba(CisloVlastniChyby, s_.okna.Titulek(),
+                    L"Zástupce „" + Zkratka(odkaz) + L"“ se nepodařilo vytvořit.");
 }
 
 // Rollback: from the current record back to the first, each record takes

@@ -37,7 +37,8 @@ public:
     virtual ~ISoubory() = default;
     // Entries matching a pattern ("C:\Sada\*.*" or a single path), in the
     // order the file system returns them, "." and ".." included where the
-    // platform returns them. A pattern that matches nothing gives an empty list.
+    // platform returns them. A pattern that matches nothing gives an empty
+    // list; a folder of the pattern that does not exist is an error.
     virtual std::vector<Polozka> Vypis(const std::wstring& vzor) = 0;
     // Attributes of a file or folder, hidden and system ones included;
     // nothing when the path does not exist.

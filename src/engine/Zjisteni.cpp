@@ -8,6 +8,7 @@ namespace setup {
 namespace {
 
 constexpr int32_t CsidlAppData = 26;
+constexpr const wchar_t* VychoziSlozkaSablon = L"C:\\Program Files\\Microsoft Office\\Templates";
 
 // The first plain folder beside the installer, named as the listing gives
 // it; hidden and system folders are never offered by the listing.
@@ -39,7 +40,7 @@ std::wstring SlozkaSablon(IRegistr& registr) {
     }
     // The older suite may name no templates folder; its install root still
     // decides that the fallback is not taken.
-    if (koren.empty()) cil = L"C:\\Program Files\\Microsoft Office\\Templates";
+    if (koren.empty()) cil = VychoziSlozkaSablon;
     return cil;
 }
 
@@ -62,11 +63,21 @@ Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
                 L"instalaci, ukončete instalační program klepnutím na tlačítko Storno.";
 
     n.slozky.CilSlozka = SlozkaSablon(registr) + L"\\" + n.NazevSady;
+    // A registry value that names no full folder (a drive root, a relative
+    // path, an older suite without its templates key) would give a proposal
+    // that OK then refuses: the suite's usual place is proposed instead.
+    if (RozeberCestu(n.slozky.CilSlozka).vada != VadaCesty::Zadna)
+        n.slozky.CilSlozka = std::wstring(VychoziSlozkaSablon) + L"\\" + n.NazevSady;
     n.slozky.ZdrojSlozka = n.SlozkaProgramu + L"\\" + n.NazevSady;
 
-    const std::wstring jmeno = registr.CtiRegistr(
+    std::wstring jmeno = registr.CtiRegistr(
         HKEY_CURRENT_USER_, L"SOFTWARE\\Microsoft\\Office\\9.0\\Common\\General", L"Templates");
-    if (jmeno.empty()) return n;
+    // The value names folders inside the user's Microsoft folder. Anything
+    // else (a drive, "..", a character no folder may hold) would put the
+    // link outside the profile or make every install fail: no link then,
+    // as when the value is missing.
+    if (jmeno.empty() || !JsouNazvySlozek(jmeno)) return n;
+    if (jmeno.back() == L'\\') jmeno.pop_back();
     const std::wstring appData = shell.SpecialniSlozka(CsidlAppData);
     if (appData.empty()) return n;
     n.slozky.SlozkaZastupcu = appData + L"\\Microsoft\\" + jmeno;

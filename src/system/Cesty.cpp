@@ -1,5 +1,7 @@
 #include "system/Cesty.h"
 
+#include "system/Text.h"
+
 namespace setup {
 
 namespace {
@@ -54,6 +56,61 @@ std::vector<std::wstring> CastiCesty(const std::wstring& cesta) {
         pos = dalsi;
     }
     return casti;
+}
+
+bool PlatnyNazevSlozky(std::wstring_view nazev) {
+    if (nazev.empty() || nazev == L"." || nazev == L"..") return false;
+    if (nazev.back() == L'.' || nazev.back() == L' ') return false;
+    for (const wchar_t z : nazev)
+        if (z < 32 || std::wstring_view(L"<>:\"/\\|?*").find(z) != std::wstring_view::npos) return false;
+    // A device name stays a device with any extension after it.
+    const std::wstring zaklad = VelkaPismena(nazev.substr(0, nazev.find(L'.')));
+    for (const wchar_t* zarizeni : {L"CON", L"PRN", L"AUX", L"NUL"})
+        if (zaklad == zarizeni) return false;
+    if (zaklad.size() == 4 && (zaklad.compare(0, 3, L"COM") == 0 || zaklad.compare(0, 3, L"LPT") == 0) &&
+        zaklad[3] >= L'1' && zaklad[3] <= L'9')
+        return false;
+    return true;
+}
+
+bool JsouNazvySlozek(std::wstring_view cesta) {
+    if (!cesta.empty() && cesta.back() == L'\\') cesta.remove_suffix(1);
+    for (;;) {
+        const auto p = cesta.find(L'\\');
+        if (!PlatnyNazevSlozky(cesta.substr(0, p))) return false;
+        if (p == std::wstring_view::npos) return true;
+        cesta.remove_prefix(p + 1);
+    }
+}
+
+RozborCesty RozeberCestu(std::wstring_view cesta) {
+    if (cesta.empty()) return {VadaCesty::Prazdna, {}};
+    if (cesta.find(L'/') != std::wstring_view::npos) return {VadaCesty::NeniUplna, {}};
+    const auto pismeno = [](wchar_t z) { return (z >= L'A' && z <= L'Z') || (z >= L'a' && z <= L'z'); };
+    std::size_t zacatek;   // where the folders below the root begin
+    if (cesta.size() >= 3 && pismeno(cesta[0]) && cesta[1] == L':' && cesta[2] == L'\\') {
+        zacatek = 3;
+    } else if (cesta.compare(0, 2, L"\\\\") == 0) {
+        const auto konecServeru = cesta.find(L'\\', 2);
+        if (konecServeru == std::wstring_view::npos || konecServeru == 2) return {VadaCesty::NeniUplna, {}};
+        const auto konecSdileni = cesta.find(L'\\', konecServeru + 1);
+        if (konecSdileni == konecServeru + 1 || konecServeru + 1 == cesta.size())
+            return {VadaCesty::NeniUplna, {}};
+        if (konecSdileni == std::wstring_view::npos) return {VadaCesty::Koren, {}};
+        zacatek = konecSdileni + 1;
+    } else {
+        return {VadaCesty::NeniUplna, {}};
+    }
+    std::wstring_view slozky = cesta.substr(zacatek);
+    if (!slozky.empty() && slozky.back() == L'\\') slozky.remove_suffix(1);
+    if (slozky.empty()) return {VadaCesty::Koren, {}};
+    for (;;) {
+        const auto p = slozky.find(L'\\');
+        const std::wstring_view nazev = slozky.substr(0, p);
+        if (!PlatnyNazevSlozky(nazev)) return {VadaCesty::Nazev, std::wstring(nazev)};
+        if (p == std::wstring_view::npos) return {};
+        slozky.remove_prefix(p + 1);
+    }
 }
 
 }  // namespace setup

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace setup {
@@ -18,5 +19,32 @@ std::wstring NadrazenaSlozka(const std::wstring& cesta);
 // first runs from the start to the first folder below the root (C:\ or
 // \\server\share\), every further one is a single folder name.
 std::vector<std::wstring> CastiCesty(const std::wstring& cesta);
+
+// What keeps a path from naming a folder that files can be put in.
+enum class VadaCesty {
+    Zadna,       // a full path to a folder below a root
+    Prazdna,     // no text at all
+    NeniUplna,   // not from a drive root (C:\) or a network share (\\server\share), or with "/"
+    Koren,       // the drive root or the share itself
+    Nazev,       // a folder name the file system refuses or would store otherwise
+};
+struct RozborCesty {
+    VadaCesty vada = VadaCesty::Zadna;
+    std::wstring nazev;   // with VadaCesty::Nazev: the folder name at fault
+};
+
+// Checks a folder path that files are to be put in; one trailing "\" is
+// allowed. Nothing is asked of the machine.
+RozborCesty RozeberCestu(std::wstring_view cesta);
+
+// A folder name that the file system stores exactly as given: not empty,
+// not "." or "..", not ending in a dot or a space (the platform would drop
+// them), free of the characters the file system refuses, and not the name
+// of a device (CON, NUL, COM1...).
+bool PlatnyNazevSlozky(std::wstring_view nazev);
+
+// One or more such names joined by "\" (one trailing "\" allowed): a path
+// that stays inside the folder it is joined to.
+bool JsouNazvySlozek(std::wstring_view cesta);
 
 }  // namespace setup

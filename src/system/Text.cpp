@@ -58,6 +58,15 @@ bool StejnyText(std::wstring_view a, std::wstring_view b) {
     return true;
 }
 
+bool MensiBezVelikosti(std::wstring_view a, std::wstring_view b) {
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const wchar_t x = VelkePismeno(a[i]), y = VelkePismeno(b[i]);
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
 std::wstring VelkaPismena(std::wstring_view text) {
     std::wstring vysledek(text);
     for (auto& z : vysledek) z = VelkePismeno(z);

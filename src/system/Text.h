@@ -21,6 +21,10 @@ std::wstring TextCisla(int64_t cislo);
 // Equality of two texts without regard to letter case.
 bool StejnyText(std::wstring_view a, std::wstring_view b);
 
+// Order of texts by their VelkaPismena, without making them: for sorting
+// names case-blind.
+bool MensiBezVelikosti(std::wstring_view a, std::wstring_view b);
+
 // The upper case that StejnyText compares one character by.
 wchar_t VelkePismeno(wchar_t znak);
 

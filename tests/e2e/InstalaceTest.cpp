@@ -152,7 +152,7 @@ TEST_F(Instalace, ChybaPriKopirovaniVratiHlavniOkno) {
     EXPECT_FALSE(OknoHlaseni(Pid())) << "one box only";
     EXPECT_FALSE(OknoPrubehu(Pid()));
     EXPECT_EQ(Hlasky().Texty(),
-              (std::vector<std::wstring>{L"Přípravuje se instalace.", L"Instaluje se.", L"Instaluje se: Šablony",
+              (std::vector<std::wstring>{L"Připravuje se instalace.", L"Instaluje se.", L"Instaluje se: Šablony",
                                          L"Instaluje se: " + soubory[0], L"Ruší se instalace: " + soubory[0],
                                          L"Ruší se instalace: Šablony"}));
     EXPECT_EQ(CtiSoubor(cil), "tady je soubor");

@@ -30,7 +30,7 @@ std::wstring Uvitani(const std::wstring& sada) {
 
 std::vector<std::wstring> HlaskyUspechu(const std::vector<std::wstring>& soubory, bool sOdkazem,
                                         const std::wstring& nazevOdkazu) {
-    std::vector<std::wstring> v{L"Přípravuje se instalace.", L"Instaluje se.", L"Instaluje se: Šablony"};
+    std::vector<std::wstring> v{L"Připravuje se instalace.", L"Instaluje se.", L"Instaluje se: Šablony"};
     if (sOdkazem) v.push_back(L"Instaluje se: Zástupci");
     for (auto& s : soubory) v.push_back(L"Instaluje se: " + s);
     if (sOdkazem) v.push_back(L"Instaluje se: " + nazevOdkazu);

@@ -65,7 +65,7 @@ protected:
 
         size_t i = 0;
         ASSERT_GE(texty.size(), 3u);
-        EXPECT_EQ(texty[i++], L"Přípravuje se instalace.");
+        EXPECT_EQ(texty[i++], L"Připravuje se instalace.");
         EXPECT_EQ(texty[i++], L"Instaluje se.");
         size_t vpred = 0;
         while (i < texty.size() && texty[i].rfind(L"Instaluje se: ", 0) == 0) {

@@ -413,6 +413,7 @@ std::vector<Polozka> FalesnyDisk::Vypis(const std::wstring& vzor) {
     }
     for (const auto& dite : n.uzel->deti)
         if (Odpovida(jmeno, dite->nazev)) vysledek.push_back(polozka(*dite, dite->nazev));
+    if (zasahy_.upravVypis) zasahy_.upravVypis(vzor, vysledek);
     return vysledek;
 }
 

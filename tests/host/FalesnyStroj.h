@@ -51,6 +51,9 @@ public:
     int64_t selhani = 0;                     // injected failures so far
     bool zaznamenavat = false;               // keep a line per call in zaznam
     std::vector<std::wstring> zaznam;
+    // Changes what a listing returns, as a medium on a share that tells
+    // letter case apart would list two names the disk here cannot hold.
+    std::function<void(const std::wstring& vzor, std::vector<Polozka>&)> upravVypis;
 
     // Every call of the operation (any operation when it is empty) that
     // names this path, in any spelling of letter case, fails; or only the

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Scenar.h"
+#include "system/Text.h"
 
 namespace setup::test {
 namespace {
@@ -114,11 +115,56 @@ TEST_F(PlanTest, StornoPriKazdePripravneZprave) {
 
 TEST_F(PlanTest, ChybnyCilJeOdmitnutDrivNezSeCokoliUdela) {
     Sablona(L"a.dot");
-    const std::wstring spatne[] = {
-        L"", L"Sablony", L"Sablony\\Dopisy", L"C:Sablony", L"C:", L"\\Sablony", L"   ",
-        L"C:/Sablony", L"C:\\Sablony/Dopisy", L"\\\\server", L"\\\\server\\", L"\\\\\\share",
-        L"1:\\Sablony"};
-    for (const auto& cil : spatne) {
+    const std::wstring nazvy =
+        L" Název složky nesmí být prázdný ani „.“ či „..“, nesmí končit tečkou ani mezerou, nesmí "
+        L"obsahovat znaky \\ / : * ? \" < > | a nesmí to být název zařízení, například CON nebo NUL.";
+    const auto neuplna = [](const std::wstring& cil) {
+        return L"Cílová složka „" + cil + L"“ není platná cesta. Zadejte úplnou cestu, která začíná písmenem jednotky (například C:\\Šablony) nebo názvem serveru a sdílené složky (například \\\\server\\šablony), a jednotlivé složky oddělte znakem \\.";
+    };
+    const auto koren = [](const std::wstring& cil) {
+        return L"Do kořenové složky jednotky nebo sdílené složky („" + cil +
+               L"“) nelze šablony nainstalovat. Zadejte složku v ní, například C:\\Šablony.";
+    };
+    const auto nazev = [&](const std::wstring& cil, const std::wstring& n) {
+        return L"Cílová složka „" + cil + L"“ není platná cesta: název složky „" + n + L"“ nelze použít." + nazvy;
+    };
+    const auto lomitka = [&](const std::wstring& cil) {
+        return L"Cílová složka „" + cil + L"“ není platná cesta: obsahuje dvě zpětná lomítka za sebou." + nazvy;
+    };
+    const std::pair<std::wstring, std::wstring> spatne[] = {
+        {L"", L"Není zadána cílová složka. Zadejte úplnou cestu ke složce, do které se mají šablony nainstalovat, například C:\\Šablony."},
+        {L"Sablony", neuplna(L"Sablony")},
+        {L"Sablony\\Dopisy", neuplna(L"Sablony\\Dopisy")},
+        {L"C:Sablony", neuplna(L"C:Sablony")},
+        {L"C:", neuplna(L"C:")},
+        {L"\\Sablony", neuplna(L"\\Sablony")},
+        {L"   ", neuplna(L"   ")},
+        {L"C:/Sablony", neuplna(L"C:/Sablony")},
+        {L"C:\\Sablony/Dopisy", neuplna(L"C:\\Sablony/Dopisy")},
+        {L"\\\\server", neuplna(L"\\\\server")},
+        {L"\\\\server\\", neuplna(L"\\\\server\\")},
+        {L"\\\\\\share", neuplna(L"\\\\\\share")},
+        {L"1:\\Sablony", neuplna(L"1:\\Sablony")},
+        // Roots: what the folder browser gives for a drive, and a share.
+        {L"C:\\", koren(L"C:\\")},
+        {L"c:\\\\", koren(L"c:\\\\")},
+        {L"\\\\server\\share", koren(L"\\\\server\\share")},
+        {L"\\\\server\\share\\", koren(L"\\\\server\\share\\")},
+        // Folder names the file system refuses or stores otherwise.
+        {L"C:\\a\\.", nazev(L"C:\\a\\.", L".")},
+        {L"C:\\x\\..\\y", nazev(L"C:\\x\\..\\y", L"..")},
+        {L"C:\\a\\b.", nazev(L"C:\\a\\b.", L"b.")},
+        {L"C:\\a \\b", nazev(L"C:\\a \\b", L"a ")},
+        {L"C:\\a|b", nazev(L"C:\\a|b", L"a|b")},
+        {L"C:\\a:b", nazev(L"C:\\a:b", L"a:b")},
+        {L"C:\\a\tb", nazev(L"C:\\a\tb", L"a\tb")},
+        {L"C:\\nul\\Dopisy", nazev(L"C:\\nul\\Dopisy", L"nul")},
+        {L"C:\\Sablony\\COM1.dot", nazev(L"C:\\Sablony\\COM1.dot", L"COM1.dot")},
+        {L"\\\\server\\share\\a\\..", nazev(L"\\\\server\\share\\a\\..", L"..")},
+        {L"C:\\a\\\\", lomitka(L"C:\\a\\\\")},
+        {L"C:\\a\\\\b", lomitka(L"C:\\a\\\\b")},
+    };
+    for (const auto& [cil, popis] : spatne) {
         ZadejCil(cil);
         try {
             Sestav();
@@ -126,23 +172,69 @@ TEST_F(PlanTest, ChybnyCilJeOdmitnutDrivNezSeCokoliUdela) {
         } catch (const Chyba& c) {
             EXPECT_EQ(c.cislo, CisloVlastniChyby);
             EXPECT_EQ(c.zdroj, Titulek);
-            if (cil.empty())
-                EXPECT_EQ(c.popis, L"Není zadána cílová složka. Zadejte úplnou cestu ke složce, do které se mají šablony nainstalovat, například C:\\Šablony.");
-            else
-                EXPECT_EQ(c.popis, L"Cílová složka „" + cil + L"“ není platná cesta. Zadejte úplnou cestu, která začíná písmenem jednotky (například C:\\Šablony) nebo názvem serveru a sdílené složky (například \\\\server\\šablony), a jednotlivé složky oddělte znakem \\.");
+            EXPECT_EQ(c.popis, popis) << Utf8(cil);
         }
         EXPECT_EQ(m.zasahy.volani, 0) << Utf8(cil);
     }
-    for (const std::wstring cil : {L"C:\\", L"d:\\Šablony", L"\\\\server\\share", L"\\\\server\\share\\A\\"}) {
+    for (const std::wstring cil : {L"d:\\Šablony", L"C:\\a\\", L"C:\\.a\\b c\\CONSOLE",
+                                   L"\\\\server\\share\\A", L"\\\\server\\share\\A\\"}) {
         ZadejCil(cil);
         EXPECT_TRUE(Sestav()) << Utf8(cil);
     }
+}
+
+TEST_F(PlanTest, SouboryLisiciSeJenVelikostiPismenSeOdmitnou) {
+    // The medium lists a twin of every file whose name is all upper case
+    // in its own folder, as a share that tells case apart could.
+    m.zasahy.upravVypis = [](const std::wstring&, std::vector<Polozka>& polozky) {
+        const std::size_t n = polozky.size();
+        for (std::size_t i = 0; i < n; ++i)
+            if (polozky[i].nazev == L"Dopis.dot" || polozky[i].nazev == L"Šablona.dot") {
+                Polozka dvojce = polozky[i];
+                dvojce.nazev = VelkaPismena(dvojce.nazev);
+                dvojce.nazev.replace(dvojce.nazev.size() - 3, 3, L"dot");
+                polozky.push_back(dvojce);
+            }
+    };
+    Sablona(L"Dopis.dot");
+    Sablona(L"faktura.dot");
+    try {
+        Sestav();
+        ADD_FAILURE() << "přijato";
+    } catch (const Chyba& c) {
+        EXPECT_EQ(c.popis, L"Sada obsahuje soubory „Dopis.dot“ a „DOPIS.dot“, jejichž názvy se liší jen "
+                           L"velikostí písmen. V cílové složce by jeden nahradil druhý, proto je nelze "
+                           L"nainstalovat.");
+    }
+    // Letters beyond ASCII fold too; the whole run then stops before it
+    // touches anything.
+    m.disk.Smaz(L"E:\\Dopisy\\Dopis.dot");
+    Sablona(L"Šablona.dot");
+    const Snimek pred = m.disk.Stav();
+    m.okna.udalosti.clear();
+    Spust();
+    ASSERT_EQ(m.okna.Zpravy().size(), 1u);
+    EXPECT_NE(m.okna.Zpravy()[0].text.find(L"„Šablona.dot“ a „ŠABLONA.dot“"), std::wstring::npos);
+    EXPECT_EQ(m.okna.udalosti.back(), Zobraz);
+    EXPECT_EQ(m.disk.Stav(), pred);
 }
 
 TEST_F(PlanTest, ChybaVypisuMediaPrijdeKObsluze) {
     Sablona(L"a.dot");
     m.zasahy.selhatVolani = {2};   // the size of a.dot
     EXPECT_THROW(Sestav(), Chyba);
+
+    // The set folder gone since start-up (a medium swapped, a share lost) is
+    // no empty set: one box with the platform's words, nothing made.
+    m.zasahy.selhatVolani.clear();
+    m.disk.Smaz(L"E:\\Dopisy");
+    Zastupci();
+    const Snimek pred = m.disk.Stav();
+    m.okna.udalosti.clear();
+    Spust();
+    EXPECT_EQ(m.okna.Zpravy(), (std::vector<Udalost>{Box(L"Systém nemůže nalézt uvedenou cestu.")}));
+    EXPECT_EQ(m.okna.udalosti.back(), Zobraz);
+    EXPECT_EQ(m.disk.Stav(), pred);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 namespace setup::test {
 
-inline const std::wstring Priprava = L"Přípravuje se instalace.";
+inline const std::wstring Priprava = L"Připravuje se instalace.";
 inline const std::wstring Titulek = L"Instalace doplňků";
 
 inline Udalost H(std::wstring text, int32_t hotovo, int32_t celkem) {

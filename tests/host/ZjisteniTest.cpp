@@ -114,10 +114,24 @@ TEST_F(CilovaSlozka, StarsiVerze) {
               (std::vector<FalesnyRegistr::Cteni>{Cteni9, Cteni8, CteniSablon8, CteniObecne}));
 }
 
-TEST_F(CilovaSlozka, StarsiVerzeBezLocalTemplates) {
-    // The install root decides: no fallback, just the set's name under "\".
+TEST_F(CilovaSlozka, NavrhKteryByOKOdmitloNahradiVychoziSlozka) {
+    // A proposal OK would refuse is no proposal: the suite's usual place is
+    // given instead. The older suite without its templates key would give
+    // "\Dopisy"; a Path of a drive root "\Templates\Dopisy".
+    const std::wstring vychozi = L"C:\\Program Files\\Microsoft Office\\Templates\\Dopisy";
     m.registr.NastavText(HKEY_LOCAL_MACHINE_, Klic8, L"OfficeBin", L"C:\\MSOffice\\Office");
-    EXPECT_EQ(Zjisti().slozky.CilSlozka, L"\\Dopisy");
+    EXPECT_EQ(Zjisti().slozky.CilSlozka, vychozi);
+    for (const std::wstring sablony : {L"Templates", L"C:\\", L"C:\\MSOffice\\..\\Templates"}) {
+        m.registr.NastavText(HKEY_LOCAL_MACHINE_, KlicSablon8, L"", sablony);
+        EXPECT_EQ(Zjisti().slozky.CilSlozka, vychozi) << Utf8(sablony);
+    }
+    for (const std::wstring cesta : {L"C:\\", L"Office", L"C:\\Office|\\Office", L"\\\\server\\"}) {
+        m.registr.NastavText(HKEY_LOCAL_MACHINE_, Klic9, L"Path", cesta);
+        EXPECT_EQ(Zjisti().slozky.CilSlozka, vychozi) << Utf8(cesta);
+    }
+    // A share's folder is a full path.
+    m.registr.NastavText(HKEY_LOCAL_MACHINE_, Klic9, L"Path", L"\\\\server\\share\\Office\\");
+    EXPECT_EQ(Zjisti().slozky.CilSlozka, L"\\\\server\\share\\Templates\\Dopisy");
 }
 
 TEST_F(CilovaSlozka, BezKancelarskehoBalikuNahradniCesta) {
@@ -146,6 +160,33 @@ TEST_F(CilovaSlozka, SlozkaZastupcu) {
 
     m.shell.specialni.clear();   // no application data folder
     EXPECT_EQ(Zjisti().slozky.SlozkaZastupcu, L"");
+}
+
+TEST_F(CilovaSlozka, SlozkaZastupcuJenZNazvuSlozek) {
+    // The value names folders inside the user's Microsoft folder; anything
+    // that could lead elsewhere, or that no folder may be called, plans no
+    // link at all.
+    m.shell.specialni[26] = L"C:\\Users\\Jana\\AppData\\Roaming";
+    const std::wstring microsoft = L"C:\\Users\\Jana\\AppData\\Roaming\\Microsoft\\";
+    const std::pair<std::wstring, std::wstring> hodnoty[] = {
+        {L"Šablony\\Moje", microsoft + L"Šablony\\Moje"},
+        {L"Šablony\\", microsoft + L"Šablony"},
+        {L".Šablony", microsoft + L".Šablony"},
+        {L"..\\..\\..\\..\\..\\windows", L""},
+        {L"..", L""},
+        {L"Šablony\\.", L""},
+        {L"C:\\Windows", L""},
+        {L"\\Windows", L""},
+        {L"\\\\server\\share", L""},
+        {L"Šab|lony", L""},
+        {L"Šablony\\\\Moje", L""},
+        {L"Šablony.", L""},
+        {L"CON", L""},
+    };
+    for (const auto& [hodnota, zastupci] : hodnoty) {
+        m.registr.NastavText(HKEY_CURRENT_USER_, KlicObecne, L"Templates", hodnota);
+        EXPECT_EQ(Zjisti().slozky.SlozkaZastupcu, zastupci) << Utf8(hodnota);
+    }
 }
 
 }  // namespace

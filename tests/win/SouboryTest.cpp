@@ -64,8 +64,10 @@ TEST_F(Soubory, ListingShowsEveryEntryWithItsAttributesSizeAndTime) {
 TEST_F(Soubory, ListingOfPatternsThatMatchNothingOrOnePath) {
     slozka.Zapis(L"Dopis.dot", "x");
     EXPECT_TRUE(soubory.Vypis(slozka.Cesta(L"*.xyz")).empty());
-    EXPECT_TRUE(soubory.Vypis(slozka.Cesta(L"Missing\\*.*")).empty());
     EXPECT_TRUE(soubory.Vypis(slozka.Cesta(L"Missing")).empty());
+    // A folder that is not there, or is a file, is no empty folder.
+    EXPECT_EQ(Chybou([&] { soubory.Vypis(slozka.Cesta(L"Missing\\*.*")); }), ERROR_PATH_NOT_FOUND);
+    EXPECT_NE(Chybou([&] { soubory.Vypis(slozka.Cesta(L"Dopis.dot\\*.*")); }), 0);
     const auto jedna = soubory.Vypis(slozka.Cesta(L"DOPIS.DOT"));
     ASSERT_EQ(jedna.size(), 1u);
     EXPECT_EQ(jedna[0].nazev, L"Dopis.dot");   // the name as stored

@@ -50,10 +50,10 @@ std::vector<Polozka> Win32Soubory::Vypis(const std::wstring& vzor) {
                                                    FIND_FIRST_EX_LARGE_FETCH)));
     if (!hledani) {
         const DWORD kod = GetLastError();
-        // A pattern that matches nothing, also because its folder is not there.
-        if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND || kod == ERROR_NO_MORE_FILES) {
-            return polozky;
-        }
+        // A pattern that matches nothing. A folder that is not there (a
+        // medium taken out, a share gone) is no empty folder: that is an
+        // error, or a vanished set would install as an empty one.
+        if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_NO_MORE_FILES) return polozky;
         VyvolejWin32(kod, Zdroj(operace, vzor));
     }
     do {
