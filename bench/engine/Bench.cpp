@@ -55,12 +55,14 @@ Mereni Zmer(int pocet, const Druh& druh) {
     }
     if (druh.storno) m.zasahy.StornovatNaCeste(Cil + L"\\" + Jmeno(pocet - 1), L"Kopiruj");
 
-    SlozkyInstalace slozky{Zdroj, Cil, L"C:\\Users\\Jana\\AppData\\Roaming\\Microsoft\\Šablony"};
+    m.disk.Slozka(L"C:\\Users\\Jana\\AppData\\Local");
+    SlozkyInstalace slozky{Zdroj, Cil, L"C:\\Users\\Jana\\AppData\\Roaming\\Microsoft\\Šablony",
+                           L"C:\\Users\\Jana\\AppData\\Local\\Instalace šablon"};
     m.okna.textSlozky = Cil;
     Stroj stroj = m.stroj();
 
     const double zacatek = CasProcesoru();
-    cmdOK_Click(stroj, slozky);
+    cmdOK_Click(stroj, slozky, Cil);
     const double konec = CasProcesoru();
 
     // The run must have done what it was measured for.

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "engine/Denik.h"
 #include "engine/Instalace.h"
 #include "engine/Objekt.h"
 #include "engine/Stroj.h"
@@ -16,54 +16,57 @@ namespace setup {
 
 class BehInstalace {
 public:
-    BehInstalace(Stroj& stroj, SlozkyInstalace& slozky) : s_(stroj), slozky_(slozky) {}
+    BehInstalace(Stroj& stroj, SlozkyInstalace& slozky) : s_(stroj), slozky_(slozky), denik_(stroj.soubory) {}
 
-    // The whole handler: plan building, execution, success or rollback, and
-    // the exit path. Nothing escapes: every error ends in the report box.
-    void Spust();
+    // The whole handler for the target text: plan building, execution,
+    // success or rollback, and the exit path. Nothing escapes: every error
+    // ends in the report box.
+    Vysledek Spust(const std::wstring& cil);
 
     // Carries out a plan made elsewhere, with the same error handler,
-    // rollback and exit path as Spust(); the run starts with the cancel
-    // flag down, as every run does.
-    void SpustPlan(Plan plan);
+    // rollback and exit path as Spust().
+    Vysledek SpustPlan(Plan plan);
 
-    // Plan building alone (its status reports included). False when the
-    // user cancelled; throws Chyba on an error.
-    bool Sestav();
+    // Plan building alone (its status reports included), and the start of
+    // the run's record. False when the user cancelled; throws Chyba on an
+    // error.
+    bool Sestav(const std::wstring& cil);
 
     const Plan& plan() const { return plan_; }
 
 private:
-    // What one record changed beyond its Undo flag, so that rollback can put
-    // the machine back exactly.
-    struct StavZaznamu {
-        std::vector<std::wstring> slozky;   // folder levels created, outermost first
-        std::wstring zaloha;                // the replaced file, renamed aside
+    // A step of the run as it is kept in memory: the paths follow from the
+    // record, so a large set costs a few bytes a file.
+    struct KrokBehu {
+        Krok::Druh druh;
+        int32_t zaznam;   // the record, from 1
+        uint32_t cislo;   // Slozka, Klic: levels of the path; Odlozeni: the backup's number
     };
 
     void Proved();
     void ProvedZaznam(int32_t i, Objekt& rec);
-    void VytvorSlozky(int32_t i, Objekt& rec);
-    void KopirujSoubor(int32_t i, Objekt& rec);
-    void VytvorOdkaz(int32_t i, Objekt& rec);
+    void VytvorSlozky(int32_t i, const Objekt& rec);
+    void KopirujSoubor(int32_t i, const Objekt& rec);
+    bool KopirujDoNove(int32_t i, const Objekt& rec, const std::wstring& zdroj, const std::wstring& cil);
+    void Kopiruj(int32_t i, const std::wstring& zdroj, const std::wstring& cil);
+    void VytvorOdkaz(int32_t i, const Objekt& rec);
+    void ZapisHodnotu(int32_t i, const Objekt& rec);
     void VratZpet();
-    void VratZaznam(int32_t i, Objekt& rec);
+    void VratZaznam(std::size_t od, std::size_t po);
     void OdstranZalohy();
     void Konec();
 
-    // The state of the record being run, made on first need, and that of
-    // any record, null when it has none: most records of a large set have
-    // none, and a slot for each would be the plan's size again.
-    StavZaznamu& Stav(int32_t i);
-    StavZaznamu* NajdiStav(int32_t i);
+    // Writes a step down, then lets it be taken; a step that then fails
+    // having done nothing is struck out again.
+    template <typename F>
+    void Udelej(KrokBehu krok, F&& akce);
+    Krok Uplny(const KrokBehu& krok) const;
+    std::wstring Odloz(int32_t i, const std::wstring& cesta);
 
     void Obsluz(const Chyba& chyba);
     void Nahlas(const Chyba& chyba);
     bool Existuje(const std::wstring& cesta);
     void ZrusJenProCteni(const std::wstring& cesta);
-    void SmazVytvoreny(const std::wstring& cesta);
-    std::wstring Odloz(const std::wstring& cesta);
-    bool KopirujDoNove(Objekt& rec, const std::wstring& zdroj, const std::wstring& cil);
 
     Stroj& s_;
     SlozkyInstalace& slozky_;
@@ -71,11 +74,12 @@ private:
     int32_t aktualni_ = 0;
     bool instaluje_ = false;
     bool uspech_ = false;
-    // Records with state, in the order they ran (so by number).
-    std::vector<std::pair<int32_t, StavZaznamu>> stav_;
-    std::vector<std::wstring> planovane_;           // every file the plan writes, case-folded, sorted
-    bool planovanePripraveno_ = false;              // planovane_ gathered (at the first backup)
-    std::vector<std::wstring> noveSlozky_;          // folders this run made (empty then), case-folded
+    bool chyba_ = false;
+    Denik denik_;
+    std::vector<KrokBehu> kroky_;                  // what the run did, in order
+    std::vector<std::wstring> noveSlozky_;         // the folders among them, case-folded, for lookups
+    std::vector<std::wstring> planovane_;          // every file the plan writes, case-folded, sorted
+    bool planovanePripraveno_ = false;             // planovane_ gathered (at the first backup)
 };
 
 }  // namespace setup

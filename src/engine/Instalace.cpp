@@ -5,6 +5,7 @@
 
 #include "engine/Adresar.h"
 #include "engine/Beh.h"
+#include "engine/Denik.h"
 #include "system/Cesty.h"
 #include "system/Text.h"
 
@@ -131,58 +132,86 @@ void OverDelkyCest(const Plan& plan, const std::wstring& zdroj) {
     }
 }
 
-}  // namespace
-
-void cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky) {
-    BehInstalace(stroj, slozky).Spust();
+// The first n pieces of a folder path as the folders are made, one level at
+// a time.
+std::wstring Uroven(const std::wstring& slozka, uint32_t n) {
+    std::wstring cesta;
+    const auto casti = CastiCesty(slozka);
+    for (uint32_t k = 0; k < n && k < casti.size(); ++k) {
+        if (!cesta.empty()) cesta += L'\\';
+        cesta += casti[k];
+    }
+    return cesta;
 }
 
-void BehInstalace::Spust() {
+// The first n keys of a registry key path.
+std::wstring UrovenKlice(const std::wstring& klic, uint32_t n) {
+    std::size_t konec = 0;
+    for (uint32_t k = 0; k < n; ++k) {
+        konec = klic.find(L'\\', konec == 0 ? 0 : konec + 1);
+        if (konec == std::wstring::npos) return klic;
+    }
+    return klic.substr(0, konec);
+}
+
+std::wstring Zaloha(const std::wstring& cesta, uint32_t n) {
+    return cesta + L".zaloha" + TextCisla(static_cast<int64_t>(n));
+}
+
+}  // namespace
+
+Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
+    return BehInstalace(stroj, slozky).Spust(cil);
+}
+
+Vysledek BehInstalace::Spust(const std::wstring& cil) {
     try {
-        if (Sestav()) Proved();
+        if (Sestav(cil)) Proved();
     } catch (...) {
         Obsluz(ChybaZVyjimky());
     }
     Konec();
+    return uspech_ ? Vysledek::Hotovo : chyba_ ? Vysledek::Selhalo : Vysledek::Zruseno;
 }
 
-void BehInstalace::SpustPlan(Plan plan) {
+Vysledek BehInstalace::SpustPlan(Plan plan) {
     plan_ = std::move(plan);
     try {
-        s_.okna.NastavStornovano(false);
+        if (!slozky_.SlozkaZaznamu.empty())
+            denik_.Zacni(slozky_.SlozkaZaznamu, false, slozky_.CilSlozka, slozky_.ZdrojSlozka);
         Proved();
     } catch (...) {
         Obsluz(ChybaZVyjimky());
     }
     Konec();
+    return uspech_ ? Vysledek::Hotovo : chyba_ ? Vysledek::Selhalo : Vysledek::Zruseno;
 }
 
 // The handler: the user reads the error first; what was done so far is
-// taken back only after the box is closed.
+// taken back only after the box is closed. A copy stopped by Storno is no
+// error: the user asked for it.
 void BehInstalace::Obsluz(const Chyba& chyba) {
-    Nahlas(chyba);
+    if (chyba.cislo != CisloZrusenaOperace || !s_.prubeh.Stornovano()) Nahlas(chyba);
     if (instaluje_) VratZpet();
 }
 
 void BehInstalace::Nahlas(const Chyba& chyba) {
+    chyba_ = true;
     try {
-        ChybaHlaseni(s_.hlaseni, chyba);
+        ChybaHlaseni(s_.prubeh, chyba);
     } catch (...) {
         // A box that cannot be shown must not stop the rollback behind it.
     }
 }
 
-bool BehInstalace::Sestav() {
-    IOkna& okna = s_.okna;
-    okna.NastavStornovano(false);
-    okna.Hlaska(TextPripravy, 1, 3);
-    okna.SkryjHlavniOkno();
+bool BehInstalace::Sestav(const std::wstring& cil) {
+    IPrubeh& prubeh = s_.prubeh;
+    prubeh.Hlaska(TextPripravy, 1, 3);
     plan_ = Plan();
-    if (okna.Stornovano()) return false;
+    if (prubeh.Stornovano()) return false;
 
-    const std::wstring text = okna.TextSlozky();
-    OverCil(text, okna.Titulek());
-    slozky_.CilSlozka = text;
+    OverCil(cil, TitulekHlavnihoOkna);
+    slozky_.CilSlozka = cil;
     if (slozky_.CilSlozka.back() == L'\\') slozky_.CilSlozka.pop_back();
 
     Objekt sablony;
@@ -199,11 +228,11 @@ bool BehInstalace::Sestav() {
         zastupci.Prepsat = PrepsatNikdy;
         plan_.Pridej(std::move(zastupci));
     }
-    okna.Hlaska(TextPripravy, 2, 3);
-    if (okna.Stornovano()) return false;
+    prubeh.Hlaska(TextPripravy, 2, 3);
+    if (prubeh.Stornovano()) return false;
 
     auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
-    OverJedinecnaJmena(jmena, okna.Titulek());
+    OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
     plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 1);   // and the link
     for (auto& jmeno : jmena) {
         Objekt soubor;
@@ -217,8 +246,8 @@ bool BehInstalace::Sestav() {
     }
 
     if (!slozky_.SlozkaZastupcu.empty()) {
-        okna.Hlaska(TextPripravy, 3, 3);
-        if (okna.Stornovano()) return false;
+        prubeh.Hlaska(TextPripravy, 3, 3);
+        if (prubeh.Stornovano()) return false;
         std::wstring slozka, posledni;
         RozdelCestu(slozky_.CilSlozka, slozka, posledni);
         Objekt odkaz;
@@ -228,38 +257,43 @@ bool BehInstalace::Sestav() {
         odkaz.CilovaSlozka = slozky_.SlozkaZastupcu;
         plan_.Pridej(std::move(odkaz));
     }
-    OverDelkyCest(plan_, okna.Titulek());
+    OverDelkyCest(plan_, TitulekHlavnihoOkna);
+    if (!slozky_.SlozkaZaznamu.empty())
+        denik_.Zacni(slozky_.SlozkaZaznamu, false, slozky_.CilSlozka, slozky_.ZdrojSlozka);
     return true;
 }
 
 void BehInstalace::Proved() {
-    IOkna& okna = s_.okna;
-    okna.Hlaska(L"Instaluje se.", 0, 1);
+    IPrubeh& prubeh = s_.prubeh;
+    prubeh.Hlaska(L"Instaluje se.", 0, 1);
 
     const int32_t pocet = plan_.Pocet();
     aktualni_ = 0;
-    stav_.clear();
+    kroky_.clear();
+    noveSlozky_.clear();
     planovane_.clear();
     planovanePripraveno_ = false;
-    noveSlozky_.clear();
     instaluje_ = true;
 
     for (int32_t i = 1; i <= pocet; ++i) {
         aktualni_ = i;
         Objekt& rec = plan_(i);
-        okna.Hlaska(L"Instaluje se: " + rec.Nazev, i, pocet);
-        if (okna.Stornovano()) return VratZpet();
+        prubeh.Hlaska(L"Instaluje se: " + rec.Nazev, i, pocet);
+        if (prubeh.Stornovano()) return VratZpet();
         ProvedZaznam(i, rec);
-        if (okna.Stornovano()) return VratZpet();
+        if (prubeh.Stornovano()) return VratZpet();
     }
 
-    okna.Hlaska(L"Instalace dokončena.", 1, 1);
+    prubeh.Hlaska(L"Instalace dokončena.", 1, 1);
     // A Storno given while the last record ran is seen only now; until the
     // box says the run succeeded, it still takes the run back.
-    if (okna.Stornovano()) return VratZpet();
-    s_.hlaseni.Zprava(L"Instalace byla úspěšně dokončena.", okna.Titulek(), StylInformace);
+    if (prubeh.Stornovano()) return VratZpet();
+    // From here the run stands, even should the program be killed while
+    // the box waits: the next start only clears its backups away.
+    if (denik_.Vede()) denik_.Hotovo();
     instaluje_ = false;
     uspech_ = true;
+    prubeh.Zprava(L"Instalace byla úspěšně dokončena.", TitulekHlavnihoOkna, StylInformace);
     OdstranZalohy();
 }
 
@@ -271,9 +305,12 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
     case TypSoubor:
         KopirujSoubor(i, rec);
         break;
+    case TypKlic:
+        // The builder asks for the key to go when the run is taken back.
+        if (rec.Undo) Udelej({Krok::SmazatKlic, i, 0}, [] {});
+        break;
     case TypHodnota:
-        rec.Undo = s_.registr.CtiRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev).empty();
-        s_.registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota, 0);
+        ZapisHodnotu(i, rec);
         break;
     case TypZastupce:
         VytvorOdkaz(i, rec);
@@ -283,7 +320,63 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
     }
 }
 
-void BehInstalace::VytvorSlozky(int32_t i, Objekt& rec) {
+template <typename F>
+void BehInstalace::Udelej(KrokBehu krok, F&& akce) {
+    if (denik_.Vede()) denik_.Zapis(Uplny(krok));
+    kroky_.push_back(krok);
+    try {
+        akce();
+    } catch (const Chyba& chyba) {
+        // Refused before it changed anything (a name already taken, a
+        // rename or a folder the platform would not make): not the run's.
+        const bool nicNezmenil = krok.druh == Krok::Slozka || krok.druh == Krok::Odlozeni ||
+                                 chyba.cislo == ChybaSouborExistuje || chyba.cislo == ChybaUzExistuje;
+        if (nicNezmenil) {
+            kroky_.pop_back();
+            try {
+                if (denik_.Vede()) denik_.Zrus();
+            } catch (...) {
+                // Taking back a step that did nothing changes nothing either.
+            }
+        }
+        throw;
+    }
+}
+
+Krok BehInstalace::Uplny(const KrokBehu& krok) const {
+    const Objekt& rec = plan_(krok.zaznam);
+    Krok k;
+    k.druh = krok.druh;
+    switch (krok.druh) {
+    case Krok::Slozka:
+        k.cesta = Uroven(rec.CilovaSlozka, krok.cislo);
+        break;
+    case Krok::Soubor:
+    case Krok::Odlozeni:
+        k.cesta = rec.Typ == TypZastupce ? CestaOdkazu(rec) : CestaSouboru(rec);
+        if (krok.druh == Krok::Odlozeni) k.druha = Zaloha(k.cesta, krok.cislo);
+        break;
+    case Krok::Hodnota:
+        k.koren = rec.HKey;
+        k.cesta = rec.CilovaSlozka;
+        k.druha = rec.Nazev;
+        break;
+    case Krok::Klic:
+        k.koren = rec.HKey;
+        k.cesta = UrovenKlice(rec.CilovaSlozka, krok.cislo);
+        break;
+    case Krok::SmazatKlic:
+        k.koren = rec.HKey;
+        k.cesta = rec.CilovaSlozka;
+        break;
+    case Krok::OdstranitSlozku:
+        k.cesta = rec.CilovaSlozka;
+        break;
+    }
+    return k;
+}
+
+void BehInstalace::VytvorSlozky(int32_t i, const Objekt& rec) {
     const auto atributy = s_.soubory.Atributy(rec.CilovaSlozka);
     if (atributy && (*atributy & AtributSlozka)) return;
     // A file where the folder belongs: creating it is attempted and the
@@ -291,30 +384,29 @@ void BehInstalace::VytvorSlozky(int32_t i, Objekt& rec) {
     // follows (an empty set, the link's folder).
     if (atributy) return s_.soubory.VytvorSlozku(rec.CilovaSlozka);
     std::wstring cesta;
+    uint32_t uroven = 0;
     for (const auto& cast : CastiCesty(rec.CilovaSlozka)) {
         if (!cesta.empty()) cesta += L'\\';
         cesta += cast;
+        ++uroven;
         if (!Existuje(cesta)) {
-            s_.soubory.VytvorSlozku(cesta);
-            rec.Undo = true;
-            Stav(i).slozky.push_back(cesta);
+            Udelej({Krok::Slozka, i, uroven}, [&] { s_.soubory.VytvorSlozku(cesta); });
             noveSlozky_.push_back(VelkaPismena(cesta));
         }
     }
 }
 
-void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
+void BehInstalace::KopirujSoubor(int32_t i, const Objekt& rec) {
     ISoubory& soubory = s_.soubory;
     const std::wstring cil = CestaSouboru(rec);
     const std::wstring zdroj = rec.ZdrojovaSlozka + L"\\" + rec.Nazev;
-    if (KopirujDoNove(rec, zdroj, cil)) return;
+    if (KopirujDoNove(i, rec, zdroj, cil)) return;
 
     const auto atributy = soubory.Atributy(cil);
     const bool jeSoubor = atributy && !(*atributy & AtributSlozka);
     bool kopirovat;
     if (!atributy) {
         kopirovat = true;
-        rec.Undo = true;
     } else if (!jeSoubor) {
         // A folder of that name: the copy is attempted and the platform
         // refuses it, so the user learns why.
@@ -331,11 +423,14 @@ void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
         // belongs, and replacing it would destroy the only copy.
         if (soubory.StejnySoubor(zdroj, cil)) return;
         // The file being replaced is kept aside until the run succeeds, so a
-        // cancel or an error can put it back. Undo stays false: the name was
-        // taken before this run.
-        Stav(i).zaloha = Odloz(cil);
+        // cancel or an error can put it back.
+        Odloz(i, cil);
     }
-    soubory.Kopiruj(zdroj, cil);
+    Kopiruj(i, zdroj, cil);
+}
+
+void BehInstalace::Kopiruj(int32_t i, const std::wstring& zdroj, const std::wstring& cil) {
+    Udelej({Krok::Soubor, i, 0}, [&] { s_.soubory.Kopiruj(zdroj, cil, &s_.prubeh.Stornovano()); });
     // Files from a CD are read-only; the installed templates must not be.
     ZrusJenProCteni(cil);
 }
@@ -346,145 +441,128 @@ void BehInstalace::KopirujSoubor(int32_t i, Objekt& rec) {
 // large folder, where the file system must search the whole folder for a
 // name that is not there. When the name did turn up, the usual decision is
 // made instead; false then, and for any other folder.
-bool BehInstalace::KopirujDoNove(Objekt& rec, const std::wstring& zdroj, const std::wstring& cil) {
+bool BehInstalace::KopirujDoNove(int32_t i, const Objekt& rec, const std::wstring& zdroj,
+                                 const std::wstring& cil) {
     // A handful of folders at most: the levels of the target path.
     if (std::find(noveSlozky_.begin(), noveSlozky_.end(), VelkaPismena(rec.CilovaSlozka)) == noveSlozky_.end())
         return false;
-    rec.Undo = true;
     try {
-        s_.soubory.Kopiruj(zdroj, cil);
+        Kopiruj(i, zdroj, cil);
     } catch (const Chyba& chyba) {
         if (chyba.cislo != ChybaSouborExistuje && chyba.cislo != ChybaUzExistuje) throw;
-        rec.Undo = false;
         return false;
     }
-    ZrusJenProCteni(cil);
     return true;
 }
 
-void BehInstalace::VytvorOdkaz(int32_t i, Objekt& rec) {
+void BehInstalace::VytvorOdkaz(int32_t i, const Objekt& rec) {
     const std::wstring odkaz = CestaOdkazu(rec);
     // A link of the same name (from an earlier install) is kept aside like a
     // replaced file; the shell would otherwise overwrite it and a rollback
     // would then delete it.
-    if (!rec.CilovaSlozka.empty() && !rec.ZdrojovaSlozka.empty()) {
-        const auto atributy = s_.soubory.Atributy(odkaz);
-        if (atributy && !(*atributy & AtributSlozka)) Stav(i).zaloha = Odloz(odkaz);
-    }
-    s_.shell.VytvorZastupce(rec.CilovaSlozka, rec.Nazev, rec.ZdrojovaSlozka, rec.Hodnota,
-                            rec.Ikona, L"", ZobrazitOkno);
-    rec.Undo = true;
+    const auto puvodni = s_.soubory.Atributy(odkaz);
+    if (puvodni && !(*puvodni & AtributSlozka)) Odloz(i, odkaz);
+    Udelej({Krok::Soubor, i, 0}, [&] {
+        s_.shell.VytvorZastupce(rec.CilovaSlozka, rec.Nazev, rec.ZdrojovaSlozka, rec.Hodnota, rec.Ikona,
+                                L"", ZobrazitOkno);
+    });
     // The shell reports nothing, so the link is looked for: a run whose
     // link did not appear has not done what it was asked, and a link from
     // before must come back rather than be discarded with the backups.
     const auto atributy = s_.soubory.Atributy(odkaz);
     if (!atributy || (*atributy & AtributSlozka))
-        throw Chyba(CisloVlastniChyby, s_.okna.Titulek(),
+        throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
                     L"Zástupce „" + Zkratka(odkaz) + L"“ se nepodařilo vytvořit.");
 }
 
+// A registry value is written down, with every key its write makes, only
+// when none was there: one that was there stays as the write leaves it.
+void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
+    IRegistr& registr = s_.registr;
+    if (!registr.ExistujeHodnota(rec.HKey, rec.CilovaSlozka, rec.Nazev)) {
+        uint32_t klicu = 1;
+        for (const wchar_t z : rec.CilovaSlozka) klicu += z == L'\\';
+        bool chybi = false;
+        for (uint32_t n = 1; n <= klicu; ++n) {
+            chybi = chybi || !registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
+            if (chybi) Udelej({Krok::Klic, i, n}, [] {});
+        }
+        Udelej({Krok::Hodnota, i, 0}, [] {});
+    }
+    registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota, 0);
+}
+
 // Rollback: from the current record back to the first, each record takes
-// back what this run made. A step that fails is reported and the rest of the
-// rollback goes on, so one stubborn file cannot leave everything else behind.
+// back what this run did for it, its steps in reverse. A step that fails is
+// reported with what it leaves, and the rollback goes on with the next
+// record, so one stubborn file cannot leave everything else behind.
 void BehInstalace::VratZpet() {
     instaluje_ = false;
     try {
-        s_.okna.ZakazStorno();
+        s_.prubeh.NelzeZrusit();
     } catch (...) {
         Nahlas(ChybaZVyjimky());
     }
     const int32_t pocet = plan_.Pocet();
     bool hlasit = true;
+    std::size_t konec = kroky_.size();
     for (int32_t i = aktualni_; i >= 1; --i) {
-        Objekt& rec = plan_(i);
         if (hlasit) {
             try {
-                s_.okna.Hlaska(L"Ruší se instalace: " + rec.Nazev, i, pocet);
+                s_.prubeh.Hlaska(L"Ruší se instalace: " + plan_(i).Nazev, i, pocet);
             } catch (...) {
                 // Reported once; the rollback itself matters more than its status line.
                 Nahlas(ChybaZVyjimky());
                 hlasit = false;
             }
         }
-        const StavZaznamu* stav = NajdiStav(i);
-        if (rec.Undo || (stav && !stav->zaloha.empty())) VratZaznam(i, rec);
-        rec.Undo = false;
+        std::size_t zacatek = konec;
+        while (zacatek > 0 && kroky_[zacatek - 1].zaznam == i) --zacatek;
+        VratZaznam(zacatek, konec);
+        konec = zacatek;
     }
+    kroky_.clear();
 }
 
-void BehInstalace::VratZaznam(int32_t i, Objekt& rec) {
-    StavZaznamu zadny;
-    StavZaznamu* nalez = NajdiStav(i);
-    StavZaznamu& stav = nalez ? *nalez : zadny;
-    std::wstring dovetek;   // names what the failing step was working on
-    try {
-        switch (rec.Typ) {
-        case TypSlozka:
-            // Deepest first; a level that cannot go keeps its parents too.
-            while (!stav.slozky.empty()) {
-                const std::wstring& slozka = stav.slozky.back();
-                dovetek = L"Složku „" + slozka + L"“ se nepodařilo odstranit.";
-                if (Existuje(slozka)) s_.soubory.OdstranSlozku(slozka);
-                stav.slozky.pop_back();
+void BehInstalace::VratZaznam(std::size_t od, std::size_t po) {
+    std::wstring zaloha;   // the record's file set aside, if any
+    for (std::size_t k = od; k < po; ++k)
+        if (kroky_[k].druh == Krok::Odlozeni) zaloha = Uplny(kroky_[k]).druha;
+    const std::wstring puvodni =
+        zaloha.empty() ? std::wstring() : L" Původní soubor zůstal uložen jako „" + zaloha + L"“.";
+    for (std::size_t k = po; k-- > od;) {
+        const Krok krok = Uplny(kroky_[k]);
+        try {
+            VratKrok(s_.soubory, s_.registr, krok,
+                     krok.druh == Krok::Soubor && !zaloha.empty() ? &zaloha : nullptr);
+        } catch (...) {
+            Chyba chyba = ChybaZVyjimky();
+            std::wstring dovetek;   // what the failing step leaves
+            switch (krok.druh) {
+            case Krok::Slozka: dovetek = L"Složku „" + krok.cesta + L"“ se nepodařilo odstranit."; break;
+            case Krok::Soubor: dovetek = L"Soubor „" + krok.cesta + L"“ se nepodařilo odstranit." + puvodni; break;
+            case Krok::Odlozeni: dovetek = L"Soubor „" + krok.cesta + L"“ se nepodařilo obnovit." + puvodni; break;
+            default: break;
             }
-            break;
-        case TypSoubor:
-        case TypZastupce: {
-            const std::wstring cesta =
-                rec.Typ == TypSoubor ? CestaSouboru(rec) : CestaOdkazu(rec);
-            const std::wstring puvodni =
-                stav.zaloha.empty()
-                    ? std::wstring()
-                    : L" Původní soubor zůstal uložen jako „" + stav.zaloha + L"“.";
-            if (rec.Undo || !stav.zaloha.empty()) {
-                dovetek = L"Soubor „" + cesta + L"“ se nepodařilo odstranit." + puvodni;
-                SmazVytvoreny(cesta);
-            }
-            if (!stav.zaloha.empty()) {
-                dovetek = L"Soubor „" + cesta + L"“ se nepodařilo obnovit." + puvodni;
-                s_.soubory.Prejmenuj(stav.zaloha, cesta);
-                stav.zaloha.clear();
-            }
-            break;
+            if (!dovetek.empty()) chyba.popis += L"\r\n\r\n" + dovetek;
+            Nahlas(chyba);
+            // What came before in this record needs this step undone first
+            // (the folder its files are in, the backup its copy replaced).
+            return;
         }
-        case TypKlic:
-            s_.registr.SmazKlic(rec.HKey, rec.CilovaSlozka);
-            break;
-        default:
-            // A written registry value stays: there is no way to remove a
-            // single value, and this installer's plan writes none.
-            break;
-        }
-    } catch (...) {
-        Chyba chyba = ChybaZVyjimky();
-        if (!dovetek.empty()) chyba.popis += L"\r\n\r\n" + dovetek;
-        Nahlas(chyba);
     }
-}
-
-BehInstalace::StavZaznamu& BehInstalace::Stav(int32_t i) {
-    // Records run in order, so a new state goes at the end.
-    if (stav_.empty() || stav_.back().first != i) stav_.emplace_back(i, StavZaznamu{});
-    return stav_.back().second;
-}
-
-BehInstalace::StavZaznamu* BehInstalace::NajdiStav(int32_t i) {
-    const auto it = std::lower_bound(stav_.begin(), stav_.end(), i,
-                                     [](const auto& prvek, int32_t cislo) { return prvek.first < cislo; });
-    return it != stav_.end() && it->first == i ? &it->second : nullptr;
 }
 
 // After a successful run the replaced files are no longer needed.
 void BehInstalace::OdstranZalohy() {
-    for (const auto& [i, stav] : stav_) {
-        const std::wstring& zaloha = stav.zaloha;
-        if (zaloha.empty()) continue;
+    for (const KrokBehu& krok : kroky_) {
+        if (krok.druh != Krok::Odlozeni) continue;
+        const std::wstring zaloha = Uplny(krok).druha;
         try {
-            SmazVytvoreny(zaloha);
+            SmazVytvoreny(s_.soubory, zaloha);
         } catch (...) {
             Chyba chyba = ChybaZVyjimky();
-            chyba.popis += L"\r\n\r\nZáložní kopii „" + zaloha +
-                           L"“ nahrazeného souboru se nepodařilo odstranit.";
+            chyba.popis += L"\r\n\r\nZáložní kopii „" + zaloha + L"“ nahrazeného souboru se nepodařilo odstranit.";
             Nahlas(chyba);
         }
     }
@@ -493,21 +571,15 @@ void BehInstalace::OdstranZalohy() {
 // The exit path: nothing here may stop the rest, so errors are ignored.
 void BehInstalace::Konec() {
     try {
-        s_.okna.Hlaska(L"", 0, 0);
+        s_.prubeh.Hlaska(L"", 0, 0);
     } catch (...) {
     }
-    try {
-        if (uspech_)
-            s_.okna.UvolniHlavniOkno();
-        else
-            s_.okna.ZobrazHlavniOkno();
-    } catch (...) {
-    }
+    denik_.Ukonci();
     plan_ = Plan();
-    stav_.clear();
+    kroky_.clear();
+    noveSlozky_.clear();
     planovane_.clear();
     planovanePripraveno_ = false;
-    noveSlozky_.clear();
 }
 
 // Hidden and system entries exist too; a file where a folder is expected
@@ -522,38 +594,28 @@ void BehInstalace::ZrusJenProCteni(const std::wstring& cesta) {
         s_.soubory.NastavAtributy(cesta, *atributy & ~AtributJenProCteni);
 }
 
-// Deletes a file this run put there, whatever its attributes; a folder of
-// that name is not this run's and stays.
-void BehInstalace::SmazVytvoreny(const std::wstring& cesta) {
-    const auto atributy = s_.soubory.Atributy(cesta);
-    if (!atributy || (*atributy & AtributSlozka)) return;
-    if (*atributy & AtributJenProCteni)
-        s_.soubory.NastavAtributy(cesta, *atributy & ~AtributJenProCteni);
-    s_.soubory.SmazSoubor(cesta);
-}
-
-// Renames a file aside to a free name beside it and returns that name. The
-// name must be free on the disk and must not be one this plan is about to
-// write, or a later record would take the backup for its own target.
-std::wstring BehInstalace::Odloz(const std::wstring& cesta) {
+// Renames a file aside to a free name beside it. The name must be free on
+// the disk and must not be one this plan is about to write, or a later
+// record would take the backup for its own target.
+std::wstring BehInstalace::Odloz(int32_t i, const std::wstring& cesta) {
     // Gathered on the first backup only: a fresh install replaces nothing,
     // and for a large set the names would hold megabytes for nothing.
     if (!planovanePripraveno_) {
         const int32_t pocet = plan_.Pocet();
         planovane_.reserve(static_cast<std::size_t>(pocet));
-        for (int32_t i = 1; i <= pocet; ++i) {
-            const Objekt& rec = plan_(i);
+        for (int32_t k = 1; k <= pocet; ++k) {
+            const Objekt& rec = plan_(k);
             if (rec.Typ == TypSoubor) planovane_.push_back(VelkaPismena(CestaSouboru(rec)));
             if (rec.Typ == TypZastupce) planovane_.push_back(VelkaPismena(CestaOdkazu(rec)));
         }
         std::sort(planovane_.begin(), planovane_.end());
         planovanePripraveno_ = true;
     }
-    for (uint64_t n = 1;; ++n) {
-        std::wstring kandidat = cesta + L".zaloha" + TextCisla(static_cast<int64_t>(n));
+    for (uint32_t n = 1;; ++n) {
+        std::wstring kandidat = Zaloha(cesta, n);
         if (std::binary_search(planovane_.begin(), planovane_.end(), VelkaPismena(kandidat))) continue;
         if (Existuje(kandidat)) continue;
-        s_.soubory.Prejmenuj(cesta, kandidat);
+        Udelej({Krok::Odlozeni, i, n}, [&] { s_.soubory.Prejmenuj(cesta, kandidat); });
         return kandidat;
     }
 }

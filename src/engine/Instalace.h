@@ -8,13 +8,27 @@
 
 namespace setup {
 
+// The main window's caption, which titles the completion box too.
+inline constexpr const wchar_t* TitulekHlavnihoOkna = L"Instalace doplňků";
+
 // The main window's folders that an install run reads and writes.
 struct SlozkyInstalace {
     std::wstring ZdrojSlozka;      // the template set on the medium
-    std::wstring CilSlozka;        // overwritten with the target text at OK
+    std::wstring CilSlozka;        // overwritten with the target at OK
     std::wstring SlozkaZastupcu;   // the user's templates folder, or empty
+    std::wstring SlozkaZaznamu;    // where a run keeps its record; empty: in memory only
 };
 
-void cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky);
+// How a run ended.
+enum class Vysledek {
+    Hotovo,    // installed (or removed): the completion box was shown
+    Zruseno,   // the user stopped it; whatever it did is taken back
+    Selhalo,   // an error was reported; whatever it did is taken back
+};
+
+// One run for the target the user left: the window hides itself when the
+// first report shows the progress window, and after the run shows itself
+// again or, when it is done, unloads.
+Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
 
 }  // namespace setup

@@ -2,9 +2,12 @@
 // The Win32 layer implements these; host tests use a fake machine.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "system/Chyba.h"
@@ -30,6 +33,16 @@ struct Polozka {
     int64_t casZmeny = 0;   // 100 ns ticks since 1601 (FILETIME)
 };
 
+// A file opened to be written at its end, byte by byte as the caller gives
+// them; closed when the object goes. The writes go to the file cache and are
+// not forced to the disk: they survive the program being killed, which is
+// what they are for.
+class IPripis {
+public:
+    virtual ~IPripis() = default;
+    virtual void Pripis(std::string_view bajty) = 0;
+};
+
 // File operations. Every failure throws Chyba with the platform's number and
 // description.
 class ISoubory {
@@ -47,8 +60,12 @@ public:
     virtual int64_t CasZmeny(const std::wstring& cesta) = 0;
     virtual int64_t Velikost(const std::wstring& cesta) = 0;
     // Copies a file to a target that must not exist; content, time and
-    // attributes travel with it, as the platform's copy does.
-    virtual void Kopiruj(const std::wstring& zdroj, const std::wstring& cil) = 0;
+    // attributes travel with it, as the platform's copy does. A copy that
+    // sees *zrusit raised stops, even in the middle of the file where the
+    // platform can, leaves no part of the target behind and throws
+    // CisloZrusenaOperace; null: nothing to watch.
+    virtual void Kopiruj(const std::wstring& zdroj, const std::wstring& cil,
+                         const std::atomic<bool>* zrusit) = 0;
     // Renames a file within its volume; the target must not exist.
     virtual void Prejmenuj(const std::wstring& z, const std::wstring& na) = 0;
     virtual void SmazSoubor(const std::wstring& cesta) = 0;
@@ -57,6 +74,12 @@ public:
     virtual void OdstranSlozku(const std::wstring& cesta) = 0;
     // Whether two existing paths name the same file, however spelt.
     virtual bool StejnySoubor(const std::wstring& a, const std::wstring& b) = 0;
+    // Whether two files hold the same bytes.
+    virtual bool StejnyObsah(const std::wstring& a, const std::wstring& b) = 0;
+    // The whole of a small file; nothing when it does not exist.
+    virtual std::optional<std::string> Nacti(const std::wstring& cesta) = 0;
+    // Opens a file for writing at its end, making it when it is not there.
+    virtual std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) = 0;
 };
 
 // Registry access. Reads and writes never throw for a registry failure.
@@ -73,6 +96,14 @@ public:
                               const std::wstring* hodnota, int32_t cislo = 0) = 0;
     // Deletes a key; reports its own failures in the error box and returns.
     virtual void SmazKlic(uint32_t koren, const std::wstring& klic) = 0;
+    // Whether a key exists, and whether a value of any type exists in it.
+    virtual bool ExistujeKlic(uint32_t koren, const std::wstring& klic) = 0;
+    virtual bool ExistujeHodnota(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) = 0;
+    // Deletes one value, and a key that holds neither values nor keys; true
+    // when it is gone afterwards, also when it was not there. Neither
+    // reports anything itself.
+    virtual bool SmazHodnotu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) = 0;
+    virtual bool SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) = 0;
 };
 
 // The shell: special folders and links.
@@ -89,32 +120,35 @@ public:
                                 int32_t zobrazeni) = 0;
 };
 
-// The window side of an install run: the main window's status operation,
-// cancel flag and visibility, and the progress window's Storno.
-class IOkna {
+// What a run tells whoever watches it, and what it asks: the progress
+// window for a person, nothing but the log for a silent run. Its boxes
+// (IHlaseni) are the run's messages.
+class IPrubeh : public IHlaseni {
 public:
-    virtual ~IOkna() = default;
-    // Shows the progress window if needed, sets its text and bar (a total of
-    // 0 keeps the bar), closes it for the empty text, lets pending window
-    // events run.
+    // The status line and the bar: hotovo of celkem, a total of 0 keeps the
+    // bar. The empty text ends the run's reports: the progress window goes.
     virtual void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) = 0;
-    virtual bool Stornovano() const = 0;
-    virtual void NastavStornovano(bool hodnota) = 0;
-    virtual std::wstring TextSlozky() const = 0;   // the target text box
-    virtual std::wstring Titulek() const = 0;      // the main window's caption
-    virtual void SkryjHlavniOkno() = 0;
-    virtual void ZobrazHlavniOkno() = 0;
-    virtual void UvolniHlavniOkno() = 0;            // ends the program
-    virtual void ZakazStorno() = 0;                 // the progress window's button
+    // The user's wish to stop; a long copy watches it too, from wherever the
+    // copy runs. A silent run's never rises.
+    virtual const std::atomic<bool>& Stornovano() const = 0;
+    // From here on the run cannot be stopped (it is being taken back).
+    virtual void NelzeZrusit() = 0;
 };
 
-// Everything an install run reaches.
+// A log of what a run did, line by line; lines carry no line break.
+class IProtokol {
+public:
+    virtual ~IProtokol() = default;
+    virtual void Radek(const std::wstring& text) = 0;
+};
+
+// Everything a run reaches.
 struct Stroj {
     ISoubory& soubory;
     IRegistr& registr;
     IShell& shell;
-    IOkna& okna;
-    IHlaseni& hlaseni;
+    IPrubeh& prubeh;
+    IProtokol* protokol = nullptr;   // none: nothing is logged
 };
 
 }  // namespace setup

@@ -17,8 +17,7 @@ std::wstring NajdiSadu(ISoubory& soubory, const std::wstring& slozkaProgramu) {
         const auto a = soubory.Atributy(slozkaProgramu + L"\\" + jmeno);
         if (a && (*a & AtributSlozka)) return jmeno;
     }
-    throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
-                L"Nenalezena žádná složka se soubory k instalaci.");
+    throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, TextBezSady);
 }
 
 // The shared templates folder of the installed suite, or the suite's usual

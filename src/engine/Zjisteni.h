@@ -9,7 +9,8 @@
 
 namespace setup {
 
-inline constexpr const wchar_t* TitulekHlavnihoOkna = L"Instalace doplňků";
+// What the medium without a set says.
+inline constexpr const wchar_t* TextBezSady = L"Nenalezena žádná složka se soubory k instalaci.";
 
 struct Nacteni {
     std::wstring SlozkaProgramu;

@@ -15,11 +15,14 @@ inline constexpr int32_t CisloVlastniChyby = static_cast<int32_t>(0x80040000);
 // the failure arose.
 inline constexpr int32_t CisloNedostatkuPameti = 8;   // ERROR_NOT_ENOUGH_MEMORY
 inline constexpr int32_t CisloVnitrniChyby = 1359;    // ERROR_INTERNAL_ERROR
+// An operation stopped because the user asked to stop: no failure to report.
+inline constexpr int32_t CisloZrusenaOperace = 1235;  // ERROR_REQUEST_ABORTED
 
 inline constexpr const wchar_t* TitulekAplikace = L"Setup";
 
 // Message box styles, as the platform numbers them.
 inline constexpr uint32_t StylKriticka = 16;    // stop icon, one OK button
+inline constexpr uint32_t StylVarovani = 48;    // exclamation icon, one OK button
 inline constexpr uint32_t StylInformace = 64;   // information icon, one OK button
 
 // A run-time error: a number, who raised it, and the sentence the user sees.

@@ -51,6 +51,72 @@ std::wstring TextCisla(int64_t cislo) {
     return std::wstring(p, cifry + 21);
 }
 
+std::string Utf8(std::wstring_view text) {
+    std::string s;
+    s.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        uint32_t c = static_cast<uint16_t>(text[i]);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
+            const uint32_t d = static_cast<uint16_t>(text[i + 1]);
+            if (d >= 0xDC00 && d <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (d - 0xDC00);
+                ++i;
+            }
+        }
+        if (c < 0x80) {
+            s += static_cast<char>(c);
+        } else if (c < 0x800) {
+            s += static_cast<char>(0xC0 | (c >> 6));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            s += static_cast<char>(0xE0 | (c >> 12));
+            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            s += static_cast<char>(0xF0 | (c >> 18));
+            s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return s;
+}
+
+std::wstring ZUtf8(std::string_view bajty) {
+    std::wstring text;
+    text.reserve(bajty.size());
+    const auto bajt = [&](std::size_t i) { return static_cast<uint8_t>(bajty[i]); };
+    const auto pokracovani = [&](std::size_t i) { return i < bajty.size() && (bajt(i) & 0xC0) == 0x80; };
+    for (std::size_t i = 0; i < bajty.size();) {
+        const uint8_t b = bajt(i);
+        uint32_t c = 0xFFFD;
+        std::size_t delka = 1;
+        if (b < 0x80) {
+            c = b;
+        } else if (b >= 0xC2 && b < 0xE0 && pokracovani(i + 1)) {
+            c = ((b & 0x1Fu) << 6) | (bajt(i + 1) & 0x3Fu);
+            delka = 2;
+        } else if (b >= 0xE0 && b < 0xF0 && pokracovani(i + 1) && pokracovani(i + 2)) {
+            c = ((b & 0x0Fu) << 12) | ((bajt(i + 1) & 0x3Fu) << 6) | (bajt(i + 2) & 0x3Fu);
+            delka = 3;
+            if (c < 0x800) c = 0xFFFD;   // an overlong form
+        } else if (b >= 0xF0 && b < 0xF5 && pokracovani(i + 1) && pokracovani(i + 2) && pokracovani(i + 3)) {
+            c = ((b & 0x07u) << 18) | ((bajt(i + 1) & 0x3Fu) << 12) | ((bajt(i + 2) & 0x3Fu) << 6) |
+                (bajt(i + 3) & 0x3Fu);
+            delka = 4;
+            if (c < 0x10000 || c > 0x10FFFF) c = 0xFFFD;
+        }
+        if (c >= 0x10000 && c != 0xFFFD) {
+            text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+            text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            text += static_cast<wchar_t>(c);
+        }
+        i += delka;
+    }
+    return text;
+}
+
 bool StejnyText(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)

@@ -18,6 +18,12 @@ std::wstring OrizniMezery(std::wstring_view text);
 // wide printf, a tenth of the installer's size, into the program.
 std::wstring TextCisla(int64_t cislo);
 
+// UTF-16 text as UTF-8. A surrogate without its partner (a file name may
+// hold one) keeps its own three-byte form, so that ZUtf8 gives it back.
+std::string Utf8(std::wstring_view text);
+// The reverse; bytes that are no UTF-8 become U+FFFD.
+std::wstring ZUtf8(std::string_view bajty);
+
 // Equality of two texts without regard to letter case.
 bool StejnyText(std::wstring_view a, std::wstring_view b);
 

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "engine/Denik.h"
+#include "engine/Obnova.h"
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
 #include "ui/Rozmery.h"
@@ -64,7 +66,78 @@ std::wstring CestaProgramu() {
     }
 }
 
+// Exit codes that deployment tools read without being told.
+constexpr int KodHotovo = 0;
+constexpr int KodZruseno = 1602;      // ERROR_INSTALL_USEREXIT
+constexpr int KodSelhalo = 1603;      // ERROR_INSTALL_FAILURE
+constexpr int KodJinyBeh = 1618;      // ERROR_INSTALL_ALREADY_RUNNING
+constexpr int KodBezSady = 1619;      // ERROR_INSTALL_PACKAGE_OPEN_FAILED
+
+// One run of Setup at a time in a logon session, whichever set it carries:
+// two runs over one folder would take each other's files for their own, and
+// the records of runs are shared. The first start holds the mutex for its
+// whole life and names its process beside it, so that a second start can
+// bring its windows to the front.
+constexpr const wchar_t* NazevZamku = L"Local\\Setup-InstalaceSablon-1";
+constexpr const wchar_t* NazevProcesu = L"Local\\Setup-InstalaceSablon-1-proces";
+
+class JedinyBeh {
+public:
+    JedinyBeh() {
+        zamek_.reset(CreateMutexW(nullptr, FALSE, NazevZamku));
+        // Without the mutex there is no way to tell: the run goes on alone.
+        jiny_ = zamek_ && GetLastError() == ERROR_ALREADY_EXISTS;
+        proces_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), NazevProcesu));
+        if (!proces_) return;
+        if (DWORD* pid = static_cast<DWORD*>(MapViewOfFile(proces_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DWORD)))) {
+            if (!jiny_) *pid = GetCurrentProcessId();
+            else pidJineho_ = *pid;
+            UnmapViewOfFile(pid);
+        }
+    }
+    bool JinyBezi() const { return jiny_; }
+
+    // The other run's window to the front: the box it waits on, if any.
+    void UkazJiny() const {
+        if (pidJineho_ == 0) return;
+        Hledani h{pidJineho_};
+        EnumWindows(&NajdiOkno, reinterpret_cast<LPARAM>(&h));
+        if (!h.okno) return;
+        HWND popredi = GetLastActivePopup(h.okno);
+        if (IsIconic(h.okno)) ShowWindow(h.okno, SW_RESTORE);
+        SetForegroundWindow(popredi ? popredi : h.okno);
+    }
+
+private:
+    struct Hledani {
+        DWORD pid;
+        HWND okno = nullptr;
+    };
+    // The other process's visible window that nothing owns.
+    static BOOL CALLBACK NajdiOkno(HWND okno, LPARAM l) {
+        auto* h = reinterpret_cast<Hledani*>(l);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(okno, &pid);
+        if (pid != h->pid || !IsWindowVisible(okno) || GetWindow(okno, GW_OWNER)) return TRUE;
+        h->okno = okno;
+        return FALSE;
+    }
+
+    UchytObjektu zamek_;
+    UchytObjektu proces_;
+    bool jiny_ = false;
+    DWORD pidJineho_ = 0;
+};
+
+constexpr int32_t CsidlLocalAppData = 28;
+
 int Spust() {
+    JedinyBeh jedinyBeh;
+    if (jedinyBeh.JinyBezi()) {
+        jedinyBeh.UkazJiny();
+        return KodJinyBeh;
+    }
+
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works.
@@ -77,10 +150,16 @@ int Spust() {
     Win32Shell shell(hlaseni);
     Vzhled vzhled(GetModuleHandleW(nullptr));
 
+    // What a killed run left is put back before anything else is shown.
+    std::wstring slozkaZaznamu = shell.SpecialniSlozka(CsidlLocalAppData);
+    if (!slozkaZaznamu.empty()) slozkaZaznamu += std::wstring(L"\\") + NazevSlozkyZaznamu;
+    OznamObnovu(hlaseni, DokonciPrerusene(soubory, registr, slozkaZaznamu), slozkaZaznamu);
+
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
     hlaseni.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };
     NaKonci odpoj([&hlaseni] { hlaseni.vlastnik = nullptr; });
-    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return 0;
+    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return okno.BezSady() ? KodBezSady : KodSelhalo;
+    okno.slozky.SlozkaZaznamu = slozkaZaznamu;
     okno.Zobraz();
 
     MSG zprava;
@@ -89,7 +168,11 @@ int Spust() {
         if (r == -1) VyvolejPosledni(L"GetMessageW");
         okno.ZpracujZpravu(zprava);
     }
-    return static_cast<int>(zprava.wParam);
+    // Closing the window without a run that stood is the user's choice to
+    // stop, unless the last run failed.
+    const auto beh = okno.PosledniBeh();
+    if (beh == Vysledek::Hotovo) return KodHotovo;
+    return beh == Vysledek::Selhalo ? KodSelhalo : KodZruseno;
 }
 
 }  // namespace
@@ -112,6 +195,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } catch (...) {
         setup::Win32Hlaseni hlaseni;
         setup::ui::NahlasVyjimku(hlaseni);
-        return 1;
+        return setup::ui::KodSelhalo;
     }
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -32,7 +33,7 @@ inline constexpr Twipy PrubehText{120, 1020, 5355, 285};
 class frmPrubeh final : public Okno {
 public:
     // stornovano is the main window's cancel flag, which the window raises.
-    frmPrubeh(IHlaseni& hlaseni, const Vzhled& vzhled, bool& stornovano) noexcept
+    frmPrubeh(IHlaseni& hlaseni, const Vzhled& vzhled, std::atomic<bool>& stornovano) noexcept
         : Okno(hlaseni), vzhled_(vzhled), stornovano_(stornovano) {}
     ~frmPrubeh() override { Znic(); }
 
@@ -70,7 +71,7 @@ private:
     void Form_Unload();
 
     const Vzhled& vzhled_;
-    bool& stornovano_;
+    std::atomic<bool>& stornovano_;
     // The two controls every report changes, kept at hand: looking a
     // control up walks the window's children, a round trip to the window
     // server under some systems, once per file of a run.

@@ -36,6 +36,7 @@ bool frmSetup::Nacti(const std::wstring& cestaAplikace) {
     try {
         Form_Load(cestaAplikace);
     } catch (const Chyba& chyba) {
+        bezSady_ = chyba.popis == TextBezSady;
         ChybaHlaseni(sluzby_.hlaseni, chyba);
         // Unloading the only window ends the program before it was shown.
         Znic();
@@ -126,7 +127,11 @@ void frmSetup::ZpracujCekajiciZpravy() {
 // bar; in every case pending messages run before the engine goes on.
 void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {
     prubeh_.Zajisti(hwnd());
-    if (!prubeh_.Viditelne()) prubeh_.Zobraz();
+    if (!prubeh_.Viditelne()) {
+        prubeh_.Zobraz();
+        // The progress window takes over from this one for the whole run.
+        if (instalaceBezi_ && Existuje()) ShowWindow(hwnd(), SW_HIDE);
+    }
     if (text.empty()) {
         prubeh_.KonecBehu();
     } else {
@@ -144,27 +149,19 @@ std::wstring frmSetup::TextSlozky() const {
     return TextOkna(Ovladac(IDC_SLOZKA));
 }
 
-std::wstring frmSetup::Titulek() const {
-    return Existuje() ? TextOkna(hwnd()) : std::wstring(TitulekHlavnihoOkna);
+void frmSetup::NelzeZrusit() {
+    prubeh_.Zajisti(hwnd());
+    prubeh_.ZakazStorno();
 }
 
-void frmSetup::SkryjHlavniOkno() {
-    ShowWindow(hwnd(), SW_HIDE);
+int frmSetup::Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) {
+    return sluzby_.hlaseni.Zprava(text, titulek, styl);
 }
 
 void frmSetup::ZobrazHlavniOkno() {
     if (!Existuje()) return;
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
-}
-
-void frmSetup::UvolniHlavniOkno() {
-    Znic();
-}
-
-void frmSetup::ZakazStorno() {
-    prubeh_.Zajisti(hwnd());
-    prubeh_.ZakazStorno();
 }
 
 HWND frmSetup::VlastnikHlaseni() const noexcept {
@@ -177,15 +174,23 @@ void frmSetup::cmdOK_Click() {
     if (instalaceBezi_) return;
     instalaceBezi_ = true;
     NaKonci konec([this] { instalaceBezi_ = false; });
-    Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, sluzby_.hlaseni};
+    stornovano_ = false;
+    Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, protokol};
     try {
-        setup::cmdOK_Click(stroj, slozky);
+        posledniBeh_ = setup::cmdOK_Click(stroj, slozky, TextSlozky());
+        // Done: the program ends; otherwise the user gets this window back
+        // with the text left in it.
+        if (posledniBeh_ == Vysledek::Hotovo)
+            Znic();
+        else
+            ZobrazHlavniOkno();
     } catch (...) {
         // The run handles its own errors; should anything still escape it,
         // the user is told and gets the main window back rather than being
         // left with a hidden program.
         NahlasVyjimku(sluzby_.hlaseni);
         prubeh_.KonecBehu();
+        posledniBeh_ = Vysledek::Selhalo;
         ZobrazHlavniOkno();
     }
 }

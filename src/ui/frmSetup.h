@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/Instalace.h"
@@ -40,7 +42,7 @@ struct Sluzby {
     IHlaseni& hlaseni;
 };
 
-class frmSetup final : public Okno, public IOkna {
+class frmSetup final : public Okno, public IPrubeh {
 public:
     frmSetup(const Sluzby& sluzby, const Vzhled& vzhled) noexcept
         : Okno(sluzby.hlaseni), sluzby_(sluzby), vzhled_(vzhled),
@@ -50,6 +52,8 @@ public:
     // Makes the window, hidden, and runs Form_Load. False when loading
     // failed: the error has been reported and the window unloaded.
     bool Nacti(const std::wstring& cestaAplikace);
+    // Whether loading failed because the medium holds no set.
+    bool BezSady() const noexcept { return bezSady_; }
     // Shows the loaded window centred on the screen, the focus on OK.
     void Zobraz();
 
@@ -59,20 +63,20 @@ public:
     // shows, else this one while it shows, else none.
     HWND VlastnikHlaseni() const noexcept;
 
-    // IOkna
+    // IPrubeh: the run's reports, its cancel flag and its boxes.
     void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
-    bool Stornovano() const override { return stornovano_; }
-    void NastavStornovano(bool hodnota) override { stornovano_ = hodnota; }
-    std::wstring TextSlozky() const override;
-    std::wstring Titulek() const override;
-    void SkryjHlavniOkno() override;
-    void ZobrazHlavniOkno() override;
-    void UvolniHlavniOkno() override;
-    void ZakazStorno() override;
+    const std::atomic<bool>& Stornovano() const override { return stornovano_; }
+    void NelzeZrusit() override;
+    int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
+
+    // How the last run ended; none when no run was started.
+    std::optional<Vysledek> PosledniBeh() const { return posledniBeh_; }
 
     // The folders found at load; an install run reads and writes them.
     std::wstring SlozkaProgramu;
     SlozkyInstalace slozky;
+    // The log of runs, if one is kept.
+    IProtokol* protokol = nullptr;
 
 private:
     LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) override;
@@ -86,6 +90,8 @@ private:
     void cmdOK_Click();
     void cmdStorno_Click();
     void cmdProchazet_Click();
+    std::wstring TextSlozky() const;
+    void ZobrazHlavniOkno();
     // Lets every pending window message run, then returns.
     void ZpracujCekajiciZpravy();
 
@@ -93,7 +99,9 @@ private:
     const Vzhled& vzhled_;
     // The welcome text's font when the message font is too large for it.
     Pismo pismoUvitani_;
-    bool stornovano_ = false;
+    std::atomic<bool> stornovano_{false};
+    std::optional<Vysledek> posledniBeh_;
+    bool bezSady_ = false;
     // True while an install run is in progress. The window is hidden then,
     // but input queued before it was hidden still arrives while Hlaska lets
     // messages run; it must not start a second run or unload the window.

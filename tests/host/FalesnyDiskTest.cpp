@@ -61,15 +61,15 @@ TEST_F(FalesnyDiskTest, KopieJakoNaWindows) {
     d.Soubor(L"C:\\Z\\a.dot", L"nový", AtributJenProCteni, 111);
     d.Soubor(L"C:\\C\\a.dot", L"starý");
     d.Soubor(L"C:\\Soubor", L"");
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\C\\A.DOT"); }), ChybaSouborExistuje);
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\Neni\\a.dot"); }), ChybaCestaNenalezena);
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\Soubor\\a.dot"); }), ChybaCestaNenalezena);
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\b.dot", L"C:\\b.dot"); }), ChybaSouborNenalezen);
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\C"); }), ChybaPristupOdepren);
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"Q:\\a.dot"); }), ChybaCestaNenalezena);
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\a?.dot"); }), ChybaSpatnyNazev);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\C\\A.DOT", nullptr); }), ChybaSouborExistuje);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\Neni\\a.dot", nullptr); }), ChybaCestaNenalezena);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\Soubor\\a.dot", nullptr); }), ChybaCestaNenalezena);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\b.dot", L"C:\\b.dot", nullptr); }), ChybaSouborNenalezen);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\C", nullptr); }), ChybaPristupOdepren);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"Q:\\a.dot", nullptr); }), ChybaCestaNenalezena);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\Z\\a.dot", L"C:\\a?.dot", nullptr); }), ChybaSpatnyNazev);
 
-    d.Kopiruj(L"C:\\Z\\a.dot", L"\\\\SERVER\\Share\\a.dot");
+    d.Kopiruj(L"C:\\Z\\a.dot", L"\\\\SERVER\\Share\\a.dot", nullptr);
     const auto kopie = d.Udaje(L"\\\\server\\share\\a.dot");
     ASSERT_TRUE(kopie);
     EXPECT_EQ(kopie->obsah, L"nový");
@@ -128,7 +128,7 @@ TEST_F(FalesnyDiskTest, VstrikovaneSelhaniACitaniVolani) {
     EXPECT_EQ(CisloChyby([&] { d.SmazSoubor(L"C:\\S\\a.dot"); }), ChybaPristupOdepren);
     EXPECT_TRUE(d.Atributy(L"C:\\S\\a.dot"));   // the failed call changed nothing
     z.SelhatNaCeste(L"C:\\S\\b.dot");
-    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\S\\a.dot", L"C:\\S\\b.dot"); }), ChybaDiskPlny);
+    EXPECT_EQ(CisloChyby([&] { d.Kopiruj(L"C:\\S\\a.dot", L"C:\\S\\b.dot", nullptr); }), ChybaDiskPlny);
     EXPECT_FALSE(d.Udaje(L"C:\\S\\b.dot"));
 }
 
@@ -150,7 +150,7 @@ TEST(FalesnyStroj, OdkazyOknaARegistr) {
     EXPECT_FALSE(m.okna.Stornovano());
     m.okna.Hlaska(L"b", 0, 1);
     EXPECT_TRUE(m.okna.Stornovano());
-    m.okna.NastavStornovano(false);
+    m.okna.stornovano = false;
     m.okna.Hlaska(L"", 0, 0);   // closing the progress window raises the flag
     EXPECT_TRUE(m.okna.Stornovano());
 

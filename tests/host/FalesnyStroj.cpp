@@ -20,6 +20,7 @@ std::wstring PopisChyby(int32_t cislo) {
     case ChybaSlozkaNeniPrazdna: return L"Adresář není prázdný.";
     case ChybaUzExistuje: return L"Nelze vytvořit soubor, který již existuje.";
     case ChybaNeniSlozka: return L"Neplatný název adresáře.";
+    case CisloZrusenaOperace: return L"Požadavek byl přerušen.";
     default: return L"Neznámá chyba.";
     }
 }
@@ -82,7 +83,7 @@ bool Zasahy::MaSelhat(const wchar_t* operace,
         for (const auto* c : cesty) radek += L" " + *c;
         zaznam.push_back(std::move(radek));
     }
-    if (volani == stornovatPriVolani && okna) okna->NastavStornovano(true);
+    if (volani == stornovatPriVolani && stornovano) *stornovano = true;
     if (const auto a = akce.find(volani); a != akce.end()) a->second();
     bool selhat = selhatVolani.count(volani) != 0;
     for (auto& p : pravidla_) {
@@ -92,8 +93,8 @@ bool Zasahy::MaSelhat(const wchar_t* operace,
         if (!shoda || (p.kolikaty != 0 && ++p.pocet != p.kolikaty)) continue;
         if (!p.storno)
             selhat = true;
-        else if (okna)
-            okna->NastavStornovano(true);
+        else if (stornovano)
+            *stornovano = true;
     }
     if (selhat) ++selhani;
     return selhat;
@@ -442,8 +443,10 @@ int64_t FalesnyDisk::Velikost(const std::wstring& cesta) {
     return u.velikost;
 }
 
-void FalesnyDisk::Kopiruj(const std::wstring& zdroj, const std::wstring& cil) {
+void FalesnyDisk::Kopiruj(const std::wstring& zdroj, const std::wstring& cil, const std::atomic<bool>* zrusit) {
     zasahy_.Volani(L"Kopiruj", {&zdroj, &cil});
+    // Half way through the file: a copy told to stop removes what it wrote.
+    if (zrusit && *zrusit) Vyvolej(CisloZrusenaOperace, L"Kopiruj", cil);
     const Uzel& z = Existujici(zdroj, L"Kopiruj");
     if (z.slozka) Vyvolej(ChybaPristupOdepren, L"Kopiruj", zdroj);
     const Nalez n = Najdi(cil);
@@ -513,6 +516,100 @@ bool FalesnyDisk::StejnySoubor(const std::wstring& a, const std::wstring& b) {
     return &Existujici(a, L"StejnySoubor") == &Existujici(b, L"StejnySoubor");
 }
 
+bool FalesnyDisk::StejnyObsah(const std::wstring& a, const std::wstring& b) {
+    zasahy_.Volani(L"StejnyObsah", {&a, &b});
+    const Uzel& x = Existujici(a, L"StejnyObsah");
+    const Uzel& y = Existujici(b, L"StejnyObsah");
+    if (x.slozka || y.slozka) Vyvolej(ChybaPristupOdepren, L"StejnyObsah", x.slozka ? a : b);
+    return x.obsah == y.obsah;
+}
+
+std::optional<std::string> FalesnyDisk::Nacti(const std::wstring& cesta) {
+    zasahy_.Volani(L"Nacti", {&cesta});
+    const Nalez n = Najdi(cesta);
+    if (!n.uzel) {
+        if (n.chyba == ChybaSouborNenalezen || n.chyba == ChybaCestaNenalezena) return std::nullopt;
+        Vyvolej(n.chyba, L"Nacti", cesta);
+    }
+    if (n.uzel->slozka) Vyvolej(ChybaPristupOdepren, L"Nacti", cesta);
+    std::string bajty;
+    for (const wchar_t z : n.uzel->obsah) bajty += static_cast<char>(z);
+    return bajty;
+}
+
+// An open file: every write is a call of its own, found by its path, as a
+// handle finds its file.
+class FalesnyDisk::OtevrenySoubor final : public IPripis {
+public:
+    OtevrenySoubor(FalesnyDisk& disk, std::wstring cesta) : disk_(disk), cesta_(std::move(cesta)) {}
+    void Pripis(std::string_view bajty) override {
+        disk_.zasahy_.Volani(L"Pripis", {&cesta_});
+        Uzel& u = disk_.Existujici(cesta_, L"Pripis");
+        for (const char b : bajty) u.obsah += static_cast<wchar_t>(static_cast<unsigned char>(b));
+        u.velikost = static_cast<int64_t>(u.obsah.size());
+        u.cas = disk_.Tik();
+    }
+
+private:
+    FalesnyDisk& disk_;
+    std::wstring cesta_;
+};
+
+std::unique_ptr<IPripis> FalesnyDisk::OtevriKPripisu(const std::wstring& cesta) {
+    zasahy_.Volani(L"OtevriKPripisu", {&cesta});
+    const Nalez n = Najdi(cesta);
+    if (n.uzel && (n.uzel->slozka || (n.uzel->atributy & AtributJenProCteni)))
+        Vyvolej(ChybaPristupOdepren, L"OtevriKPripisu", cesta);
+    if (!n.uzel) {
+        if (n.chyba != ChybaSouborNenalezen) Vyvolej(n.chyba, L"OtevriKPripisu", cesta);
+        if (!PlatneJmeno(n.jmeno)) Vyvolej(ChybaSpatnyNazev, L"OtevriKPripisu", cesta);
+        auto novy = std::make_unique<Uzel>();
+        novy->nazev = n.jmeno;
+        novy->atributy = AtributArchiv;
+        novy->cas = Tik();
+        Vloz(*n.rodic, std::move(novy));
+    }
+    return std::make_unique<OtevrenySoubor>(*this, cesta);
+}
+
+struct FalesnyDisk::Zachyceni {
+    std::vector<std::unique_ptr<Uzel>> koreny;
+};
+
+namespace {
+
+// A deep copy of an entry and everything below it.
+template <typename U>
+std::unique_ptr<U> Kopie(const U& puvodni, U* rodic) {
+    auto u = std::make_unique<U>();
+    u->nazev = puvodni.nazev;
+    u->slozka = puvodni.slozka;
+    u->atributy = puvodni.atributy;
+    u->obsah = puvodni.obsah;
+    u->velikost = puvodni.velikost;
+    u->cas = puvodni.cas;
+    u->rodic = rodic;
+    for (const auto& dite : puvodni.deti) {
+        u->deti.push_back(Kopie(*dite, u.get()));
+        u->index[u->deti.back()->nazev] = std::prev(u->deti.end());
+    }
+    return u;
+}
+
+}  // namespace
+
+std::shared_ptr<const FalesnyDisk::Zachyceni> FalesnyDisk::Zachyt() const {
+    auto z = std::make_shared<Zachyceni>();
+    for (const auto& [klic, koren] : koreny_) z->koreny.push_back(Kopie(*koren, static_cast<Uzel*>(nullptr)));
+    return z;
+}
+
+void FalesnyDisk::Obnov(const std::shared_ptr<const Zachyceni>& zachyceni) {
+    koreny_.clear();
+    for (const auto& koren : zachyceni->koreny)
+        koreny_[VelkaPismena(koren->nazev)] = Kopie(*koren, static_cast<Uzel*>(nullptr));
+}
+
 // ---------------------------------------------------------------- FalesnyRegistr
 
 FalesnyRegistr::Klic& FalesnyRegistr::Vytvor(uint32_t koren, const std::wstring& klic) {
@@ -578,6 +675,47 @@ bool FalesnyRegistr::ZapisRegistr(uint32_t koren, const std::wstring& klic,
     return true;
 }
 
+std::map<std::wstring, std::wstring> FalesnyRegistr::Stav() const {
+    std::map<std::wstring, std::wstring> stav;
+    for (const auto& [cesta, hodnoty] : klice_) {
+        const std::wstring klic = TextCisla(cesta.first) + L"\\" + cesta.second;
+        stav[klic] = L"";
+        for (const auto& [nazev, h] : hodnoty)
+            stav[klic + L"\\@" + nazev] = TextCisla(h.typ) + L":" + h.text + L":" + TextCisla(h.cislo);
+    }
+    return stav;
+}
+
+bool FalesnyRegistr::MaPodklice(uint32_t koren, const std::wstring& slozenyKlic) const {
+    const auto it = klice_.upper_bound({koren, slozenyKlic});
+    return it != klice_.end() && it->first.first == koren &&
+           it->first.second.compare(0, slozenyKlic.size() + 1, slozenyKlic + L"\\") == 0;
+}
+
+bool FalesnyRegistr::ExistujeKlic(uint32_t koren, const std::wstring& klic) {
+    return Najdi(koren, klic) != nullptr;
+}
+
+bool FalesnyRegistr::ExistujeHodnota(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) {
+    const Klic* k = Najdi(koren, klic);
+    return k && k->count(VelkaPismena(nazev)) != 0;
+}
+
+bool FalesnyRegistr::SmazHodnotu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) {
+    const auto it = klice_.find({koren, VelkaPismena(klic)});
+    if (it != klice_.end()) it->second.erase(VelkaPismena(nazev));
+    return true;
+}
+
+bool FalesnyRegistr::SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) {
+    const std::wstring cesta = VelkaPismena(klic);
+    const auto it = klice_.find({koren, cesta});
+    if (it == klice_.end()) return true;
+    if (!it->second.empty() || MaPodklice(koren, cesta)) return false;
+    klice_.erase(it);
+    return true;
+}
+
 void FalesnyRegistr::SmazKlic(uint32_t koren, const std::wstring& klic) {
     if (klic.empty()) return;
     const std::wstring cesta = VelkaPismena(klic);
@@ -622,14 +760,28 @@ void FalesnaOkna::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celke
     ++hlasek;
     if (zasahy) volaniPredHlaskou.push_back(zasahy->volani);
     Zapis({Udalost::Hlaska, text, hotovo, celkem});
+    // The first report shows the progress window, and the main window hides.
+    if (hlavniViditelne && !text.empty()) {
+        hlavniViditelne = false;
+        Zapis({Udalost::Skryj});
+    }
     if (selhatPriHlasce.count(hlasek)) throw Chyba(6, TitulekAplikace, L"Přetečení.");
     // An empty text closes the progress window, and closing it raises the flag.
     if (text.empty() || stornovatPriHlasce.count(hlasek)) stornovano = true;
 }
 
 int FalesnaOkna::Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) {
+    if (zasahy) volaniPredZpravou.push_back(zasahy->volani);
     Zapis({Udalost::Zprava, text, 0, 0, titulek, styl});
     return 1;
+}
+
+Vysledek FalesnaOkna::Spust(const std::function<Vysledek()>& beh) {
+    stornovano = false;
+    const Vysledek v = beh();
+    Zapis({v == Vysledek::Hotovo ? Udalost::Uvolni : Udalost::Zobraz});
+    hlavniViditelne = true;
+    return v;
 }
 
 std::vector<Udalost> FalesnaOkna::Zpravy() const {
@@ -637,24 +789,6 @@ std::vector<Udalost> FalesnaOkna::Zpravy() const {
     std::copy_if(udalosti.begin(), udalosti.end(), std::back_inserter(zpravy),
                  [](const Udalost& u) { return u.druh == Udalost::Zprava; });
     return zpravy;
-}
-
-std::string Utf8(const std::wstring& text) {
-    std::string s;
-    for (wchar_t z : text) {
-        const auto c = static_cast<uint32_t>(z);
-        if (c < 0x80) {
-            s += static_cast<char>(c);
-        } else if (c < 0x800) {
-            s += static_cast<char>(0xC0 | (c >> 6));
-            s += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            s += static_cast<char>(0xE0 | (c >> 12));
-            s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            s += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return s;
 }
 
 void PrintTo(const Udalost& u, std::ostream* os) {

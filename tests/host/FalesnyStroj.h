@@ -3,6 +3,7 @@
 // of everything the user would see.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -17,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/Instalace.h"
 #include "engine/Stroj.h"
 #include "system/Chyba.h"
 
@@ -47,7 +49,7 @@ public:
     std::set<int64_t> selhatVolani;          // numbers of the calls that fail
     int64_t stornovatPriVolani = 0;          // the call during which Storno is pressed
     std::map<int64_t, std::function<void()>> akce;   // run just before these calls
-    IOkna* okna = nullptr;                   // whose flag that sets
+    std::atomic<bool>* stornovano = nullptr; // the flag a Storno raises
     int64_t selhani = 0;                     // injected failures so far
     bool zaznamenavat = false;               // keep a line per call in zaznam
     std::vector<std::wstring> zaznam;
@@ -121,15 +123,30 @@ public:
     void NastavAtributy(const std::wstring& cesta, uint32_t atributy) override;
     int64_t CasZmeny(const std::wstring& cesta) override;
     int64_t Velikost(const std::wstring& cesta) override;
-    void Kopiruj(const std::wstring& zdroj, const std::wstring& cil) override;
+    // Stops half way, leaving no target, when the flag is up once the call
+    // has begun (a Storno pressed during it).
+    void Kopiruj(const std::wstring& zdroj, const std::wstring& cil,
+                 const std::atomic<bool>* zrusit) override;
     void Prejmenuj(const std::wstring& z, const std::wstring& na) override;
     void SmazSoubor(const std::wstring& cesta) override;
     void VytvorSlozku(const std::wstring& cesta) override;
     void OdstranSlozku(const std::wstring& cesta) override;
     bool StejnySoubor(const std::wstring& a, const std::wstring& b) override;
+    bool StejnyObsah(const std::wstring& a, const std::wstring& b) override;
+    // A file's bytes are its content's characters, one each.
+    std::optional<std::string> Nacti(const std::wstring& cesta) override;
+    std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) override;
+
+    // The whole disk at this moment, and the disk put back to such a
+    // moment: what a killed program leaves is the disk as it was after its
+    // last call.
+    struct Zachyceni;
+    std::shared_ptr<const Zachyceni> Zachyt() const;
+    void Obnov(const std::shared_ptr<const Zachyceni>& zachyceni);
 
 private:
     struct Uzel;
+    class OtevrenySoubor;
     struct Nalez;
     Nalez Najdi(const std::wstring& cesta) const;
     Uzel& Existujici(const std::wstring& cesta, const wchar_t* operace) const;
@@ -146,6 +163,12 @@ private:
 class FalesnyRegistr final : public IRegistr {
 public:
     explicit FalesnyRegistr(IHlaseni& hlaseni) : hlaseni_(hlaseni) {}
+    FalesnyRegistr& operator=(const FalesnyRegistr& jiny) {
+        klice_ = jiny.klice_;
+        return *this;
+    }
+    // Every key and value, as a snapshot compares them.
+    std::map<std::wstring, std::wstring> Stav() const;
 
     void NastavText(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                     const std::wstring& text);
@@ -168,6 +191,10 @@ public:
     bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                       const std::wstring* hodnota, int32_t cislo = 0) override;
     void SmazKlic(uint32_t koren, const std::wstring& klic) override;
+    bool ExistujeKlic(uint32_t koren, const std::wstring& klic) override;
+    bool ExistujeHodnota(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) override;
+    bool SmazHodnotu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) override;
+    bool SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) override;
 
 private:
     struct Hodnota {
@@ -176,6 +203,7 @@ private:
         uint32_t cislo = 0;
     };
     using Klic = std::map<std::wstring, Hodnota>;   // by folded value name
+    bool MaPodklice(uint32_t koren, const std::wstring& slozenyKlic) const;
     Klic& Vytvor(uint32_t koren, const std::wstring& klic);
     const Klic* Najdi(uint32_t koren, const std::wstring& klic) const;
 
@@ -224,32 +252,31 @@ struct Udalost {
     bool operator==(const Udalost&) const = default;
 };
 void PrintTo(const Udalost& u, std::ostream* os);
-std::string Utf8(const std::wstring& text);
 
-// The main window, the progress window and the message boxes.
-class FalesnaOkna final : public IOkna, public IHlaseni {
+// The main window, the progress window and the message boxes: the sink a
+// run reports to, and the window code around a run (Spust).
+class FalesnaOkna final : public IPrubeh {
 public:
     std::vector<Udalost> udalosti;
     bool zaznamenavat = true;
     std::wstring textSlozky;
-    std::wstring titulek = L"Instalace doplňků";
     int32_t hlasek = 0;                       // Hlaska calls so far
     std::set<int32_t> stornovatPriHlasce;     // Storno pressed during these calls
     std::set<int32_t> selhatPriHlasce;        // these calls raise an overflow
-    bool stornovano = false;
+    std::atomic<bool> stornovano{false};
+    bool hlavniViditelne = true;              // the main window
     const Zasahy* zasahy = nullptr;           // when set: the platform calls made before each Hlaska
     std::vector<int64_t> volaniPredHlaskou;
+    std::vector<int64_t> volaniPredZpravou;   // and before each box
 
     void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
-    bool Stornovano() const override { return stornovano; }
-    void NastavStornovano(bool hodnota) override { stornovano = hodnota; }
-    std::wstring TextSlozky() const override { return textSlozky; }
-    std::wstring Titulek() const override { return titulek; }
-    void SkryjHlavniOkno() override { Zapis({Udalost::Skryj}); }
-    void ZobrazHlavniOkno() override { Zapis({Udalost::Zobraz}); }
-    void UvolniHlavniOkno() override { Zapis({Udalost::Uvolni}); }
-    void ZakazStorno() override { Zapis({Udalost::ZakazStorno}); }
+    const std::atomic<bool>& Stornovano() const override { return stornovano; }
+    void NelzeZrusit() override { Zapis({Udalost::ZakazStorno}); }
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
+
+    // The window code of OK: the flag goes down, the run runs for the text
+    // of the target box, and the main window comes back or unloads.
+    Vysledek Spust(const std::function<Vysledek()>& beh);
 
     // The message boxes only.
     std::vector<Udalost> Zpravy() const;
@@ -269,12 +296,12 @@ struct FalesnyStroj {
     FalesnyShell shell{zasahy, disk};
 
     FalesnyStroj() {
-        zasahy.okna = &okna;
+        zasahy.stornovano = &okna.stornovano;
         okna.zasahy = &zasahy;
     }
     FalesnyStroj(const FalesnyStroj&) = delete;
     FalesnyStroj& operator=(const FalesnyStroj&) = delete;
-    Stroj stroj() { return Stroj{disk, registr, shell, okna, okna}; }
+    Stroj stroj() { return Stroj{disk, registr, shell, okna}; }
 };
 
 }  // namespace setup::test

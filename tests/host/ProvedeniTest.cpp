@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "Scenar.h"
+#include "engine/Denik.h"
+#include "engine/Obnova.h"
 
 namespace setup::test {
 namespace {
@@ -428,6 +430,12 @@ public:
         return true;
     }
     void SmazKlic(uint32_t, const std::wstring&) override {}
+    bool ExistujeKlic(uint32_t, const std::wstring&) override { throw std::bad_alloc(); }
+    bool ExistujeHodnota(uint32_t, const std::wstring&, const std::wstring&) override {
+        throw std::bad_alloc();
+    }
+    bool SmazHodnotu(uint32_t, const std::wstring&, const std::wstring&) override { return true; }
+    bool SmazPrazdnyKlic(uint32_t, const std::wstring&) override { return true; }
 };
 class VadnyShell final : public IShell {
 public:
@@ -442,11 +450,11 @@ TEST_F(Beh, CiziVyjimkySeHlasiJakoChyby) {
     const Snimek pred = m.disk.Stav();
     DochaziPamet registr;
     VadnyShell shell;
-    Stroj s{m.disk, registr, shell, m.okna, m.okna};
+    Stroj s{m.disk, registr, shell, m.okna};
     Plan plan;
     plan.Pridej(Zaznam(TypSlozka, L"Šablony", L"", Cil));
     plan.Pridej(Zaznam(TypHodnota, L"Hodnota", L"", L"Software\\Test"));
-    BehInstalace(s, slozky).SpustPlan(std::move(plan));
+    m.okna.Spust([&] { return BehInstalace(s, slozky).SpustPlan(std::move(plan)); });
     EXPECT_EQ(m.okna.Zpravy(), (std::vector<Udalost>{Box(L"Nedostatek paměti.")}));
     EXPECT_EQ(m.disk.Stav(), pred);
 
@@ -454,7 +462,7 @@ TEST_F(Beh, CiziVyjimkySeHlasiJakoChyby) {
     Plan plan2;
     plan2.Pridej(Zaznam(TypSlozka, L"Šablony", L"", Cil));
     plan2.Pridej(Zaznam(TypZastupce, L"Dopisy.lnk", Cil, L"C:\\Office"));
-    BehInstalace(s, slozky).SpustPlan(std::move(plan2));
+    m.okna.Spust([&] { return BehInstalace(s, slozky).SpustPlan(std::move(plan2)); });
     EXPECT_EQ(m.okna.Zpravy(), (std::vector<Udalost>{Box(L"Vnitřní chyba programu.")}));
     EXPECT_EQ(m.okna.udalosti.back(), Zobraz);
     EXPECT_EQ(m.disk.Stav(), pred);
@@ -472,29 +480,77 @@ TEST_F(Beh, RegistrovaZaznamyAJineTypy) {
     Objekt klicC = Zaznam(TypKlic, L"Klíč C", L"", L"Software\\Test\\C");
     klicC.HKey = HKEY_LOCAL_MACHINE_;
     klicC.Undo = true;   // a key that is not there: SmazKlic reports it, rollback goes on
-    Objekt hodnota = Zaznam(TypHodnota, L"Jmeno", L"", L"Software\\Test");
+    // A value written where none was goes with the keys its write made; one
+    // that was there keeps what the run wrote.
+    m.registr.NastavText(HKEY_CURRENT_USER_, L"Software", L"y", L"1");
+    Objekt hodnota = Zaznam(TypHodnota, L"Jmeno", L"", L"Software\\Test\\Nový");
     hodnota.HKey = HKEY_CURRENT_USER_;
     hodnota.Hodnota = L"Jana";
+    m.registr.NastavText(HKEY_CURRENT_USER_, L"Software\\Jiny", L"Jmeno", L"Petr");
+    Objekt bylaTam = Zaznam(TypHodnota, L"Jmeno", L"", L"Software\\Jiny");
+    bylaTam.HKey = HKEY_CURRENT_USER_;
+    bylaTam.Hodnota = L"Jana";
     plan.Pridej(klicA);
     plan.Pridej(klicB);
     plan.Pridej(klicC);
     plan.Pridej(hodnota);
+    plan.Pridej(bylaTam);
     plan.Pridej(Zaznam(99, L"Neznámý", L"E:\\Dopisy", L"C:\\Nic"));
     plan.Pridej(Zaznam(TypSlozka, L"Konec", L"", L"C:\\Konec"));
-    m.okna.stornovatPriHlasce = {7};   // the last record's status line
+    m.okna.stornovatPriHlasce = {8};   // the last record's status line
     const Snimek pred = m.disk.Stav();
     SpustPlan(std::move(plan));
 
     EXPECT_TRUE(m.registr.MaKlic(HKEY_LOCAL_MACHINE_, L"Software\\Test\\A"));
     EXPECT_FALSE(m.registr.MaKlic(HKEY_LOCAL_MACHINE_, L"Software\\Test\\B"));
-    EXPECT_EQ(m.registr.Text(HKEY_CURRENT_USER_, L"Software\\Test", L"Jmeno"), L"Jana");
+    EXPECT_FALSE(m.registr.MaKlic(HKEY_CURRENT_USER_, L"Software\\Test"));
+    EXPECT_TRUE(m.registr.MaKlic(HKEY_CURRENT_USER_, L"Software"));
+    EXPECT_EQ(m.registr.Text(HKEY_CURRENT_USER_, L"Software\\Jiny", L"Jmeno"), L"Jana");
     EXPECT_EQ(m.okna.Zpravy(), (std::vector<Udalost>{Box(L"Nelze otevřít regist.")}));
-    EXPECT_EQ(std::vector<Udalost>(m.okna.udalosti.end() - 10, m.okna.udalosti.end()),
-              (std::vector<Udalost>{Zakaz, H(Rusi(L"Konec"), 6, 6), H(Rusi(L"Neznámý"), 5, 6),
-                                    H(Rusi(L"Jmeno"), 4, 6), H(Rusi(L"Klíč C"), 3, 6),
-                                    Box(L"Nelze otevřít regist."), H(Rusi(L"Klíč B"), 2, 6),
-                                    H(Rusi(L"Klíč A"), 1, 6), Zavri, Zobraz}));
+    EXPECT_EQ(std::vector<Udalost>(m.okna.udalosti.end() - 11, m.okna.udalosti.end()),
+              (std::vector<Udalost>{Zakaz, H(Rusi(L"Konec"), 7, 7), H(Rusi(L"Neznámý"), 6, 7),
+                                    H(Rusi(L"Jmeno"), 5, 7), H(Rusi(L"Jmeno"), 4, 7), H(Rusi(L"Klíč C"), 3, 7),
+                                    Box(L"Nelze otevřít regist."), H(Rusi(L"Klíč B"), 2, 7),
+                                    H(Rusi(L"Klíč A"), 1, 7), Zavri, Zobraz}));
     EXPECT_EQ(m.disk.Stav(), pred);
+}
+
+// The record on disk gives back every step as written, whatever a path
+// holds; a line cut short by a kill, and a step struck out, are not steps.
+TEST(ZaznamBehu, KrokyTamAZpet) {
+    const std::wstring divne = L"C:\\100 % a\ttab\nřádek \xD800 konec";
+    const std::vector<Krok> kroky{
+        {Krok::Slozka, L"C:\\Šablony", L"", 0},
+        {Krok::Odlozeni, divne, divne + L".zaloha1", 0},
+        {Krok::Soubor, divne, L"", 0},
+        {Krok::Hodnota, L"Software\\Microsoft\\Office\\16.0\\Word\\Options", L"PersonalTemplates", HKEY_CURRENT_USER_},
+        {Krok::Klic, L"Software\\Nový", L"", HKEY_LOCAL_MACHINE_},
+        {Krok::SmazatKlic, L"Software\\Starý", L"", HKEY_LOCAL_MACHINE_},
+        {Krok::OdstranitSlozku, L"\\\\server\\share\\Šablony", L"", 0},
+    };
+    std::string obsah = Utf8(L"SETUP\t1\tU\t" + std::wstring(L"C:\\Cíl") + L"\tE:\\Sada\n");
+    for (const Krok& k : kroky) obsah += Utf8(RadekKroku(k) + L"\n");
+    obsah += "F\tC:\\zrusen\nX\nH\n";
+
+    const ZaznamBehu z = PrectiZaznam(obsah);
+    EXPECT_TRUE(z.platny);
+    EXPECT_TRUE(z.odinstalace);
+    EXPECT_EQ(z.cil, L"C:\\Cíl");
+    EXPECT_EQ(z.sada, L"E:\\Sada");
+    EXPECT_EQ(z.kroky, kroky);
+    EXPECT_TRUE(z.hotovo);
+
+    // Cut anywhere: only whole lines count, and a cut first line is no record at all.
+    for (std::size_t delka = 0; delka < obsah.size(); ++delka) {
+        const ZaznamBehu r = PrectiZaznam(std::string_view(obsah).substr(0, delka));
+        const std::size_t radku = static_cast<std::size_t>(std::count(obsah.begin(), obsah.begin() + delka, '\n'));
+        EXPECT_EQ(r.prazdny, radku == 0) << delka;
+        // The step struck out counts until the line that strikes it is whole.
+        const std::size_t ocekavano = radku <= kroky.size() + 2 ? (radku == 0 ? 0 : radku - 1) : kroky.size();
+        EXPECT_EQ(r.kroky.size(), ocekavano) << delka;
+        EXPECT_FALSE(r.hotovo && radku < kroky.size() + 4) << delka;
+    }
+    EXPECT_FALSE(PrectiZaznam("SETUP\t2\tI\tC:\\a\tE:\\b\n").platny);
 }
 
 }  // namespace

@@ -8,11 +8,12 @@
 #include "FalesnyStroj.h"
 #include "engine/Beh.h"
 #include "engine/Instalace.h"
+#include "system/Text.h"
 
 namespace setup::test {
 
 inline const std::wstring Priprava = L"Připravuje se instalace.";
-inline const std::wstring Titulek = L"Instalace doplňků";
+inline const std::wstring Titulek = TitulekHlavnihoOkna;
 
 inline Udalost H(std::wstring text, int32_t hotovo, int32_t celkem) {
     return {Udalost::Hlaska, std::move(text), hotovo, celkem};
@@ -34,6 +35,9 @@ inline std::vector<Udalost> operator+(std::vector<Udalost> a, const std::vector<
 inline constexpr int64_t CasStary = 120000000000000000;
 inline constexpr int64_t CasMedia = 125000000000000000;
 
+// Where runs keep their record.
+inline const std::wstring SlozkaZaznamu = L"C:\\Users\\Jana\\AppData\\Local\\Instalace šablon";
+
 struct Instalator {
     FalesnyStroj m;
     SlozkyInstalace slozky;
@@ -45,8 +49,10 @@ struct Instalator {
         m.disk.Slozka(L"E:\\Dopisy", AtributJenProCteni);
         slozky.ZdrojSlozka = L"E:\\Dopisy";
         slozky.CilSlozka = L"C:\\Office\\Templates\\Dopisy";
+        slozky.SlozkaZaznamu = SlozkaZaznamu;
         m.okna.textSlozky = slozky.CilSlozka;
         m.disk.Slozka(L"C:\\Office\\Templates");
+        m.disk.Slozka(L"C:\\Users\\Jana\\AppData\\Local");
     }
     // A template on the medium: read-only, as on a CD.
     void Sablona(const std::wstring& jmeno, const std::wstring& obsah = {}) {
@@ -57,13 +63,13 @@ struct Instalator {
     void Zastupci(const std::wstring& cesta = L"C:\\Users\\Jana\\AppData\\Roaming\\Microsoft\\Šablony") {
         slozky.SlozkaZastupcu = cesta;
     }
-    void Spust() {
+    Vysledek Spust() {
         Stroj s = m.stroj();
-        cmdOK_Click(s, slozky);
+        return m.okna.Spust([&] { return cmdOK_Click(s, slozky, m.okna.textSlozky); });
     }
-    void SpustPlan(Plan plan) {
+    Vysledek SpustPlan(Plan plan) {
         Stroj s = m.stroj();
-        BehInstalace(s, slozky).SpustPlan(std::move(plan));
+        return m.okna.Spust([&] { return BehInstalace(s, slozky).SpustPlan(std::move(plan)); });
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "FalesnyStroj.h"
 #include "engine/Zjisteni.h"
+#include "system/Text.h"
 
 namespace setup::test {
 namespace {

@@ -410,5 +410,35 @@ TEST_F(Registr, RefusedDeleteIsReportedAndTheKeyStays) {
     EXPECT_EQ(hlaseni.zpravy[0].styl, 16u);
 }
 
+// What a run needs to take a value back: whether a key and a value are
+// there, and their removal, a key's only while it is empty.
+TEST_F(Registr, ValuesAndEmptyKeysAreFoundAndRemoved) {
+    klic.NastavText(L"Jméno", L"x");
+    klic.Nastav(L"Rozšířená", REG_EXPAND_SZ, L"%TEMP%", 14);
+    klic.Nastav(L"v", REG_SZ, L"x", 4, L"Pod");
+    EXPECT_TRUE(registr.ExistujeKlic(HKCU, klic.Cesta()));
+    EXPECT_FALSE(registr.ExistujeKlic(HKCU, klic.Cesta(L"Jiný")));
+    EXPECT_TRUE(registr.ExistujeHodnota(HKCU, klic.Cesta(), L"jméno"));
+    EXPECT_TRUE(registr.ExistujeHodnota(HKCU, klic.Cesta(), L"Rozšířená"));   // any type
+    EXPECT_FALSE(registr.ExistujeHodnota(HKCU, klic.Cesta(), L"Jiná"));
+    EXPECT_FALSE(registr.ExistujeHodnota(HKCU, klic.Cesta(L"Jiný"), L"Jméno"));
+
+    EXPECT_TRUE(registr.SmazHodnotu(HKCU, klic.Cesta(), L"Jméno"));
+    EXPECT_FALSE(registr.ExistujeHodnota(HKCU, klic.Cesta(), L"Jméno"));
+    EXPECT_TRUE(registr.SmazHodnotu(HKCU, klic.Cesta(), L"Jméno"));   // gone already
+    EXPECT_TRUE(registr.SmazHodnotu(HKCU, klic.Cesta(L"Jiný"), L"Jméno"));
+    EXPECT_TRUE(registr.ExistujeHodnota(HKCU, klic.Cesta(), L"Rozšířená"));
+
+    // A key with a value or a key in it stays.
+    EXPECT_FALSE(registr.SmazPrazdnyKlic(HKCU, klic.Cesta(L"Pod")));
+    EXPECT_FALSE(registr.SmazPrazdnyKlic(HKCU, klic.Cesta()));
+    EXPECT_TRUE(registr.SmazHodnotu(HKCU, klic.Cesta(L"Pod"), L"v"));
+    EXPECT_TRUE(registr.SmazPrazdnyKlic(HKCU, klic.Cesta(L"Pod")));
+    EXPECT_FALSE(klic.Existuje(L"Pod"));
+    EXPECT_TRUE(registr.SmazPrazdnyKlic(HKCU, klic.Cesta(L"Pod")));
+    EXPECT_TRUE(klic.Existuje());
+    EXPECT_TRUE(hlaseni.zpravy.empty());
+}
+
 }  // namespace
 }  // namespace setup

@@ -149,18 +149,18 @@ TEST_F(Soubory, TimeAndSize) {
 TEST_F(Soubory, CopyKeepsContentAndAttributesAndNeverOverwrites) {
     slozka.Zapis(L"zdroj.dot", "obsah");
     ASSERT_TRUE(SetFileAttributesW(slozka.Cesta(L"zdroj.dot").c_str(), FILE_ATTRIBUTE_READONLY));
-    soubory.Kopiruj(slozka.Cesta(L"zdroj.dot"), slozka.Cesta(L"Šablona ✓.dot"));
+    soubory.Kopiruj(slozka.Cesta(L"zdroj.dot"), slozka.Cesta(L"Šablona ✓.dot"), nullptr);
     EXPECT_EQ(slozka.Cti(L"Šablona ✓.dot"), "obsah");
     EXPECT_EQ(*soubory.Atributy(slozka.Cesta(L"Šablona ✓.dot")) & AtributJenProCteni, AtributJenProCteni);
 
     slozka.Zapis(L"cil.dot", "stary");
-    EXPECT_EQ(Chybou([&] { soubory.Kopiruj(slozka.Cesta(L"zdroj.dot"), slozka.Cesta(L"cil.dot")); }),
+    EXPECT_EQ(Chybou([&] { soubory.Kopiruj(slozka.Cesta(L"zdroj.dot"), slozka.Cesta(L"cil.dot"), nullptr); }),
               ERROR_FILE_EXISTS);
     EXPECT_EQ(slozka.Cti(L"cil.dot"), "stary");
-    EXPECT_EQ(Chybou([&] { soubory.Kopiruj(slozka.Cesta(L"missing"), slozka.Cesta(L"x.dot")); }),
+    EXPECT_EQ(Chybou([&] { soubory.Kopiruj(slozka.Cesta(L"missing"), slozka.Cesta(L"x.dot"), nullptr); }),
               ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(slozka.Cti(L"x.dot"));
-    EXPECT_NE(Chybou([&] { soubory.Kopiruj(slozka.Cesta(L"zdroj.dot"), slozka.Cesta(L"Missing\\x.dot")); }),
+    EXPECT_NE(Chybou([&] { soubory.Kopiruj(slozka.Cesta(L"zdroj.dot"), slozka.Cesta(L"Missing\\x.dot"), nullptr); }),
               0);
 }
 
@@ -207,6 +207,36 @@ TEST_F(Soubory, FoldersAreCreatedAndRemovedOneLevelAtATime) {
     soubory.OdstranSlozku(slozka.Cesta(L"Šablony ✓"));
     EXPECT_FALSE(soubory.Atributy(slozka.Cesta(L"Šablony ✓")));
     EXPECT_EQ(Chybou([&] { soubory.OdstranSlozku(slozka.Cesta(L"Šablony ✓")); }), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Soubory, RecordFilesAreAppendedReadAndCompared) {
+    // Appending makes the file and writes at its end, whatever was there.
+    {
+        const auto pripis = soubory.OtevriKPripisu(slozka.Cesta(L"beh1.txt"));
+        pripis->Pripis("první\n");
+        pripis->Pripis(std::string(70000, 'x'));
+    }
+    soubory.OtevriKPripisu(slozka.Cesta(L"beh1.txt"))->Pripis("\nkonec");
+    const auto obsah = soubory.Nacti(slozka.Cesta(L"beh1.txt"));
+    ASSERT_TRUE(obsah);
+    EXPECT_EQ(*obsah, "první\n" + std::string(70000, 'x') + "\nkonec");
+    EXPECT_FALSE(soubory.Nacti(slozka.Cesta(L"missing.txt")));
+    EXPECT_FALSE(soubory.Nacti(slozka.Cesta(L"Missing\\beh1.txt")));
+    EXPECT_EQ(Chybou([&] { soubory.OtevriKPripisu(slozka.Cesta(L"Missing\\beh1.txt")); }), ERROR_PATH_NOT_FOUND);
+
+    // Equal content, one byte apart at the very end of a second block, and
+    // another length.
+    std::string velky(200000, 'a');
+    slozka.Zapis(L"a.dot", velky);
+    slozka.Zapis(L"b.dot", velky);
+    velky.back() = 'b';
+    slozka.Zapis(L"c.dot", velky);
+    slozka.Zapis(L"d.dot", velky.substr(1));
+    EXPECT_TRUE(soubory.StejnyObsah(slozka.Cesta(L"a.dot"), slozka.Cesta(L"b.dot")));
+    EXPECT_FALSE(soubory.StejnyObsah(slozka.Cesta(L"a.dot"), slozka.Cesta(L"c.dot")));
+    EXPECT_FALSE(soubory.StejnyObsah(slozka.Cesta(L"a.dot"), slozka.Cesta(L"d.dot")));
+    EXPECT_EQ(Chybou([&] { soubory.StejnyObsah(slozka.Cesta(L"a.dot"), slozka.Cesta(L"missing")); }),
+              ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(Soubory, SameFileHoweverSpelt) {

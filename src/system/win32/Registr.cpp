@@ -105,6 +105,53 @@ bool Win32Registr::ZapisRegistr(uint32_t koren, const std::wstring& klic, const 
     return kod == ERROR_SUCCESS;
 }
 
+namespace {
+
+// Opens a key for a look or a change; a key path holding a NUL names none.
+LSTATUS OtevriKlic(KlicRegistru& h, uint32_t koren, const std::wstring& klic, REGSAM prava) {
+    if (MaNulu(klic)) return ERROR_FILE_NOT_FOUND;
+    return Otevri(h, [&](HKEY* out) { return RegOpenKeyExW(Koren(koren), klic.c_str(), 0, prava, out); });
+}
+
+}  // namespace
+
+bool Win32Registr::ExistujeKlic(uint32_t koren, const std::wstring& klic) {
+    KlicRegistru h;
+    return OtevriKlic(h, koren, klic, KEY_READ) == ERROR_SUCCESS;
+}
+
+bool Win32Registr::ExistujeHodnota(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) {
+    KlicRegistru h;
+    if (MaNulu(nazev) || OtevriKlic(h, koren, klic, KEY_QUERY_VALUE) != ERROR_SUCCESS) return false;
+    const LSTATUS kod = RegQueryValueExW(h.get(), nazev.c_str(), nullptr, nullptr, nullptr, nullptr);
+    return kod == ERROR_SUCCESS || kod == ERROR_MORE_DATA;
+}
+
+bool Win32Registr::SmazHodnotu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) {
+    if (MaNulu(nazev)) return false;
+    KlicRegistru h;
+    const LSTATUS otevreni = OtevriKlic(h, koren, klic, KEY_SET_VALUE);
+    if (otevreni == ERROR_FILE_NOT_FOUND) return true;
+    if (otevreni != ERROR_SUCCESS) return false;
+    const LSTATUS kod = RegDeleteValueW(h.get(), nazev.c_str());
+    return kod == ERROR_SUCCESS || kod == ERROR_FILE_NOT_FOUND;
+}
+
+bool Win32Registr::SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) {
+    if (klic.empty()) return false;
+    KlicRegistru h;
+    const LSTATUS otevreni = OtevriKlic(h, koren, klic, KEY_READ);
+    if (otevreni == ERROR_FILE_NOT_FOUND) return true;
+    if (otevreni != ERROR_SUCCESS) return false;
+    DWORD klicu = 0, hodnot = 0;
+    if (RegQueryInfoKeyW(h.get(), nullptr, nullptr, nullptr, &klicu, nullptr, nullptr, &hodnot, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS ||
+        klicu != 0 || hodnot != 0)
+        return false;
+    h.reset();
+    return RegDeleteKeyW(Koren(koren), klic.c_str()) == ERROR_SUCCESS;
+}
+
 void Win32Registr::SmazKlic(uint32_t koren, const std::wstring& klic) {
     if (klic.empty()) return;
     try {

@@ -91,11 +91,31 @@ int64_t Win32Soubory::Velikost(const std::wstring& cesta) {
     return Spoj(udaje.nFileSizeHigh, udaje.nFileSizeLow);
 }
 
-void Win32Soubory::Kopiruj(const std::wstring& zdroj, const std::wstring& cil) {
+namespace {
+
+// Called by the copy between its chunks, where the platform calls it: a
+// raised flag stops the copy, and the platform deletes what it wrote.
+DWORD CALLBACK PrubehKopie(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
+                           HANDLE, HANDLE, LPVOID data) {
+    const auto* zrusit = static_cast<const std::atomic<bool>*>(data);
+    return zrusit->load() ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
+}  // namespace
+
+void Win32Soubory::Kopiruj(const std::wstring& zdroj, const std::wstring& cil, const std::atomic<bool>* zrusit) {
     constexpr const wchar_t* operace = L"Kopiruj";
-    if (!CopyFileW(Cesta(zdroj, operace), Cesta(cil, operace), TRUE)) {
-        VyvolejPosledni(Zdroj(operace, zdroj, cil));
+    if (CopyFileExW(Cesta(zdroj, operace), Cesta(cil, operace), zrusit ? &PrubehKopie : nullptr,
+                    const_cast<std::atomic<bool>*>(zrusit), nullptr, COPY_FILE_FAIL_IF_EXISTS))
+        return;
+    const DWORD kod = GetLastError();
+    if (kod == ERROR_REQUEST_ABORTED) {
+        // The target did not exist before the copy: whatever stands there
+        // now is what the stopped copy wrote.
+        DeleteFileW(cil.c_str());
+        throw Chyba(CisloZrusenaOperace, Zdroj(operace, zdroj, cil), PopisSystemoveChyby(kod));
     }
+    VyvolejWin32(kod, Zdroj(operace, zdroj, cil));
 }
 
 void Win32Soubory::Prejmenuj(const std::wstring& z, const std::wstring& na) {
@@ -143,6 +163,97 @@ std::optional<BY_HANDLE_FILE_INFORMATION> Identita(const std::wstring& cesta) {
 }
 
 }  // namespace
+
+namespace {
+
+UchytSouboru OtevriKeCteni(const std::wstring& cesta, const wchar_t* operace) {
+    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    if (!soubor) VyvolejPosledni(Zdroj(operace, cesta));
+    return soubor;
+}
+
+int64_t Delka(const UchytSouboru& soubor, const std::wstring& cesta, const wchar_t* operace) {
+    LARGE_INTEGER delka{};
+    if (!GetFileSizeEx(soubor.get(), &delka)) VyvolejPosledni(Zdroj(operace, cesta));
+    return delka.QuadPart;
+}
+
+// Reads up to n bytes, fewer only at the file's end.
+DWORD Precti(const UchytSouboru& soubor, char* kam, DWORD n, const std::wstring& cesta, const wchar_t* operace) {
+    DWORD celkem = 0;
+    while (celkem < n) {
+        DWORD precteno = 0;
+        if (!ReadFile(soubor.get(), kam + celkem, n - celkem, &precteno, nullptr))
+            VyvolejPosledni(Zdroj(operace, cesta));
+        if (precteno == 0) break;
+        celkem += precteno;
+    }
+    return celkem;
+}
+
+class Win32Pripis final : public IPripis {
+public:
+    Win32Pripis(UchytSouboru soubor, std::wstring cesta) : soubor_(std::move(soubor)), cesta_(std::move(cesta)) {}
+    void Pripis(std::string_view bajty) override {
+        while (!bajty.empty()) {
+            DWORD zapsano = 0;
+            if (!WriteFile(soubor_.get(), bajty.data(), static_cast<DWORD>(bajty.size()), &zapsano, nullptr))
+                VyvolejPosledni(Zdroj(L"Pripis", cesta_));
+            bajty.remove_prefix(zapsano);
+        }
+    }
+
+private:
+    UchytSouboru soubor_;
+    std::wstring cesta_;
+};
+
+}  // namespace
+
+bool Win32Soubory::StejnyObsah(const std::wstring& a, const std::wstring& b) {
+    constexpr const wchar_t* operace = L"StejnyObsah";
+    const UchytSouboru x = OtevriKeCteni(a, operace);
+    const UchytSouboru y = OtevriKeCteni(b, operace);
+    if (Delka(x, a, operace) != Delka(y, b, operace)) return false;
+    constexpr DWORD Blok = 64 * 1024;
+    std::string bx(Blok, '\0'), by(Blok, '\0');
+    for (;;) {
+        const DWORD nx = Precti(x, bx.data(), Blok, a, operace);
+        const DWORD ny = Precti(y, by.data(), Blok, b, operace);
+        if (nx != ny || bx.compare(0, nx, by, 0, ny) != 0) return false;
+        if (nx < Blok) return true;
+    }
+}
+
+std::optional<std::string> Win32Soubory::Nacti(const std::wstring& cesta) {
+    constexpr const wchar_t* operace = L"Nacti";
+    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr)));
+    if (!soubor) {
+        const DWORD kod = GetLastError();
+        if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
+        VyvolejWin32(kod, Zdroj(operace, cesta));
+    }
+    const int64_t delka = Delka(soubor, cesta, operace);
+    // A record is a few lines a file; anything near this size is none.
+    if (delka > 256 * 1024 * 1024) VyvolejWin32(ERROR_FILE_TOO_LARGE, Zdroj(operace, cesta));
+    std::string obsah(static_cast<std::size_t>(delka), '\0');
+    obsah.resize(Precti(soubor, obsah.data(), static_cast<DWORD>(delka), cesta, operace));
+    return obsah;
+}
+
+std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta) {
+    constexpr const wchar_t* operace = L"OtevriKPripisu";
+    // Others may read it meanwhile (an administrator watching a log), not
+    // write it.
+    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!soubor) VyvolejPosledni(Zdroj(operace, cesta));
+    return std::make_unique<Win32Pripis>(std::move(soubor), cesta);
+}
 
 bool Win32Soubory::StejnySoubor(const std::wstring& a, const std::wstring& b) {
     // A path that is not there is no file at all, so it is nobody's twin.

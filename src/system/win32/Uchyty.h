@@ -22,6 +22,7 @@ void UvolniCom(T* p) noexcept { p->Release(); }
 using KlicRegistru = Vlastnik<HKEY, detail::ZavriKlic>;
 using HledaniSouboru = Vlastnik<HANDLE, detail::ZavriHledani>;   // see Platny
 using UchytSouboru = Vlastnik<HANDLE, detail::ZavriObjekt>;     // see Platny
+using UchytObjektu = Vlastnik<HANDLE, detail::ZavriObjekt>;     // kernel objects: null for none
 using SeznamPolozek = Vlastnik<LPITEMIDLIST, detail::UvolniSeznam>;
 using LokalniText = Vlastnik<wchar_t*, detail::UvolniLokalni>;
 template <typename T>

@@ -50,12 +50,16 @@ public:
     void NastavAtributy(const std::wstring& cesta, uint32_t atributy) override;
     int64_t CasZmeny(const std::wstring& cesta) override;
     int64_t Velikost(const std::wstring& cesta) override;
-    void Kopiruj(const std::wstring& zdroj, const std::wstring& cil) override;
+    void Kopiruj(const std::wstring& zdroj, const std::wstring& cil,
+                 const std::atomic<bool>* zrusit) override;
     void Prejmenuj(const std::wstring& z, const std::wstring& na) override;
     void SmazSoubor(const std::wstring& cesta) override;
     void VytvorSlozku(const std::wstring& cesta) override;
     void OdstranSlozku(const std::wstring& cesta) override;
     bool StejnySoubor(const std::wstring& a, const std::wstring& b) override;
+    bool StejnyObsah(const std::wstring& a, const std::wstring& b) override;
+    std::optional<std::string> Nacti(const std::wstring& cesta) override;
+    std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) override;
 };
 
 // mRegistry ------------------------------------------------------------------
@@ -84,6 +88,10 @@ public:
     bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                       const std::wstring* hodnota, int32_t cislo = 0) override;
     void SmazKlic(uint32_t koren, const std::wstring& klic) override;
+    bool ExistujeKlic(uint32_t koren, const std::wstring& klic) override;
+    bool ExistujeHodnota(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) override;
+    bool SmazHodnotu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) override;
+    bool SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) override;
 
 private:
     IHlaseni& hlaseni_;
