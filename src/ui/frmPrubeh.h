@@ -1,6 +1,7 @@
 // The progress window: a fixed prompt, the status line, the bar and Storno.
 // It exists only while a run reports status; every time it is made it starts
-// in the same state (text "...", bar 1845 twips, Storno enabled). All it does
+// in the same state (text "...", bar 1845 twips standing for 0 % done,
+// Storno enabled). All it does
 // on its own is raise the main window's cancel flag.
 #pragma once
 
@@ -50,8 +51,9 @@ public:
     void Uvolni();
 
     void NastavText(const std::wstring& text);
-    // The filled length of the bar in pixels.
-    void NastavSirkuUkazatele(int sirka);
+    // The filled length of the bar in pixels, and the share done in percent
+    // that it stands for.
+    void NastavSirkuUkazatele(int sirka, int procento);
     void ZakazStorno();
 
 private:
