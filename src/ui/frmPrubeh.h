@@ -1,8 +1,8 @@
 // The progress window: a fixed prompt, the status line, the bar and Storno.
 // It exists only while a run reports status; every time it is made it starts
-// in the same state (text "...", bar 1845 twips standing for 0 % done,
-// Storno enabled). All it does
-// on its own is raise the main window's cancel flag.
+// in the same state (text "...", bar 1845 twips with nothing reported done,
+// Storno enabled). All it does on its own is raise the main window's cancel
+// flag.
 #pragma once
 
 #include <windows.h>
