@@ -171,11 +171,13 @@ void NastavProcento(HWND pruh, LPARAM procento) noexcept {
 // "42%", as the system's own progress bar gives its value.
 std::wstring HodnotaPruhu(HWND pruh) {
     const auto procento = static_cast<int>(GetWindowLongPtrW(pruh, MistoProcenta));
-    std::wstring text;
-    if (procento >= 100) text += L'1';
-    if (procento >= 10) text += static_cast<wchar_t>(L'0' + procento / 10 % 10);
-    text += static_cast<wchar_t>(L'0' + procento % 10);
-    return text + L'%';
+    wchar_t text[4];
+    std::size_t n = 0;
+    if (procento >= 100) text[n++] = L'1';
+    if (procento >= 10) text[n++] = static_cast<wchar_t>(L'0' + procento / 10 % 10);
+    text[n++] = static_cast<wchar_t>(L'0' + procento % 10);
+    text[n++] = L'%';
+    return std::wstring(text, n);
 }
 
 constexpr PopisPristupnosti PristupnostPruhu{ROLE_SYSTEM_PROGRESSBAR, nullptr, &HodnotaPruhu};

@@ -104,14 +104,12 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT dite, BSTR* jmeno) override {
-        if (!popis_.jmeno || !JeSam(dite) || !IsWindow(okno_)) return z()->get_accName(dite, jmeno);
-        if (!jmeno) return E_POINTER;
-        return Bezpecne([&] { return DejText(popis_.jmeno(okno_), jmeno); });
+        if (!Vlastni(popis_.jmeno, dite)) return z()->get_accName(dite, jmeno);
+        return Text(popis_.jmeno, jmeno);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT dite, BSTR* hodnota) override {
-        if (!popis_.hodnota || !JeSam(dite) || !IsWindow(okno_)) return z()->get_accValue(dite, hodnota);
-        if (!hodnota) return E_POINTER;
-        return Bezpecne([&] { return DejText(popis_.hodnota(okno_), hodnota); });
+        if (!Vlastni(popis_.hodnota, dite)) return z()->get_accValue(dite, hodnota);
+        return Text(popis_.hodnota, hodnota);
     }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** rodic) override { return z()->get_accParent(rodic); }
@@ -165,6 +163,16 @@ public:
 
 private:
     IAccessible* z() const noexcept { return zaklad_.get(); }
+
+    // Whether this object answers itself: the description gives the text,
+    // the question is about the control, and the control still exists.
+    bool Vlastni(std::wstring (*zdroj)(HWND), const VARIANT& dite) const noexcept {
+        return zdroj && JeSam(dite) && IsWindow(okno_);
+    }
+    HRESULT Text(std::wstring (*zdroj)(HWND), BSTR* cil) const noexcept {
+        if (!cil) return E_POINTER;
+        return Bezpecne([&] { return DejText(zdroj(okno_), cil); });
+    }
 
     LONG pocet_ = 1;
     HWND okno_;
