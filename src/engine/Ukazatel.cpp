@@ -32,4 +32,10 @@ int64_t SirkaUkazatele(double metrLeft, double metrWidth, double ukazatelLeft,
     return static_cast<int64_t>(soucin) / celkem;
 }
 
+int32_t ProcentoUkazatele(int32_t hotovo, int32_t celkem) noexcept {
+    if (celkem == 0) return 0;
+    const int64_t procento = int64_t{hotovo} * 100 / celkem;
+    return procento < 0 ? 0 : procento > 100 ? 100 : static_cast<int32_t>(procento);
+}
+
 }  // namespace setup

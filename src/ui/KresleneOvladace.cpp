@@ -1,11 +1,14 @@
 #include "ui/KresleneOvladace.h"
 
+#include <oleacc.h>
+
 #include <new>
 #include <string>
 
 #include "system/win32/Win32.h"
 #include "ui/Okno.h"
 #include "ui/Ovladace.h"
+#include "ui/Pristupnost.h"
 
 namespace setup::ui {
 
@@ -53,6 +56,18 @@ LRESULT NastavTextRadku(HWND okno, Radek& r, const wchar_t* text) noexcept {
     return TRUE;
 }
 
+// A screen reader reads the line as exactly the text it draws, asked through
+// WM_GETTEXT; the standard object would drop a file name's "&" as an
+// access-key marker.
+std::wstring TextRadku(HWND okno) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(okno, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(okno, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+constexpr PopisPristupnosti PristupnostRadku{ROLE_SYSTEM_STATICTEXT, &TextRadku, nullptr};
+
 LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
     if (zprava == WM_NCCREATE) {
         auto* r = new (std::nothrow) Radek;
@@ -68,8 +83,13 @@ LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
         SetWindowLongPtrW(okno, GWLP_USERDATA, 0);
         delete r;
         return DefWindowProcW(okno, zprava, w, l);
-    case WM_SETTEXT:
-        return NastavTextRadku(okno, *r, reinterpret_cast<const wchar_t*>(l));
+    case WM_SETTEXT: {
+        const auto* text = reinterpret_cast<const wchar_t*>(l);
+        const bool zmena = r->text.compare(text ? text : L"") != 0;
+        if (!NastavTextRadku(okno, *r, text)) return FALSE;
+        if (zmena) OznamZmenu(okno, EVENT_OBJECT_NAMECHANGE);
+        return TRUE;
+    }
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(r->text.size());
     case WM_GETTEXT: {
@@ -86,6 +106,8 @@ LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
         return 0;
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(r->pismo);
+    case WM_GETOBJECT:
+        return OdpovezObjektem(okno, w, l, PristupnostRadku);
     case WM_ERASEBKGND:
         return 1;   // WM_PAINT covers every pixel
     case WM_PAINT: {
@@ -106,8 +128,10 @@ LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
 constexpr int BarvaPlna = COLOR_ACTIVECAPTION;
 constexpr int BarvaPrazdna = COLOR_WINDOW;
 
-// The filled width lives in the window's user data.
+// The filled width lives in the window's user data, the share done in
+// percent in its extra bytes.
 int Sirka(HWND pruh) noexcept { return static_cast<int>(GetWindowLongPtrW(pruh, GWLP_USERDATA)); }
+constexpr int MistoProcenta = 0;
 
 void Vypln(HDC dc, int od, int po, int vyska, int barva) noexcept {
     if (po <= od) return;
@@ -124,22 +148,48 @@ void KresliPruh(HWND pruh, HDC dc, int od, int po) noexcept {
     Vypln(dc, sirka > od ? sirka : od, po, klient.bottom, BarvaPrazdna);
 }
 
+void NastavSirku(HWND pruh, int nova) noexcept {
+    const int stara = Sirka(pruh);
+    if (nova == stara) return;
+    SetWindowLongPtrW(pruh, GWLP_USERDATA, nova);
+    // Only the pixels between the old and the new end change.
+    if (GetWindowLongW(pruh, GWL_STYLE) & WS_VISIBLE) {
+        if (HDC dc = GetDC(pruh)) {
+            NaKonci uvolni([pruh, dc] { ReleaseDC(pruh, dc); });
+            KresliPruh(pruh, dc, stara < nova ? stara : nova, stara < nova ? nova : stara);
+        }
+    }
+}
+
+// Held within 0 to 100, as a progress bar's value is. The share comes from
+// the run's own numbers: the width is only its picture, rounded to pixels.
+void NastavProcento(HWND pruh, LPARAM procento) noexcept {
+    const LONG_PTR nove = procento < 0 ? 0 : procento > 100 ? 100 : procento;
+    if (SetWindowLongPtrW(pruh, MistoProcenta, nove) != nove) OznamZmenu(pruh, EVENT_OBJECT_VALUECHANGE);
+}
+
+// "42%", as the system's own progress bar gives its value.
+std::wstring HodnotaPruhu(HWND pruh) {
+    const auto procento = static_cast<int>(GetWindowLongPtrW(pruh, MistoProcenta));
+    wchar_t text[4];
+    std::size_t n = 0;
+    if (procento >= 100) text[n++] = L'1';
+    if (procento >= 10) text[n++] = static_cast<wchar_t>(L'0' + procento / 10 % 10);
+    text[n++] = static_cast<wchar_t>(L'0' + procento % 10);
+    text[n++] = L'%';
+    return std::wstring(text, n);
+}
+
+constexpr PopisPristupnosti PristupnostPruhu{ROLE_SYSTEM_PROGRESSBAR, nullptr, &HodnotaPruhu};
+
 LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
     switch (zprava) {
-    case UM_SIRKAUKAZATELE: {
-        const int stara = Sirka(pruh);
-        const int nova = static_cast<int>(w);
-        if (nova == stara) return 0;
-        SetWindowLongPtrW(pruh, GWLP_USERDATA, nova);
-        // Only the pixels between the old and the new end change.
-        if (GetWindowLongW(pruh, GWL_STYLE) & WS_VISIBLE) {
-            if (HDC dc = GetDC(pruh)) {
-                NaKonci uvolni([pruh, dc] { ReleaseDC(pruh, dc); });
-                KresliPruh(pruh, dc, stara < nova ? stara : nova, stara < nova ? nova : stara);
-            }
-        }
+    case UM_SIRKAUKAZATELE:
+        NastavSirku(pruh, static_cast<int>(w));
+        NastavProcento(pruh, l);
         return 0;
-    }
+    case WM_GETOBJECT:
+        return OdpovezObjektem(pruh, w, l, PristupnostPruhu);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
@@ -159,7 +209,7 @@ LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
 
 void RegistrujKresleneOvladace() {
     RegistrujTridu(TridaRadku, &ProceduraRadku, 0, -1);
-    RegistrujTridu(TridaPruhu, &ProceduraPruhu, 0, -1);
+    RegistrujTridu(TridaPruhu, &ProceduraPruhu, sizeof(LONG_PTR), -1);
 }
 
 }  // namespace setup::ui

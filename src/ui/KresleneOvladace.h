@@ -12,11 +12,14 @@ namespace setup::ui {
 // The status line: one line of text in the window's font, cut with an
 // ellipsis when too long, in the dialog's colours. It
 // answers WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH itself; "&" is a
-// character like any other, as file names need.
+// character like any other, as file names need. Screen readers see static
+// text named by that text, and hear of each change.
 inline constexpr const wchar_t* TridaRadku = L"SetupRadek";
 
 // The bar: a strip filled from its left edge to a width in pixels
-// (UM_SIRKAUKAZATELE), the rest in the window colour.
+// (UM_SIRKAUKAZATELE), the rest in the window colour. Screen readers see a
+// progress bar whose value is the share done that comes with the width,
+// and hear of each change.
 inline constexpr const wchar_t* TridaPruhu = L"SetupPruh";
 
 // Registers both classes; later calls do nothing.

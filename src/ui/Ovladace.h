@@ -21,5 +21,7 @@
 #define IDC_METR            1104
 #define IDC_TEXT            1105
 
-// Sent to the bar (IDC_UKAZATEL): wParam is its filled width in pixels.
+// Sent to the bar (IDC_UKAZATEL): wParam is its filled width in pixels,
+// lParam the share of the run done in percent (0 to 100), which the bar
+// tells screen readers.
 #define UM_SIRKAUKAZATELE   0x0401   // WM_USER + 1

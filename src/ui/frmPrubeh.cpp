@@ -43,7 +43,7 @@ void frmPrubeh::Zajisti(HWND vlastnik) {
         SendMessageW(obrazek, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(vzhled_.Image1()));
         PrirozenaVelikost(obrazek, vzhled_.Image1());
         ukazatel_ = r.Pridej(TridaPruhu, L"", WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehDrahaUkazatele);
-        NastavSirkuUkazatele(vzhled_.Px(PrubehUkazatel.width));
+        NastavSirkuUkazatele(vzhled_.Px(PrubehUkazatel.width), 0);
         r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, IDC_METR, PrubehMetr);
     } catch (...) {
         Znic();
@@ -84,8 +84,8 @@ void frmPrubeh::NastavText(const std::wstring& text) {
     if (!SetWindowTextW(text_, text.c_str())) VyvolejPosledni(L"SetWindowTextW Text");
 }
 
-void frmPrubeh::NastavSirkuUkazatele(int sirka) {
-    SendMessageW(ukazatel_, UM_SIRKAUKAZATELE, static_cast<WPARAM>(sirka < 0 ? 0 : sirka), 0);
+void frmPrubeh::NastavSirkuUkazatele(int sirka, int procento) {
+    SendMessageW(ukazatel_, UM_SIRKAUKAZATELE, static_cast<WPARAM>(sirka < 0 ? 0 : sirka), procento);
 }
 
 void frmPrubeh::ZakazStorno() {

@@ -1,7 +1,8 @@
 // The progress window: a fixed prompt, the status line, the bar and Storno.
 // It exists only while a run reports status; every time it is made it starts
-// in the same state (text "...", bar 1845 twips, Storno enabled). All it does
-// on its own is raise the main window's cancel flag.
+// in the same state (text "...", bar 1845 twips with nothing reported done,
+// Storno enabled). All it does on its own is raise the main window's cancel
+// flag.
 #pragma once
 
 #include <windows.h>
@@ -54,8 +55,9 @@ public:
     void KonecBehu();
 
     void NastavText(const std::wstring& text);
-    // The filled length of the bar in pixels.
-    void NastavSirkuUkazatele(int sirka);
+    // The filled length of the bar in pixels, and the share done in percent
+    // that it stands for.
+    void NastavSirkuUkazatele(int sirka, int procento);
     // Storno goes grey for the rest of the run, also in a window made again
     // after the user closed this one: the rollback cannot be stopped.
     void ZakazStorno();

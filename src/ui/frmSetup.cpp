@@ -139,7 +139,7 @@ void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) 
         if (celkem != 0) {
             const int64_t sirka = SirkaUkazatele(PrubehMetr.left, PrubehMetr.width,
                                                  PrubehUkazatel.left, hotovo, celkem);
-            prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka));
+            prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka), ProcentoUkazatele(hotovo, celkem));
         }
     }
     ZpracujCekajiciZpravy();

@@ -53,5 +53,15 @@ TEST(Ukazatel, NesmyslneHodnotyJsouChybou) {
     EXPECT_THROW(SirkaUkazatele(0, std::numeric_limits<double>::infinity(), 0, 1, 1), Chyba);
 }
 
+TEST(Ukazatel, ProcentoZCiselBehu) {
+    EXPECT_EQ(ProcentoUkazatele(2, 3), 66);   // truncated, not rounded
+    EXPECT_EQ(ProcentoUkazatele(3, 3), 100);
+    EXPECT_EQ(ProcentoUkazatele(INT32_MAX - 1, INT32_MAX), 99);   // 100 * 2^31 needs 64 bits
+    // Beyond the total or below nothing, the value stays in its range.
+    EXPECT_EQ(ProcentoUkazatele(INT32_MAX, 1), 100);
+    EXPECT_EQ(ProcentoUkazatele(-1, 3), 0);
+    EXPECT_EQ(ProcentoUkazatele(1, 0), 0);
+}
+
 }  // namespace
 }  // namespace setup

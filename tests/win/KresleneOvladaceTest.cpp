@@ -1,11 +1,15 @@
-// The progress window's self-drawn controls: what they answer, and that a
-// change reaches the window's pixels at once, with no message handled.
+// The progress window's self-drawn controls: what they answer, that a
+// change reaches the window's pixels at once, with no message handled, and
+// what a screen reader reads of them and hears when they change.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "system/win32/Uchyty.h"
 #include "ui/KresleneOvladace.h"
 #include "ui/Ovladace.h"
 
@@ -122,6 +126,113 @@ TEST_F(KresleneOvladace, BarFillsToTheWidthGivenAtOnce) {
     RedrawWindow(pruh, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(Bod(pruh, 119, 10), plna);
     EXPECT_EQ(Bod(pruh, 120, 10), prazdna);
+}
+
+// What a screen reader in another process does: it asks the window for its
+// object and listens for events, which reach it while this thread takes its
+// messages. Only events about a control's own client object count.
+std::vector<std::pair<HWND, DWORD>> udalosti;
+
+void CALLBACK ZapisUdalost(HWINEVENTHOOK, DWORD druh, HWND okno, LONG objekt, LONG dite, DWORD, DWORD) {
+    if (objekt == OBJID_CLIENT && dite == CHILDID_SELF) udalosti.emplace_back(okno, druh);
+}
+
+VARIANT Sam() {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = CHILDID_SELF;
+    return v;
+}
+
+class Pristupnost : public KresleneOvladace {
+protected:
+    Vlastnik<HWINEVENTHOOK, &UnhookWinEvent> hak_{SetWinEventHook(
+        EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, &ZapisUdalost, GetCurrentProcessId(), 0,
+        WINEVENT_OUTOFCONTEXT)};
+
+    // The events raised for a control since the last call.
+    static std::vector<DWORD> Udalosti(HWND h) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        std::vector<DWORD> druhy;
+        for (const auto& [okno, druh] : udalosti)
+            if (okno == h) druhy.push_back(druh);
+        udalosti.clear();
+        return druhy;
+    }
+
+    static ComUkazatel<IAccessible> Objekt(HWND h) {
+        ComUkazatel<IAccessible> a;
+        EXPECT_EQ(AccessibleObjectFromWindow(h, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(a.put())),
+                  S_OK);
+        return a;
+    }
+    static LONG Role(IAccessible* a) {
+        VARIANT role{};
+        EXPECT_EQ(a->get_accRole(Sam(), &role), S_OK);
+        return role.vt == VT_I4 ? role.lVal : -1;
+    }
+    // A name or a value; none reads as empty text.
+    template <auto Dotaz>
+    static std::wstring Text(IAccessible* a) {
+        Vlastnik<BSTR, &SysFreeString> text;
+        const HRESULT hr = (a->*Dotaz)(Sam(), text.put());
+        EXPECT_TRUE(hr == S_OK || hr == S_FALSE) << hr;
+        return text ? std::wstring(text.get(), SysStringLen(text.get())) : std::wstring();
+    }
+};
+
+constexpr auto Jmeno = &IAccessible::get_accName;
+constexpr auto Hodnota = &IAccessible::get_accValue;
+const std::vector<DWORD> ZmenaJmena{EVENT_OBJECT_NAMECHANGE};
+const std::vector<DWORD> ZmenaHodnoty{EVENT_OBJECT_VALUECHANGE};
+
+TEST_F(Pristupnost, StatusLineIsNamedByItsTextAndTellsOfEachChange) {
+    HWND radek = Pridej(TridaRadku, L"...", IDC_TEXT, 200);
+    ComUkazatel<IAccessible> a = Objekt(radek);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(Role(a.get()), ROLE_SYSTEM_STATICTEXT);
+    EXPECT_EQ(Text<Jmeno>(a.get()), L"...");
+    Udalosti(radek);
+
+    // Read as a label, "A&B" would lose its "&".
+    const std::wstring text = L"Instaluje se: Šablona A&B.dot";
+    SetWindowTextW(radek, text.c_str());
+    EXPECT_EQ(Udalosti(radek), ZmenaJmena);
+    EXPECT_EQ(Text<Jmeno>(a.get()), text);
+    SetWindowTextW(radek, text.c_str());
+    EXPECT_TRUE(Udalosti(radek).empty()) << "the same text again changes nothing";
+    SetWindowTextW(radek, L"");
+    EXPECT_EQ(Udalosti(radek), ZmenaJmena);
+    EXPECT_EQ(Text<Jmeno>(a.get()), L"");
+}
+
+TEST_F(Pristupnost, BarIsAProgressBarValuedByTheShareDone) {
+    HWND pruh = Pridej(TridaPruhu, L"", IDC_UKAZATEL, 200);
+    ComUkazatel<IAccessible> a = Objekt(pruh);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(Role(a.get()), ROLE_SYSTEM_PROGRESSBAR);
+    EXPECT_EQ(Text<Hodnota>(a.get()), L"0%");
+    Udalosti(pruh);
+
+    // 50 of 200 pixels would be 25 %: the value is the run's, not the picture's.
+    SendMessageW(pruh, UM_SIRKAUKAZATELE, 50, 42);
+    EXPECT_EQ(Text<Hodnota>(a.get()), L"42%");
+    EXPECT_EQ(Udalosti(pruh), ZmenaHodnoty);
+    SendMessageW(pruh, UM_SIRKAUKAZATELE, 60, 42);
+    EXPECT_TRUE(Udalosti(pruh).empty()) << "a new width for the same share changes no value";
+    EXPECT_EQ(Bod(pruh, 59, 10), GetSysColor(COLOR_ACTIVECAPTION));
+    SendMessageW(pruh, UM_SIRKAUKAZATELE, 60, 100);
+    SendMessageW(pruh, UM_SIRKAUKAZATELE, 60, 250);
+    EXPECT_EQ(Text<Hodnota>(a.get()), L"100%");
+    EXPECT_EQ(Udalosti(pruh), ZmenaHodnoty) << "beyond the whole is still the whole";
+    SendMessageW(pruh, UM_SIRKAUKAZATELE, 60, 7);
+    EXPECT_EQ(Text<Hodnota>(a.get()), L"7%");
+
+    // The rest comes from the standard object made for this control's window.
+    HWND okno = nullptr;
+    EXPECT_EQ(WindowFromAccessibleObject(a.get(), &okno), S_OK);
+    EXPECT_EQ(okno, pruh);
 }
 
 }  // namespace

@@ -14,17 +14,7 @@ constexpr const wchar_t* PopisOdkazu = L"ShellLink Sample";
 // folder and write no link, and mapping it costs every start memory.
 HMODULE shell32 = nullptr;
 
-// The type comes from the declaration alone, so nothing refers to the
-// import and the program does not import the library.
-template <typename F>
-F FunkceShellu(const char* jmeno) {
-    if (!shell32) shell32 = NactiSystemovouKnihovnu(L"shell32.dll");
-    if (!shell32) VyvolejPosledni(L"shell32.dll");
-    FARPROC f = GetProcAddress(shell32, jmeno);
-    if (!f) VyvolejPosledni(L"shell32.dll");
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(f));
-}
-#define SHELL(funkce) FunkceShellu<decltype(&::funkce)>(#funkce)
+#define SHELL(funkce) FunkceKnihovny<decltype(&::funkce)>(shell32, L"shell32.dll", #funkce)
 
 // The file-system path of an item list, cut at its NUL; nothing when the
 // item has no such path. The shell writes at most MAX_PATH characters.
@@ -48,6 +38,14 @@ HMODULE NactiSystemovouKnihovnu(const wchar_t* nazev) noexcept {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
+}
+
+FARPROC AdresaFunkce(HMODULE& knihovna, const wchar_t* nazev, const char* jmeno) {
+    if (!knihovna) knihovna = NactiSystemovouKnihovnu(nazev);
+    if (!knihovna) VyvolejPosledni(nazev);
+    FARPROC f = GetProcAddress(knihovna, jmeno);
+    if (!f) VyvolejPosledni(nazev);
+    return f;
 }
 
 std::wstring Win32Shell::SpecialniSlozka(int32_t cislo) {

@@ -16,6 +16,19 @@ namespace setup {
 // the program runs from; null with the reason in GetLastError.
 HMODULE NactiSystemovouKnihovnu(const wchar_t* nazev) noexcept;
 
+// A function of a system library that is loaded, by its full path, only when
+// first needed; knihovna keeps the library from then on. Throws with the
+// reason when the library or the function is missing.
+FARPROC AdresaFunkce(HMODULE& knihovna, const wchar_t* nazev, const char* jmeno);
+
+// The same, typed from the function's declaration alone
+// (decltype(&::Funkce)): nothing refers to the import, so the program does
+// not import the library.
+template <typename F>
+F FunkceKnihovny(HMODULE& knihovna, const wchar_t* nazev, const char* jmeno) {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(AdresaFunkce(knihovna, nazev, jmeno)));
+}
+
 // mChyby ---------------------------------------------------------------------
 
 // Message boxes through MessageBoxW, owned by the window vlastnik names:
