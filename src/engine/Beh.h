@@ -23,6 +23,9 @@ public:
     // ends in the report box.
     Vysledek Spust(const std::wstring& cil);
 
+    // The same run taking the set away from the target.
+    Vysledek Odeber(const std::wstring& cil);
+
     // Carries out a plan made elsewhere, with the same error handler,
     // rollback and exit path as Spust().
     Vysledek SpustPlan(Plan plan);
@@ -31,6 +34,10 @@ public:
     // the run's record. False when the user cancelled; throws Chyba on an
     // error.
     bool Sestav(const std::wstring& cil);
+
+    // The files of the target that a removal left because the user had
+    // changed them since the install.
+    const std::vector<std::wstring>& Zmenene() const { return zmenene_; }
 
     const Plan& plan() const { return plan_; }
 
@@ -51,6 +58,9 @@ private:
     void Kopiruj(int32_t i, const std::wstring& zdroj, const std::wstring& cil);
     void VytvorOdkaz(int32_t i, const Objekt& rec);
     void ZapisHodnotu(int32_t i, const Objekt& rec);
+    void OdeberSoubor(int32_t i, const Objekt& rec);
+    void OdeberOdkaz(int32_t i, const Objekt& rec);
+    void OdstranPrazdne();
     void VratZpet();
     void VratZaznam(std::size_t od, std::size_t po);
     void OdstranZalohy();
@@ -65,6 +75,12 @@ private:
 
     void Obsluz(const Chyba& chyba);
     void Nahlas(const Chyba& chyba);
+    // A line of the run's log, if it keeps one; a log that cannot be written
+    // does not stop the run.
+    void Loguj(const std::wstring& radek) noexcept;
+    const wchar_t* Text(const wchar_t* instalace, const wchar_t* odebrani) const {
+        return odebrani_ ? odebrani : instalace;
+    }
     bool Existuje(const std::wstring& cesta);
     void ZrusJenProCteni(const std::wstring& cesta);
 
@@ -75,6 +91,9 @@ private:
     bool instaluje_ = false;
     bool uspech_ = false;
     bool chyba_ = false;
+    bool odebrani_ = false;                        // the run takes the set away
+    int32_t odebrano_ = 0;                         // files and links a removal set aside
+    std::vector<std::wstring> zmenene_;            // files a removal left: the user changed them
     Denik denik_;
     std::vector<KrokBehu> kroky_;                  // what the run did, in order
     std::vector<std::wstring> noveSlozky_;         // the folders among them, case-folded, for lookups

@@ -164,6 +164,26 @@ Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& 
     return BehInstalace(stroj, slozky).Spust(cil);
 }
 
+Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
+    return BehInstalace(stroj, slozky).Odeber(cil);
+}
+
+int TichyPrubeh::Zprava(const std::wstring& text, const std::wstring&, uint32_t) {
+    if (protokol_) {
+        try {
+            protokol_->Radek(L"Hlášení: " + text);
+        } catch (...) {
+            // Nobody to tell.
+        }
+    }
+    return 1;   // IDOK: the only button of the run's boxes
+}
+
+Vysledek BehInstalace::Odeber(const std::wstring& cil) {
+    odebrani_ = true;
+    return Spust(cil);
+}
+
 Vysledek BehInstalace::Spust(const std::wstring& cil) {
     try {
         if (Sestav(cil)) Proved();
@@ -197,6 +217,8 @@ void BehInstalace::Obsluz(const Chyba& chyba) {
 
 void BehInstalace::Nahlas(const Chyba& chyba) {
     chyba_ = true;
+    Loguj(L"Chyba " + TextCisla(chyba.cislo) + (chyba.zdroj.empty() ? L"" : L" (" + chyba.zdroj + L")") + L": " +
+          chyba.popis);
     try {
         ChybaHlaseni(s_.prubeh, chyba);
     } catch (...) {
@@ -204,9 +226,18 @@ void BehInstalace::Nahlas(const Chyba& chyba) {
     }
 }
 
+void BehInstalace::Loguj(const std::wstring& radek) noexcept {
+    if (!s_.protokol) return;
+    try {
+        s_.protokol->Radek(radek);
+    } catch (...) {
+    }
+}
+
 bool BehInstalace::Sestav(const std::wstring& cil) {
     IPrubeh& prubeh = s_.prubeh;
-    prubeh.Hlaska(TextPripravy, 1, 3);
+    const wchar_t* const priprava = Text(TextPripravy, L"Připravuje se odebrání.");
+    prubeh.Hlaska(priprava, 1, 3);
     plan_ = Plan();
     if (prubeh.Stornovano()) return false;
 
@@ -228,7 +259,7 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         zastupci.Prepsat = PrepsatNikdy;
         plan_.Pridej(std::move(zastupci));
     }
-    prubeh.Hlaska(TextPripravy, 2, 3);
+    prubeh.Hlaska(priprava, 2, 3);
     if (prubeh.Stornovano()) return false;
 
     auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
@@ -246,7 +277,7 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     }
 
     if (!slozky_.SlozkaZastupcu.empty()) {
-        prubeh.Hlaska(TextPripravy, 3, 3);
+        prubeh.Hlaska(priprava, 3, 3);
         if (prubeh.Stornovano()) return false;
         std::wstring slozka, posledni;
         RozdelCestu(slozky_.CilSlozka, slozka, posledni);
@@ -259,13 +290,13 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     }
     OverDelkyCest(plan_, TitulekHlavnihoOkna);
     if (!slozky_.SlozkaZaznamu.empty())
-        denik_.Zacni(slozky_.SlozkaZaznamu, false, slozky_.CilSlozka, slozky_.ZdrojSlozka);
+        denik_.Zacni(slozky_.SlozkaZaznamu, odebrani_, slozky_.CilSlozka, slozky_.ZdrojSlozka);
     return true;
 }
 
 void BehInstalace::Proved() {
     IPrubeh& prubeh = s_.prubeh;
-    prubeh.Hlaska(L"Instaluje se.", 0, 1);
+    prubeh.Hlaska(Text(L"Instaluje se.", L"Odebírá se."), 0, 1);
 
     const int32_t pocet = plan_.Pocet();
     aktualni_ = 0;
@@ -278,13 +309,13 @@ void BehInstalace::Proved() {
     for (int32_t i = 1; i <= pocet; ++i) {
         aktualni_ = i;
         Objekt& rec = plan_(i);
-        prubeh.Hlaska(L"Instaluje se: " + rec.Nazev, i, pocet);
+        prubeh.Hlaska(Text(L"Instaluje se: ", L"Odebírá se: ") + rec.Nazev, i, pocet);
         if (prubeh.Stornovano()) return VratZpet();
         ProvedZaznam(i, rec);
         if (prubeh.Stornovano()) return VratZpet();
     }
 
-    prubeh.Hlaska(L"Instalace dokončena.", 1, 1);
+    prubeh.Hlaska(Text(L"Instalace dokončena.", L"Odebrání dokončeno."), 1, 1);
     // A Storno given while the last record ran is seen only now; until the
     // box says the run succeeded, it still takes the run back.
     if (prubeh.Stornovano()) return VratZpet();
@@ -293,11 +324,44 @@ void BehInstalace::Proved() {
     if (denik_.Vede()) denik_.Hotovo();
     instaluje_ = false;
     uspech_ = true;
-    prubeh.Zprava(L"Instalace byla úspěšně dokončena.", TitulekHlavnihoOkna, StylInformace);
+    std::wstring zprava = L"Instalace byla úspěšně dokončena.";
+    if (odebrani_) {
+        zprava = odebrano_ > 0 ? L"Šablony byly odebrány ze složky „" + Zkratka(slozky_.CilSlozka) + L"“."
+                               : L"Ve složce „" + Zkratka(slozky_.CilSlozka) +
+                                     L"“ nejsou žádné šablony této sady, nebylo co odebrat.";
+        if (odebrano_ == 0) Loguj(L"Nic k odebrání.");
+        if (!zmenene_.empty()) {
+            zprava += L"\r\n\r\nTyto soubory jste od instalace změnili, a proto zůstaly na místě:";
+            constexpr std::size_t Nejvic = 10;
+            for (std::size_t k = 0; k < zmenene_.size() && k < Nejvic; ++k) zprava += L"\r\n– " + zmenene_[k];
+            if (zmenene_.size() > Nejvic)
+                zprava += L"\r\n– a dalších " + TextCisla(static_cast<int64_t>(zmenene_.size() - Nejvic)) + L".";
+        }
+    }
+    prubeh.Zprava(zprava, TitulekHlavnihoOkna, StylInformace);
     OdstranZalohy();
+    if (odebrani_) OdstranPrazdne();
 }
 
 void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
+    if (odebrani_) {
+        switch (rec.Typ) {
+        case TypSlozka:
+            // The target, once the run stands, if nothing else is left in
+            // it; the user's templates folder is the user's.
+            if (i == 1) Udelej({Krok::OdstranitSlozku, i, 0}, [] {});
+            break;
+        case TypSoubor:
+            OdeberSoubor(i, rec);
+            break;
+        case TypZastupce:
+            OdeberOdkaz(i, rec);
+            break;
+        default:
+            break;
+        }
+        return;
+    }
     switch (rec.Typ) {
     case TypSlozka:
         VytvorSlozky(i, rec);
@@ -392,6 +456,7 @@ void BehInstalace::VytvorSlozky(int32_t i, const Objekt& rec) {
         if (!Existuje(cesta)) {
             Udelej({Krok::Slozka, i, uroven}, [&] { s_.soubory.VytvorSlozku(cesta); });
             noveSlozky_.push_back(VelkaPismena(cesta));
+            Loguj(L"Složka vytvořena: " + cesta);
         }
     }
 }
@@ -416,17 +481,18 @@ void BehInstalace::KopirujSoubor(int32_t i, const Objekt& rec) {
     } else {
         kopirovat = rec.Prepsat == PrepsatVzdy;
     }
-    if (!kopirovat) return;
+    if (!kopirovat) return Loguj(L"Soubor ponechán: " + cil);
 
     if (jeSoubor) {
         // Installing onto the set itself: the file is already where it
         // belongs, and replacing it would destroy the only copy.
-        if (soubory.StejnySoubor(zdroj, cil)) return;
+        if (soubory.StejnySoubor(zdroj, cil)) return Loguj(L"Soubor je sám sebou, ponechán: " + cil);
         // The file being replaced is kept aside until the run succeeds, so a
         // cancel or an error can put it back.
         Odloz(i, cil);
     }
     Kopiruj(i, zdroj, cil);
+    Loguj((jeSoubor ? L"Soubor nahrazen: " : L"Soubor zkopírován: ") + cil);
 }
 
 void BehInstalace::Kopiruj(int32_t i, const std::wstring& zdroj, const std::wstring& cil) {
@@ -452,6 +518,7 @@ bool BehInstalace::KopirujDoNove(int32_t i, const Objekt& rec, const std::wstrin
         if (chyba.cislo != ChybaSouborExistuje && chyba.cislo != ChybaUzExistuje) throw;
         return false;
     }
+    Loguj(L"Soubor zkopírován: " + cil);
     return true;
 }
 
@@ -473,6 +540,56 @@ void BehInstalace::VytvorOdkaz(int32_t i, const Objekt& rec) {
     if (!atributy || (*atributy & AtributSlozka))
         throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
                     L"Zástupce „" + Zkratka(odkaz) + L"“ se nepodařilo vytvořit.");
+    Loguj(L"Zástupce vytvořen: " + odkaz);
+}
+
+// A file of the set goes only when it holds what the medium holds: one the
+// user has changed since the install is the user's now.
+void BehInstalace::OdeberSoubor(int32_t i, const Objekt& rec) {
+    ISoubory& soubory = s_.soubory;
+    const std::wstring cil = CestaSouboru(rec);
+    const auto atributy = soubory.Atributy(cil);
+    if (!atributy || (*atributy & AtributSlozka)) return;
+    if (!soubory.StejnyObsah(rec.ZdrojovaSlozka + L"\\" + rec.Nazev, cil)) {
+        zmenene_.push_back(rec.Nazev);
+        return Loguj(L"Soubor ponechán, od instalace změněn: " + cil);
+    }
+    Odloz(i, cil);
+    ++odebrano_;
+}
+
+// The link goes only when it still points to the target it was made for.
+void BehInstalace::OdeberOdkaz(int32_t i, const Objekt& rec) {
+    const std::wstring odkaz = CestaOdkazu(rec);
+    const auto atributy = s_.soubory.Atributy(odkaz);
+    if (!atributy || (*atributy & AtributSlozka)) return;
+    if (!s_.shell.OdkazVedeDo(odkaz, rec.ZdrojovaSlozka))
+        return Loguj(L"Zástupce ponechán, ukazuje jinam: " + odkaz);
+    Odloz(i, odkaz);
+    ++odebrano_;
+}
+
+// After a removal stood: the target folder, when nothing is left in it.
+void BehInstalace::OdstranPrazdne() {
+    for (const KrokBehu& krok : kroky_) {
+        if (krok.druh != Krok::OdstranitSlozku) continue;
+        const std::wstring slozka = Uplny(krok).cesta;
+        try {
+            const auto atributy = s_.soubory.Atributy(slozka);
+            if (!atributy || !(*atributy & AtributSlozka)) continue;
+            bool prazdna = true;
+            for (const auto& p : s_.soubory.Vypis(slozka + L"\\*.*"))
+                prazdna = prazdna && (p.nazev == L"." || p.nazev == L"..");
+            if (!prazdna) {
+                Loguj(L"Složka ponechána, není prázdná: " + slozka);
+                continue;
+            }
+            s_.soubory.OdstranSlozku(slozka);
+            Loguj(L"Složka odstraněna: " + slozka);
+        } catch (...) {
+            Nahlas(ChybaZVyjimky());
+        }
+    }
 }
 
 // A registry value is written down, with every key its write makes, only
@@ -509,7 +626,7 @@ void BehInstalace::VratZpet() {
     for (int32_t i = aktualni_; i >= 1; --i) {
         if (hlasit) {
             try {
-                s_.prubeh.Hlaska(L"Ruší se instalace: " + plan_(i).Nazev, i, pocet);
+                s_.prubeh.Hlaska(Text(L"Ruší se instalace: ", L"Ruší se odebrání: ") + plan_(i).Nazev, i, pocet);
             } catch (...) {
                 // Reported once; the rollback itself matters more than its status line.
                 Nahlas(ChybaZVyjimky());
@@ -533,8 +650,9 @@ void BehInstalace::VratZaznam(std::size_t od, std::size_t po) {
     for (std::size_t k = po; k-- > od;) {
         const Krok krok = Uplny(kroky_[k]);
         try {
-            VratKrok(s_.soubory, s_.registr, krok,
-                     krok.druh == Krok::Soubor && !zaloha.empty() ? &zaloha : nullptr);
+            if (VratKrok(s_.soubory, s_.registr, krok,
+                         krok.druh == Krok::Soubor && !zaloha.empty() ? &zaloha : nullptr))
+                Loguj((krok.druh == Krok::Odlozeni ? L"Obnoven: " : L"Odstraněn: ") + krok.cesta);
         } catch (...) {
             Chyba chyba = ChybaZVyjimky();
             std::wstring dovetek;   // what the failing step leaves
@@ -557,9 +675,11 @@ void BehInstalace::VratZaznam(std::size_t od, std::size_t po) {
 void BehInstalace::OdstranZalohy() {
     for (const KrokBehu& krok : kroky_) {
         if (krok.druh != Krok::Odlozeni) continue;
-        const std::wstring zaloha = Uplny(krok).druha;
+        const Krok uplny = Uplny(krok);
+        const std::wstring& zaloha = uplny.druha;
         try {
             SmazVytvoreny(s_.soubory, zaloha);
+            if (odebrani_) Loguj(L"Soubor odstraněn: " + uplny.cesta);
         } catch (...) {
             Chyba chyba = ChybaZVyjimky();
             chyba.popis += L"\r\n\r\nZáložní kopii „" + zaloha + L"“ nahrazeného souboru se nepodařilo odstranit.";
@@ -616,6 +736,7 @@ std::wstring BehInstalace::Odloz(int32_t i, const std::wstring& cesta) {
         if (std::binary_search(planovane_.begin(), planovane_.end(), VelkaPismena(kandidat))) continue;
         if (Existuje(kandidat)) continue;
         Udelej({Krok::Odlozeni, i, n}, [&] { s_.soubory.Prejmenuj(cesta, kandidat); });
+        Loguj(L"Odloženo: " + cesta + L" -> " + kandidat);
         return kandidat;
     }
 }

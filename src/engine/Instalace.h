@@ -31,4 +31,26 @@ enum class Vysledek {
 // again or, when it is done, unloads.
 Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
 
+// Removes the set from the target: the files of the target named as files
+// of the set and holding what the medium holds, the link named after the
+// target if it points there, then the target folder if that is empty. A
+// file the user has changed since stays and is named. A cancel or an error
+// puts back everything the run removed.
+Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
+
+// The sink of a run nobody watches: it draws nothing, never cancels, and
+// its boxes are lines of the log, answered with OK.
+class TichyPrubeh final : public IPrubeh {
+public:
+    explicit TichyPrubeh(IProtokol* protokol) : protokol_(protokol) {}
+    void Hlaska(const std::wstring&, int32_t, int32_t) override {}
+    const std::atomic<bool>& Stornovano() const override { return nikdy_; }
+    void NelzeZrusit() override {}
+    int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
+
+private:
+    IProtokol* protokol_;
+    std::atomic<bool> nikdy_{false};
+};
+
 }  // namespace setup

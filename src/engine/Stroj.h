@@ -118,6 +118,9 @@ public:
                                 const std::wstring& cil, const std::wstring& argumenty,
                                 const std::wstring& ikona, const std::wstring& pracovniSlozka,
                                 int32_t zobrazeni) = 0;
+    // Whether a link file points to a folder, however letter case spells
+    // it; false for a file that is no link that can be read.
+    virtual bool OdkazVedeDo(const std::wstring& odkaz, const std::wstring& cil) = 0;
 };
 
 // What a run tells whoever watches it, and what it asks: the progress

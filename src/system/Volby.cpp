@@ -145,6 +145,14 @@ Volby RozeberPrikaz(std::wstring_view prikaz) {
         if (!Pouzij(kus, prikaz, i, volby)) {
             volby.chybna = std::wstring(prikaz.substr(kus.zacatek, kus.konec - kus.zacatek));
             volby.napoveda = false;
+            // A run told to be silent stays silent about its own bad command
+            // line, wherever its /S stands.
+            while (i < prikaz.size()) {
+                const Kus dalsi = CtiKus(prikaz, i);
+                i = PresMezery(prikaz, dalsi.konec);
+                const std::wstring_view t = dalsi.text;
+                if (t.size() == 2 && (t[0] == L'/' || t[0] == L'-') && StejnyText(t.substr(1), L"S")) volby.tichy = true;
+            }
             break;
         }
     }

@@ -40,10 +40,11 @@ struct Volby {
 //
 // A piece that is no option, an unknown option, an empty value or an option
 // given twice makes the line invalid: chybna holds that piece (for a repeat,
-// its second occurrence) and nothing after it is read. The other fields then
-// hold what the pieces before it said, so a run that was told /S first stays
-// silent about its own bad command line; napoveda is set only on a valid
-// line, since the message about a bad one lists the options anyway.
+// its second occurrence), and after it only a /S is looked for. The other
+// fields then hold what the pieces before it said, and tichy whether /S
+// stands anywhere, so a run told to be silent stays silent about its own
+// bad command line; napoveda is set only on a valid line, since the message
+// about a bad one lists the options anyway.
 Volby RozeberPrikaz(std::wstring_view prikazovyRadek);
 
 }  // namespace setup

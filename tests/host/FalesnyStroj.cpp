@@ -754,6 +754,11 @@ void FalesnyShell::VytvorZastupce(const std::wstring& slozka, const std::wstring
     disk_.Uloz(cesta, ObsahOdkazu(cil));
 }
 
+bool FalesnyShell::OdkazVedeDo(const std::wstring& odkaz, const std::wstring& cil) {
+    const auto udaje = disk_.Udaje(odkaz);
+    return udaje && !udaje->slozka && StejnyText(udaje->obsah, ObsahOdkazu(cil));
+}
+
 // ---------------------------------------------------------------- FalesnaOkna
 
 void FalesnaOkna::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {

@@ -227,6 +227,7 @@ public:
     static std::wstring ObsahOdkazu(const std::wstring& cil) { return L"[odkaz] " + cil; }
 
     std::wstring SpecialniSlozka(int32_t cislo) override;
+    bool OdkazVedeDo(const std::wstring& odkaz, const std::wstring& cil) override;
     void VytvorZastupce(const std::wstring& slozka, const std::wstring& nazev,
                         const std::wstring& cil, const std::wstring& argumenty,
                         const std::wstring& ikona, const std::wstring& pracovniSlozka,

@@ -444,6 +444,7 @@ public:
                         const std::wstring&, const std::wstring&, const std::wstring&, int32_t) override {
         throw std::runtime_error("COM");
     }
+    bool OdkazVedeDo(const std::wstring&, const std::wstring&) override { return false; }
 };
 
 TEST_F(Beh, CiziVyjimkySeHlasiJakoChyby) {

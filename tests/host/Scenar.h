@@ -41,6 +41,7 @@ inline const std::wstring SlozkaZaznamu = L"C:\\Users\\Jana\\AppData\\Local\\Ins
 struct Instalator {
     FalesnyStroj m;
     SlozkyInstalace slozky;
+    bool odebrat = false;   // Spust removes the set instead
 
     Instalator() {
         m.disk.PridejKoren(L"C:");
@@ -65,7 +66,9 @@ struct Instalator {
     }
     Vysledek Spust() {
         Stroj s = m.stroj();
-        return m.okna.Spust([&] { return cmdOK_Click(s, slozky, m.okna.textSlozky); });
+        return m.okna.Spust([&] {
+            return odebrat ? Odeber(s, slozky, m.okna.textSlozky) : cmdOK_Click(s, slozky, m.okna.textSlozky);
+        });
     }
     Vysledek SpustPlan(Plan plan) {
         Stroj s = m.stroj();

@@ -104,7 +104,7 @@ TEST(Volby, UvozovkyAZpetnaLomitka) {
         {L"Setup.exe /S /LOG=\"C:\\x y", L"S", {}, L"C:\\x y", {}},
         {L"Setup.exe /LOG=\"C:\\Logy\\\\\\\\", L"", {}, L"C:\\Logy\\\\\\\\", {}},
         {L"Setup.exe /S \"", L"S", {}, {}, L"\""},
-        {L"Setup.exe \"\" /S", L"", {}, {}, L"\"\""},
+        {L"Setup.exe \"\" /S", L"S", {}, {}, L"\"\""},
         {L"Setup.exe /S\"\" /U", L"SU", {}, {}, {}},
     });
 }
@@ -121,7 +121,7 @@ TEST(Volby, CilNaKonciSMezerami) {
         {L"Setup.exe /D=C:\\a b/S", L"", L"C:\\a b/S", {}, {}},
         // A later option ends the value at the space.
         {L"Setup.exe /S /D=C:\\x /U", L"SU", L"C:\\x", {}, {}},
-        {L"Setup.exe /D=C:\\Šablony firmy /S", L"", L"C:\\Šablony", {}, L"firmy"},
+        {L"Setup.exe /D=C:\\Šablony firmy /S", L"S", L"C:\\Šablony", {}, L"firmy"},
         {L"Setup.exe /D=C:\\a b\t-x", L"", L"C:\\a", {}, L"b"},
         {L"Setup.exe /D=C:\\Šablony -záloha", L"", L"C:\\Šablony", {}, L"-záloha"},
         // So does a quote anywhere after it: the quotes decide.
@@ -139,7 +139,7 @@ TEST(Volby, NeplatnePrvniChybnyKus) {
         {L"Setup.exe /X", L"", {}, {}, L"/X"},
         {L"Setup.exe /Silent", L"", {}, {}, L"/Silent"},
         {L"Setup.exe --S", L"", {}, {}, L"--S"},
-        {L"Setup.exe foo /S", L"", {}, {}, L"foo"},
+        {L"Setup.exe foo /S", L"S", {}, {}, L"foo"},
         {L"Setup.exe /", L"", {}, {}, L"/"},
         {L"Setup.exe /S -", L"S", {}, {}, L"-"},
         {L"Setup.exe /S=1", L"", {}, {}, L"/S=1"},
@@ -149,14 +149,14 @@ TEST(Volby, NeplatnePrvniChybnyKus) {
         {L"Setup.exe \"/X y\"", L"", {}, {}, L"\"/X y\""},
         // Empty values.
         {L"Setup.exe /D=", L"", {}, {}, L"/D="},
-        {L"Setup.exe /LOG= /S", L"", {}, {}, L"/LOG="},
-        {L"Setup.exe /D=\"\" /S", L"", {}, {}, L"/D=\"\""},
+        {L"Setup.exe /LOG= /S", L"S", {}, {}, L"/LOG="},
+        {L"Setup.exe /D=\"\" /S", L"S", {}, {}, L"/D=\"\""},
         // Repeats: the second occurrence.
         {L"Setup.exe /S /s", L"S", {}, {}, L"/s"},
         {L"Setup.exe -U /U", L"U", {}, {}, L"/U"},
         {L"Setup.exe /D=a /D=b", L"", L"a", {}, L"/D=b"},
         // The first offence counts and nothing after it is read.
-        {L"Setup.exe /X /S", L"", {}, {}, L"/X"},
+        {L"Setup.exe /X /S", L"S", {}, {}, L"/X"},
         {L"Setup.exe /S /X /Y", L"S", {}, {}, L"/X"},
         // Help is for a valid line only.
         {L"Setup.exe /? /X", L"", {}, {}, L"/X"},

@@ -131,4 +131,52 @@ void Win32Shell::VytvorZastupce(const std::wstring& slozka, const std::wstring& 
     }
 }
 
+namespace {
+
+// The text as it comes back from the ANSI code page: what a link object that
+// keeps only the ANSI path (Wine's) gives back for it.
+std::wstring PresAnsi(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    if (n <= 0) return text;
+    std::string ansi(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
+    const int m = MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, nullptr, 0);
+    if (m <= 0) return text;
+    std::wstring zpet(static_cast<std::size_t>(m), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), n, zpet.data(), m);
+    return zpet;
+}
+
+std::wstring BezLomitka(std::wstring cesta) {
+    if (cesta.size() > 3 && cesta.back() == L'\\') cesta.pop_back();
+    return cesta;
+}
+
+}  // namespace
+
+bool Win32Shell::OdkazVedeDo(const std::wstring& odkaz, const std::wstring& cil) {
+    if (MaNulu(odkaz) || MaNulu(cil)) return false;
+    try {
+        ComUkazatel<IShellLinkW> l;
+        if (FAILED(tvurce_(l.put())) || !l) {
+            l.release();
+            return false;
+        }
+        ComUkazatel<IPersistFile> soubor;
+        if (FAILED(l.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(soubor.put()))) || !soubor) {
+            soubor.release();
+            return false;
+        }
+        if (FAILED(soubor.get()->Load(odkaz.c_str(), STGM_READ))) return false;
+        std::wstring kam(MAX_PATH, L'\0');
+        if (l.get()->GetPath(kam.data(), MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return false;
+        kam = BezLomitka(OrizniNulu(kam));
+        const std::wstring hledany = BezLomitka(cil);
+        return StejnyText(kam, hledany) || StejnyText(kam, PresAnsi(hledany));
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace setup

@@ -128,6 +128,7 @@ public:
                         const std::wstring& cil, const std::wstring& argumenty,
                         const std::wstring& ikona, const std::wstring& pracovniSlozka,
                         int32_t zobrazeni) override;
+    bool OdkazVedeDo(const std::wstring& odkaz, const std::wstring& cil) override;
 
 private:
     IHlaseni& hlaseni_;
