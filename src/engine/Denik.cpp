@@ -212,6 +212,15 @@ void Denik::Ukonci() noexcept {
     slozkaNova_ = false;
 }
 
+bool OdstranPrazdnouSlozku(ISoubory& soubory, const std::wstring& slozka) {
+    const auto atributy = soubory.Atributy(slozka);
+    if (!atributy || !(*atributy & AtributSlozka)) return false;
+    for (const auto& p : soubory.Vypis(slozka + L"\\*.*"))
+        if (p.nazev != L"." && p.nazev != L"..") return false;
+    soubory.OdstranSlozku(slozka);
+    return true;
+}
+
 bool SmazVytvoreny(ISoubory& soubory, const std::wstring& cesta) {
     const auto atributy = soubory.Atributy(cesta);
     if (!atributy || (*atributy & AtributSlozka)) return false;

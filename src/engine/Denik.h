@@ -114,6 +114,12 @@ std::wstring RadekKroku(const Krok& krok);
 bool VratKrok(ISoubory& soubory, IRegistr& registr, const Krok& krok,
               const std::wstring* zalohaPuvodniho = nullptr);
 
+// Removes a folder a removal emptied; one that holds anything stays. The
+// folders above it stay too: nothing tells whether the install made them
+// or found them, empty, as the office suite left them. True when it went;
+// throws when its removal fails.
+bool OdstranPrazdnouSlozku(ISoubory& soubory, const std::wstring& slozka);
+
 // Deletes a file this run put there (a copy, a link, a backup), whatever its
 // attributes; a folder of that name is not the run's and stays. True when
 // there was one.

@@ -240,6 +240,7 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     prubeh.Hlaska(priprava, 1, 3);
     plan_ = Plan();
     if (prubeh.Stornovano()) return false;
+    Loguj(Text(L"Instalace do: ", L"Odebrání ze: ") + cil);
 
     OverCil(cil, TitulekHlavnihoOkna);
     slozky_.CilSlozka = cil;
@@ -575,17 +576,8 @@ void BehInstalace::OdstranPrazdne() {
         if (krok.druh != Krok::OdstranitSlozku) continue;
         const std::wstring slozka = Uplny(krok).cesta;
         try {
-            const auto atributy = s_.soubory.Atributy(slozka);
-            if (!atributy || !(*atributy & AtributSlozka)) continue;
-            bool prazdna = true;
-            for (const auto& p : s_.soubory.Vypis(slozka + L"\\*.*"))
-                prazdna = prazdna && (p.nazev == L"." || p.nazev == L"..");
-            if (!prazdna) {
-                Loguj(L"Složka ponechána, není prázdná: " + slozka);
-                continue;
-            }
-            s_.soubory.OdstranSlozku(slozka);
-            Loguj(L"Složka odstraněna: " + slozka);
+            Loguj((OdstranPrazdnouSlozku(s_.soubory, slozka) ? L"Složka odstraněna: " : L"Složka ponechána: ") +
+                  slozka);
         } catch (...) {
             Nahlas(ChybaZVyjimky());
         }

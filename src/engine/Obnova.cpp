@@ -46,11 +46,9 @@ bool Uklid(ISoubory& soubory, const ZaznamBehu& z) {
     }
     for (const Krok& k : z.kroky) {
         try {
-            if (k.druh != Krok::OdstranitSlozku) continue;
-            const auto atributy = soubory.Atributy(k.cesta);
-            if (atributy && (*atributy & AtributSlozka)) soubory.OdstranSlozku(k.cesta);
+            if (k.druh == Krok::OdstranitSlozku) OdstranPrazdnouSlozku(soubory, k.cesta);
         } catch (...) {
-            // A folder that is not empty after all stays, as the run would have left it.
+            // A folder that cannot go stays, as the run would have left it.
         }
     }
     return hotovo;

@@ -7,7 +7,12 @@
 #include <string>
 
 #include "engine/Denik.h"
+#include "engine/Instalace.h"
 #include "engine/Obnova.h"
+#include "engine/Zjisteni.h"
+#include "system/Cesty.h"
+#include "system/Text.h"
+#include "system/Volby.h"
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
 #include "ui/Rozmery.h"
@@ -72,6 +77,7 @@ constexpr int KodZruseno = 1602;      // ERROR_INSTALL_USEREXIT
 constexpr int KodSelhalo = 1603;      // ERROR_INSTALL_FAILURE
 constexpr int KodJinyBeh = 1618;      // ERROR_INSTALL_ALREADY_RUNNING
 constexpr int KodBezSady = 1619;      // ERROR_INSTALL_PACKAGE_OPEN_FAILED
+constexpr int KodNeplatnaVolba = 87;  // ERROR_INVALID_PARAMETER
 
 // One run of Setup at a time in a logon session, whichever set it carries:
 // two runs over one folder would take each other's files for their own, and
@@ -130,38 +136,213 @@ private:
 };
 
 constexpr int32_t CsidlLocalAppData = 28;
+constexpr const wchar_t* VerzeProgramu = L"1.00.0018";
+
+int KodVysledku(Vysledek v) {
+    switch (v) {
+    case Vysledek::Hotovo: return KodHotovo;
+    case Vysledek::Zruseno: return KodZruseno;
+    case Vysledek::Selhalo: return KodSelhalo;
+    }
+    return KodSelhalo;
+}
+
+constexpr const wchar_t* TextNapovedy =
+    L"Použití: Setup.exe [volby]\r\n"
+    L"\r\n"
+    L"/S\tTichá instalace: žádné okno ani hlášení; šablony se nainstalují do navržené složky.\r\n"
+    L"/D=složka\tCílová složka místo navržené. Jako poslední volba smí obsahovat mezery i bez uvozovek.\r\n"
+    L"/LOG=soubor\tPřipojí záznam o průběhu do souboru (UTF-8). Tichý běh bez /LOG zapisuje do "
+    L"%TEMP%\\Setup <sada>.log.\r\n"
+    L"/U\tOdebere šablony z cílové složky; soubory, které jste od instalace změnili, zůstanou.\r\n"
+    L"/?\tZobrazí tento přehled.\r\n"
+    L"\r\n"
+    L"Volby lze psát i s pomlčkou (-S) a malými písmeny.\r\n"
+    L"\r\n"
+    L"Návratové kódy: 0 hotovo, 1602 zrušeno uživatelem, 1603 chyba, 1618 už běží jiný Setup, "
+    L"1619 chybí složka se šablonami, 87 neplatná volba.";
+
+// The boxes of a run with a log: each one shown and written down.
+class ZapisovaneHlaseni final : public IHlaseni {
+public:
+    ZapisovaneHlaseni(IHlaseni& dal, IProtokol& protokol) : dal_(dal), protokol_(protokol) {}
+    int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override {
+        try {
+            protokol_.Radek(L"Hlášení: " + text);
+        } catch (...) {
+        }
+        return dal_.Zprava(text, titulek, styl);
+    }
+
+private:
+    IHlaseni& dal_;
+    IProtokol& protokol_;
+};
+
+// The log's opening lines: which program, started how.
+void Uvod(IProtokol& protokol) {
+    protokol.Radek(std::wstring(L"Setup ") + VerzeProgramu);
+    protokol.Radek(std::wstring(L"Příkazový řádek: ") + GetCommandLineW());
+}
+
+// Where the records of runs live.
+std::wstring SlozkaZaznamu(IShell& shell) {
+    std::wstring slozka = shell.SpecialniSlozka(CsidlLocalAppData);
+    if (!slozka.empty()) slozka += std::wstring(L"\\") + NazevSlozkyZaznamu;
+    return slozka;
+}
+
+// The log a silent run keeps when it is not told where: beside the user's
+// other temporary files, named after the set.
+std::wstring VychoziLog(const std::wstring& sada) {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    if (n == 0 || n > MAX_PATH) return {};
+    return std::wstring(temp, n) + (sada.empty() ? L"Setup.log" : L"Setup " + sada + L".log");
+}
+
+// The run nobody watches: no window and no box, ever; everything it would
+// have said goes to the log, and the exit code says how it ended.
+int SpustTise(const Volby& volby) {
+    Win32Protokol protokol;
+    TichyPrubeh tichy(&protokol);
+    Win32Soubory soubory;
+    Win32Registr registr(tichy);
+    Win32Shell shell(tichy);
+    Uvod(protokol);
+    const auto konec = [&](int kod) {
+        protokol.Radek(L"Výsledek: " + TextCisla(kod));
+        return kod;
+    };
+    try {
+        if (volby.log) protokol.Otevri(soubory, *volby.log);
+    } catch (...) {
+        return KodNeplatnaVolba;   // a log it was told to keep cannot be kept
+    }
+    if (!volby.chybna.empty()) {
+        if (!protokol.Otevreny()) {
+            try {
+                protokol.Otevri(soubory, VychoziLog(L""));
+            } catch (...) {
+            }
+        }
+        protokol.Radek(L"Neplatná volba příkazového řádku: „" + volby.chybna + L"“.");
+        return konec(KodNeplatnaVolba);
+    }
+    if (volby.napoveda) return konec(KodHotovo);
+
+    const std::wstring slozkaZaznamu = SlozkaZaznamu(shell);
+    OznamObnovu(tichy, DokonciPrerusene(soubory, registr, slozkaZaznamu), slozkaZaznamu);
+
+    Nacteni n;
+    try {
+        n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell);
+    } catch (...) {
+        const Chyba chyba = ChybaZVyjimky();
+        if (!protokol.Otevreny()) {
+            try {
+                protokol.Otevri(soubory, VychoziLog(L""));
+            } catch (...) {
+            }
+        }
+        protokol.Radek(L"Chyba " + TextCisla(chyba.cislo) + L": " + chyba.popis);
+        return konec(chyba.popis == TextBezSady ? KodBezSady : KodSelhalo);
+    }
+    if (!protokol.Otevreny()) {
+        try {
+            protokol.Otevri(soubory, VychoziLog(n.NazevSady));
+        } catch (...) {
+            // Nowhere to write: the exit code still tells.
+        }
+    }
+    protokol.Radek(L"Sada: " + n.slozky.ZdrojSlozka);
+    n.slozky.SlozkaZaznamu = slozkaZaznamu;
+    Stroj stroj{soubory, registr, shell, tichy, &protokol};
+    const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
+    return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : cmdOK_Click(stroj, n.slozky, cil)));
+}
 
 int Spust() {
-    JedinyBeh jedinyBeh;
-    if (jedinyBeh.JinyBezi()) {
-        jedinyBeh.UkazJiny();
-        return KodJinyBeh;
-    }
+    const Volby volby = RozeberPrikaz(GetCommandLineW());
 
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works.
     ComProstredi com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    ZapniBezneOvladace();
 
-    Win32Hlaseni hlaseni;
+    // A bad command line and the list of options touch nothing: they are
+    // answered even while another run goes on.
+    if (!volby.tichy && (!volby.chybna.empty() || volby.napoveda)) {
+        Win32Hlaseni hlaseni;
+        if (volby.napoveda) {
+            hlaseni.Zprava(TextNapovedy, TitulekAplikace, StylInformace);
+            return KodHotovo;
+        }
+        hlaseni.Zprava(L"Neplatná volba příkazového řádku: „" + volby.chybna + L"“.\r\n\r\n" + TextNapovedy,
+                       TitulekAplikace, StylKriticka);
+        return KodNeplatnaVolba;
+    }
+
+    JedinyBeh jedinyBeh;
+    if (jedinyBeh.JinyBezi()) {
+        if (!volby.tichy) jedinyBeh.UkazJiny();
+        return KodJinyBeh;
+    }
+    if (volby.tichy) return SpustTise(volby);
+
+    ZapniBezneOvladace();
+    Win32Hlaseni naObrazovce;
     Win32Soubory soubory;
+    Win32Protokol protokol;
+    if (volby.log) {
+        try {
+            protokol.Otevri(soubory, *volby.log);
+        } catch (...) {
+            const Chyba chyba = ChybaZVyjimky();
+            naObrazovce.Zprava(L"Záznam o průběhu nelze zapisovat do souboru „" + *volby.log + L"“: " + chyba.popis,
+                               TitulekAplikace, StylKriticka);
+            return KodNeplatnaVolba;
+        }
+        Uvod(protokol);
+    }
+    ZapisovaneHlaseni zapisovane(naObrazovce, protokol);
+    IHlaseni& hlaseni = volby.log ? static_cast<IHlaseni&>(zapisovane) : naObrazovce;
+    const auto konec = [&](int kod) {
+        if (volby.log) protokol.Radek(L"Výsledek: " + TextCisla(kod));
+        return kod;
+    };
     Win32Registr registr(hlaseni);
     Win32Shell shell(hlaseni);
     Vzhled vzhled(GetModuleHandleW(nullptr));
 
     // What a killed run left is put back before anything else is shown.
-    std::wstring slozkaZaznamu = shell.SpecialniSlozka(CsidlLocalAppData);
-    if (!slozkaZaznamu.empty()) slozkaZaznamu += std::wstring(L"\\") + NazevSlozkyZaznamu;
+    const std::wstring slozkaZaznamu = SlozkaZaznamu(shell);
     OznamObnovu(hlaseni, DokonciPrerusene(soubory, registr, slozkaZaznamu), slozkaZaznamu);
 
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
-    hlaseni.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };
-    NaKonci odpoj([&hlaseni] { hlaseni.vlastnik = nullptr; });
-    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return okno.BezSady() ? KodBezSady : KodSelhalo;
+    naObrazovce.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };
+    NaKonci odpoj([&naObrazovce] { naObrazovce.vlastnik = nullptr; });
+    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
     okno.slozky.SlozkaZaznamu = slozkaZaznamu;
-    okno.Zobraz();
+    if (volby.log) {
+        okno.protokol = &protokol;
+        protokol.Radek(L"Sada: " + okno.slozky.ZdrojSlozka);
+    }
+    if (volby.cil) okno.NastavCil(*volby.cil);
 
+    if (volby.odinstalovat) {
+        // Nothing is taken away without the user's word.
+        const std::wstring cil = volby.cil.value_or(okno.slozky.CilSlozka);
+        std::wstring sada, nazev;
+        RozdelCestu(okno.slozky.ZdrojSlozka, sada, nazev);
+        if (hlaseni.Zprava(L"Chcete ze složky „" + cil + L"“ odebrat šablony „" + nazev + L"“?\r\n\r\n"
+                           L"Soubory, které jste od instalace změnili, zůstanou na místě.",
+                           TitulekHlavnihoOkna, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+            return konec(KodZruseno);
+        return konec(KodVysledku(okno.Odeber()));
+    }
+
+    okno.Zobraz();
     MSG zprava;
     BOOL r;
     while ((r = GetMessageW(&zprava, nullptr, 0, 0)) != 0) {
@@ -171,8 +352,8 @@ int Spust() {
     // Closing the window without a run that stood is the user's choice to
     // stop, unless the last run failed.
     const auto beh = okno.PosledniBeh();
-    if (beh == Vysledek::Hotovo) return KodHotovo;
-    return beh == Vysledek::Selhalo ? KodSelhalo : KodZruseno;
+    if (beh == Vysledek::Hotovo) return konec(KodHotovo);
+    return konec(beh == Vysledek::Selhalo ? KodSelhalo : KodZruseno);
 }
 
 }  // namespace

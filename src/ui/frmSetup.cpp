@@ -195,6 +195,25 @@ void frmSetup::cmdOK_Click() {
     }
 }
 
+void frmSetup::NastavCil(const std::wstring& cil) {
+    if (!SetWindowTextW(Ovladac(IDC_SLOZKA), cil.c_str())) VyvolejPosledni(L"SetWindowTextW Slozka");
+}
+
+Vysledek frmSetup::Odeber() {
+    instalaceBezi_ = true;
+    NaKonci konec([this] { instalaceBezi_ = false; });
+    stornovano_ = false;
+    Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, protokol};
+    try {
+        posledniBeh_ = setup::Odeber(stroj, slozky, TextSlozky());
+    } catch (...) {
+        NahlasVyjimku(sluzby_.hlaseni);
+        prubeh_.KonecBehu();
+        posledniBeh_ = Vysledek::Selhalo;
+    }
+    return *posledniBeh_;
+}
+
 void frmSetup::cmdStorno_Click() {
     Znic();
 }

@@ -52,6 +52,11 @@ public:
     // Makes the window, hidden, and runs Form_Load. False when loading
     // failed: the error has been reported and the window unloaded.
     bool Nacti(const std::wstring& cestaAplikace);
+    // The target the command line names, instead of the proposal.
+    void NastavCil(const std::wstring& cil);
+    // Removes the set from the target in the text box, behind the progress
+    // window; this window is not shown for it.
+    Vysledek Odeber();
     // Whether loading failed because the medium holds no set.
     bool BezSady() const noexcept { return bezSady_; }
     // Shows the loaded window centred on the screen, the focus on OK.

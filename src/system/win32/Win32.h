@@ -75,6 +75,23 @@ public:
     std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) override;
 };
 
+// The run's log: UTF-8 lines appended to a file, each with its local time.
+// Lines given before the file is opened wait and go first.
+class Win32Protokol final : public IProtokol {
+public:
+    // Opens the file for appending; throws Chyba when it cannot.
+    void Otevri(ISoubory& soubory, const std::wstring& cesta);
+    bool Otevreny() const { return static_cast<bool>(soubor_); }
+    const std::wstring& Cesta() const { return cesta_; }
+    void Radek(const std::wstring& text) override;
+
+private:
+    void Zapis(const std::wstring& radek);
+    std::unique_ptr<IPripis> soubor_;
+    std::wstring cesta_;
+    std::vector<std::wstring> cekajici_;
+};
+
 // mRegistry ------------------------------------------------------------------
 
 // The advapi32 calls the registry module makes. Tests replace single calls

@@ -1,0 +1,40 @@
+// The run's log: UTF-8 lines appended to a file, each with its local time.
+#include "system/Text.h"
+#include "system/win32/Win32.h"
+
+namespace setup {
+
+namespace {
+
+std::wstring Dve(unsigned n) {
+    std::wstring s = TextCisla(n);
+    return s.size() < 2 ? L"0" + s : s;
+}
+
+}  // namespace
+
+void Win32Protokol::Otevri(ISoubory& soubory, const std::wstring& cesta) {
+    soubor_ = soubory.OtevriKPripisu(cesta);
+    cesta_ = cesta;
+    // What was said before the file was known goes first.
+    std::vector<std::wstring> cekajici;
+    cekajici.swap(cekajici_);
+    for (const auto& radek : cekajici) Zapis(radek);
+}
+
+void Win32Protokol::Radek(const std::wstring& text) {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    const std::wstring radek = TextCisla(t.wYear) + L"-" + Dve(t.wMonth) + L"-" + Dve(t.wDay) + L" " +
+                               Dve(t.wHour) + L":" + Dve(t.wMinute) + L":" + Dve(t.wSecond) + L"  " + text;
+    if (soubor_)
+        Zapis(radek);
+    else
+        cekajici_.push_back(radek);
+}
+
+void Win32Protokol::Zapis(const std::wstring& radek) {
+    soubor_->Pripis(Utf8(radek + L"\r\n"));
+}
+
+}  // namespace setup
