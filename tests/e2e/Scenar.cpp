@@ -129,6 +129,17 @@ void Scenar::Enter() {
     Klavesa(VK_RETURN);
 }
 
+void Scenar::ZadejCil(const std::wstring& cil) {
+    Klikni(Prvek(IDC_SLOZKA));
+    if (!CekejAz([&] { return Fokus(proces_->Vlakno()) == Prvek(IDC_SLOZKA); }))
+        Selhani("textové pole nedostalo fokus");
+    Klavesa(VK_HOME);
+    Klavesa(VK_END, false, true);
+    Pis(cil);
+    if (!CekejAz([&] { return Text(Prvek(IDC_SLOZKA)) == cil; }))
+        Selhani("v textovém poli je " + Utf8(Text(Prvek(IDC_SLOZKA))));
+}
+
 Hlaseni Scenar::InstalujAPotvrd() {
     Enter();
     Hlaseni h = CekejNaHlaseni();

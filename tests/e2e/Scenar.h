@@ -68,6 +68,9 @@ protected:
     void UkonciStornem();
     // Presses OK with the Enter key (OK has the focus at start).
     void Enter();
+    // Replaces the target in the text box by typing, as the user would; the
+    // focus stays in the box, where Enter presses OK.
+    void ZadejCil(const std::wstring& cil);
 
     // The full run of a successful install: Enter, the completion box, OK,
     // the end of the program. Returns the completion box as read.
