@@ -401,7 +401,7 @@ void Pis(const std::wstring& text) {
     if (!v.empty()) PosliVstup(v);
 }
 
-void Klikni(HWND h) {
+void Klikni(HWND h, bool cekat) {
     RECT r;
     ::GetWindowRect(h, &r);
     const POINT bod{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -419,7 +419,7 @@ void Klikni(HWND h) {
         throw std::runtime_error("Klikni: pointer at " + std::to_string(p.x) + "," + std::to_string(p.y) +
                                  " for " + std::to_string(bod.x) + "," + std::to_string(bod.y) + ", under it " +
                                  Utf8(Trida(pod)) + " '" + Utf8(Text(pod)) + "'");
-    CekejNaKlid(h);
+    if (cekat) CekejNaKlid(h);
     // A press and a release apart, as a hand makes them: a release in the
     // same instant can reach a button before the press has been handled.
     // Each event carries the point too, so a late pointer motion from the X
@@ -433,7 +433,7 @@ void Klikni(HWND h) {
     v[0].mi.dwFlags = kde | MOUSEEVENTF_LEFTDOWN;
     PosliVstup(v);
     ::Sleep(50);
-    CekejNaKlid(h);
+    if (cekat) CekejNaKlid(h);
     v[0].mi.dwFlags = kde | MOUSEEVENTF_LEFTUP;
     PosliVstup(v);
 }
