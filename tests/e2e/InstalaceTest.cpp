@@ -158,5 +158,29 @@ TEST_F(Instalace, ChybaBehemInstalaceVratiHlavniOkno) {
     UkonciStornem();
 }
 
+// Targets that OK refuses before anything is planned: a drive's root and a
+// folder named ".". The window stays usable for the next attempt.
+TEST_F(Instalace, OdmitnuteCileNicNezmeni) {
+    PripravSadu();
+    NastavNovouVerzi();
+    std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
+    Spust();
+    const std::wstring tecka = Koren() + L"\\a\\.";
+    const struct {
+        std::wstring cil, zacatek, snimek;
+    } pripady[] = {
+        {L"C:\\", L"Do kořenové složky jednotky nebo sdílené složky („C:\\“)", L"chyba-cil-koren"},
+        {tecka, L"Cílová složka „" + tecka + L"“ není platná cesta: název složky „.“ nelze použít.",
+         L"chyba-cil-tecka"},
+    };
+    for (auto& p : pripady) {
+        SCOPED_TRACE(Utf8(p.cil));
+        ZadejCil(p.cil);
+        OverOdmitnutyCil(p.zacatek, p.snimek);
+        EXPECT_FALSE(Existuje(odkazy));
+    }
+    UkonciStornem();
+}
+
 }  // namespace
 }  // namespace e2e
