@@ -182,5 +182,38 @@ TEST_F(Instalace, OdmitnuteCileNicNezmeni) {
     UkonciStornem();
 }
 
+// The set's folder goes away while the main window is open (a disc taken
+// out, a share gone): the run reports the platform's reason and touches
+// nothing, rather than installing an empty set.
+TEST_F(Instalace, ZmizelaSadaJednoHlaseniANicNaDisku) {
+    std::wstring sada = PripravSadu();
+    std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
+    std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
+    Spust();
+    ASSERT_TRUE(::MoveFileW(sada.c_str(), (Medium() + L"\\jinde").c_str()));
+    WIN32_FIND_DATAW d;
+    ASSERT_EQ(::FindFirstFileW((sada + L"\\*.*").c_str(), &d), INVALID_HANDLE_VALUE);
+    std::wstring popis = PopisChyby(::GetLastError());
+    ASSERT_FALSE(popis.empty());
+
+    Enter();
+    Hlaseni h = CekejNaHlaseni();
+    EXPECT_EQ(h.titulek, L"Setup");
+    EXPECT_EQ(h.text, popis) << "the platform's own description";
+    EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(h.ikona, Ikona::Stop);
+    Snimek(h.okno, L"chyba-zmizela-sada");
+    PotvrdHlaseni(h);
+
+    EXPECT_EQ(CekejNaHlavniOkno(), Hlavni());
+    EXPECT_EQ(Text(Prvek(IDC_SLOZKA)), cil);
+    EXPECT_FALSE(OknoHlaseni(Pid())) << "one box only";
+    EXPECT_FALSE(OknoPrubehu(Pid()));
+    EXPECT_EQ(Hlasky().Texty(), std::vector<std::wstring>{L"Připravuje se instalace."});
+    EXPECT_FALSE(Existuje(Koren() + L"\\Office"));
+    EXPECT_FALSE(Existuje(odkazy));
+    UkonciStornem();
+}
+
 }  // namespace
 }  // namespace e2e
