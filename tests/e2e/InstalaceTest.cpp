@@ -215,5 +215,42 @@ TEST_F(Instalace, ZmizelaSadaJednoHlaseniANicNaDisku) {
     UkonciStornem();
 }
 
+// The user's templates value names folders inside the user's Microsoft
+// folder; one that climbs out of it (up into the profile, or up to the
+// system's folder) plans no link at all, and the install goes on.
+TEST_F(Instalace, SablonyUzivateleMimoProfilBezZastupce) {
+    std::wstring sada = PripravSadu();
+    std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
+    const std::wstring profil = Prostredi(L"USERPROFILE");
+    ASSERT_FALSE(profil.empty());
+    const auto odkazyVProfilu = [&] {
+        std::vector<std::wstring> v;
+        for (auto& s : Strom(profil))
+            if (s.size() > 4 && _wcsicmp(s.c_str() + s.size() - 4, L".lnk") == 0) v.push_back(s);
+        return v;
+    };
+    for (const std::wstring hodnota : {L"..\\..\\windows", L"..\\..\\..\\..\\..\\windows"}) {
+        SCOPED_TRACE(Utf8(hodnota));
+        NastavText(HKEY_CURRENT_USER, KlicUzivatele, L"Templates", hodnota);
+        // Where the link would land, were the value taken as it is.
+        wchar_t kam[MAX_PATH];
+        ASSERT_TRUE(::GetFullPathNameW((SlozkaAplikacnichDat() + L"\\Microsoft\\" + hodnota).c_str(), MAX_PATH,
+                                       kam, nullptr));
+        const bool byla = Existuje(kam);
+        const auto windows = SouboryVeSlozce(L"C:\\windows");
+        const auto odkazy = odkazyVProfilu();
+
+        Spust();
+        Hlaseni h = InstalujAPotvrd();
+        EXPECT_EQ(h.text, L"Instalace byla úspěšně dokončena.");
+        EXPECT_EQ(Hlasky().Texty(), HlaskyUspechu(SouboryVeSlozce(sada), false, L"")) << "no link planned";
+        OverSoubory(sada, cil);
+        EXPECT_EQ(Existuje(kam), byla) << Utf8(kam);
+        EXPECT_FALSE(Existuje(std::wstring(kam) + L"\\" + NazevSady + L".lnk"));
+        EXPECT_EQ(SouboryVeSlozce(L"C:\\windows"), windows);
+        EXPECT_EQ(odkazyVProfilu(), odkazy);
+    }
+}
+
 }  // namespace
 }  // namespace e2e
