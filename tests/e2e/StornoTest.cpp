@@ -234,5 +234,34 @@ TEST_F(Storno, StornoBehemPoslednihoZaznamuVratiVse) {
     }
 }
 
+// The rollback cannot be stopped: its window, closed by the user while it
+// runs, is made again by the next report with Storno still grey.
+TEST_F(Storno, ZavreniOknaPriRuseniNechaStornoSede) {
+    PripravVelkouSadu(3000);
+    NastavNovouVerzi();
+    Spust();
+    Enter();
+    HWND prubeh = PrubehZaSouborem(1500);
+    ASSERT_TRUE(prubeh);
+    ASSERT_TRUE(Aktivuj(prubeh));
+    Klikni(::GetDlgItem(prubeh, IDC_PRUBEH_STORNO));
+    ASSERT_TRUE(CekejAz([&] { return PosledniText().rfind(L"Ruší se instalace: ", 0) == 0; }));
+    ASSERT_TRUE(Aktivuj(prubeh));
+    Klavesa(VK_F4, true);
+
+    HWND znovu = CekejNa([&] {
+        HWND h = OknoPrubehu(Pid());
+        return h != prubeh ? h : nullptr;
+    });
+    ASSERT_TRUE(znovu) << "the rollback's next report makes the window again";
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(znovu, IDC_PRUBEH_STORNO)));
+    Snimek(znovu, L"prubeh-ruseni-znovu");
+
+    CekejNaHlavniOkno();
+    OverZpatecniCestu();
+    EXPECT_FALSE(Existuje(Koren() + L"\\Office"));
+    UkonciStornem();
+}
+
 }  // namespace
 }  // namespace e2e
