@@ -142,6 +142,10 @@ TEST_F(Instalace, ChybaBehemInstalaceVratiHlavniOkno) {
     EXPECT_EQ(h.text, popis) << "the platform's own description";
     EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(h.ikona, Ikona::Stop);
+    HWND prubeh = OknoPrubehu(Pid());
+    ASSERT_TRUE(prubeh) << "the progress window stays up behind the box";
+    EXPECT_EQ(::GetWindow(h.okno, GW_OWNER), prubeh);
+    EXPECT_FALSE(::IsWindowEnabled(prubeh)) << "its Storno is inert while the box waits";
     Snimek(h.okno, L"chyba-instalace");
     PotvrdHlaseni(h);
 

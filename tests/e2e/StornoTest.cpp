@@ -263,5 +263,44 @@ TEST_F(Storno, ZavreniOknaPriRuseniNechaStornoSede) {
     UkonciStornem();
 }
 
+// A box belongs to the program's visible window even while another program
+// is in front: the progress window is disabled behind the completion box, so
+// its Storno cannot be pressed while the box waits.
+TEST_F(Storno, HlaseniPatriOknuPrubehuIZaJinymProgramem) {
+    PripravVelkouSadu(2000);
+    NastavNovouVerzi();
+    Spust();
+    Enter();
+    HWND prubeh = PrubehZaSouborem(10);
+    ASSERT_TRUE(prubeh);
+
+    wchar_t systemova[MAX_PATH];
+    ASSERT_TRUE(::GetSystemDirectoryW(systemova, MAX_PATH));
+    Proces jiny = Proces::Spust(std::wstring(systemova) + L"\\notepad.exe");
+    HWND jine = CekejNa([&] {
+        auto okna = OknaProcesu(jiny.Id());
+        return okna.empty() ? nullptr : okna.front();
+    });
+    ASSERT_TRUE(jine);
+    ASSERT_TRUE(Aktivuj(jine));
+    // The run takes the change in at its next reports.
+    int poradi = PoradiInstalovaneho();
+    CekejNaSoubor(poradi + 20);
+    ASSERT_FALSE(OknoHlaseni(Pid())) << "the other program came to the front before the box";
+    ASSERT_EQ(::GetForegroundWindow(), jine);
+
+    Hlaseni h = CekejNaHlaseni();
+    EXPECT_EQ(h.text, L"Instalace byla úspěšně dokončena.");
+    EXPECT_EQ(::GetWindow(h.okno, GW_OWNER), prubeh) << "owned by the progress window";
+    EXPECT_FALSE(::IsWindowEnabled(prubeh)) << "Storno behind the box is inert";
+    RECT r, b;
+    ::GetWindowRect(prubeh, &r);
+    ::GetWindowRect(h.okno, &b);
+    ::UnionRect(&r, &r, &b);
+    Snimek(r, L"dokonceni-za-jinym-programem");
+    PotvrdHlaseni(h);
+    EXPECT_TRUE(Program().CekejNaKonec(Cekani()));
+}
+
 }  // namespace
 }  // namespace e2e
