@@ -458,7 +458,11 @@ void Snimek(const RECT& r, const std::wstring& nazev) {
     wchar_t geometrie[64];
     std::swprintf(geometrie, 64, L"%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
     // Wine starts a Linux program for a non-Windows executable; it gives no
-    // process handle back, so the finished file is the signal.
+    // process handle back, so the finished file is the signal. The call
+    // still succeeds and fills PROCESS_INFORMATION's handles with whatever
+    // its own frame held: values that may name handles the driver owns (its
+    // desktop, the cached key of HKEY_CURRENT_USER). Closing them broke every
+    // later scenario now and then, so they are left alone.
     std::wstring prikaz = L"/bin/sh -c \"import -window root -crop " + std::wstring(geometrie) +
                           L" +repage png:" + docasny + L" && mv " + docasny + L" " + cil + L"\"";
     STARTUPINFOW si{};
@@ -467,8 +471,6 @@ void Snimek(const RECT& r, const std::wstring& nazev) {
     if (!::CreateProcessW(L"Z:\\bin\\sh", prikaz.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &si, &pi))
         return;
-    if (pi.hProcess) ::CloseHandle(pi.hProcess);
-    if (pi.hThread) ::CloseHandle(pi.hThread);
     CekejAz([&] { return Existuje(CestaZUnixu(cil)); }, 15000);
 }
 
@@ -671,13 +673,13 @@ std::vector<std::wstring> Strom(const std::wstring& slozka) {
 
 void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev, const std::wstring& hodnota) {
     Klic k;
-    if (::RegCreateKeyExW(koren, klic.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr) !=
-        ERROR_SUCCESS)
-        throw std::runtime_error("nelze vytvořit klíč " + Utf8(klic));
-    if (::RegSetValueExW(k.get(), nazev.empty() ? nullptr : nazev.c_str(), 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(hodnota.c_str()),
-                         static_cast<DWORD>((hodnota.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-        throw std::runtime_error("nelze zapsat hodnotu " + Utf8(nazev));
+    const LSTATUS r = ::RegCreateKeyExW(koren, klic.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr);
+    if (r != ERROR_SUCCESS)
+        throw std::runtime_error("nelze vytvořit klíč " + Utf8(klic) + ": " + std::to_string(r));
+    const LSTATUS z = ::RegSetValueExW(k.get(), nazev.empty() ? nullptr : nazev.c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(hodnota.c_str()),
+                                       static_cast<DWORD>((hodnota.size() + 1) * sizeof(wchar_t)));
+    if (z != ERROR_SUCCESS) throw std::runtime_error("nelze zapsat hodnotu " + Utf8(nazev) + ": " + std::to_string(z));
 }
 
 void SmazKlic(HKEY koren, const std::wstring& klic) { ::RegDeleteTreeW(koren, klic.c_str()); }
