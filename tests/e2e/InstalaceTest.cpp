@@ -123,12 +123,12 @@ TEST_F(Instalace, CteneMediumDvakratPoSobe) {
     }
 }
 
-TEST_F(Instalace, ChybaPriKopirovaniVratiHlavniOkno) {
+TEST_F(Instalace, ChybaBehemInstalaceVratiHlavniOkno) {
     PripravSadu();
     std::wstring sablony = NastavNovouVerzi();
     std::wstring cil = sablony + L"\\" + NazevSady;
-    // The target's name is taken by a file: making the folder fails, with
-    // the platform's reason.
+    // The target's name is taken by a file: making the folder fails, with the
+    // platform's reason.
     VytvorSlozky(sablony);
     ZapisSoubor(cil, "tady je soubor");
     ASSERT_FALSE(::CreateDirectoryW(cil.c_str(), nullptr));
@@ -142,6 +142,10 @@ TEST_F(Instalace, ChybaPriKopirovaniVratiHlavniOkno) {
     EXPECT_EQ(h.text, popis) << "the platform's own description";
     EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(h.ikona, Ikona::Stop);
+    HWND prubeh = OknoPrubehu(Pid());
+    ASSERT_TRUE(prubeh) << "the progress window stays up behind the box";
+    EXPECT_EQ(::GetWindow(h.okno, GW_OWNER), prubeh);
+    EXPECT_FALSE(::IsWindowEnabled(prubeh)) << "its Storno is inert while the box waits";
     Snimek(h.okno, L"chyba-instalace");
     PotvrdHlaseni(h);
 
@@ -156,6 +160,100 @@ TEST_F(Instalace, ChybaPriKopirovaniVratiHlavniOkno) {
     EXPECT_EQ(CtiSoubor(cil), "tady je soubor");
     EXPECT_EQ(Strom(sablony), std::vector<std::wstring>{NazevSady});
     UkonciStornem();
+}
+
+// Targets that OK refuses before anything is planned: a drive's root and a
+// folder named ".". The window stays usable for the next attempt.
+TEST_F(Instalace, OdmitnuteCileNicNezmeni) {
+    PripravSadu();
+    NastavNovouVerzi();
+    std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
+    Spust();
+    const std::wstring tecka = Koren() + L"\\a\\.";
+    const struct {
+        std::wstring cil, zacatek, snimek;
+    } pripady[] = {
+        {L"C:\\", L"Do kořenové složky jednotky nebo sdílené složky („C:\\“)", L"chyba-cil-koren"},
+        {tecka, L"Cílová složka „" + tecka + L"“ není platná cesta: název složky „.“ nelze použít.",
+         L"chyba-cil-tecka"},
+    };
+    for (auto& p : pripady) {
+        SCOPED_TRACE(Utf8(p.cil));
+        ZadejCil(p.cil);
+        OverOdmitnutyCil(p.zacatek, p.snimek);
+        EXPECT_FALSE(Existuje(odkazy));
+    }
+    UkonciStornem();
+}
+
+// The set's folder goes away while the main window is open (a disc taken
+// out, a share gone): the run reports the platform's reason and touches
+// nothing, rather than installing an empty set.
+TEST_F(Instalace, ZmizelaSadaJednoHlaseniANicNaDisku) {
+    std::wstring sada = PripravSadu();
+    std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
+    std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
+    Spust();
+    ASSERT_TRUE(::MoveFileW(sada.c_str(), (Medium() + L"\\jinde").c_str()));
+    WIN32_FIND_DATAW d;
+    ASSERT_EQ(::FindFirstFileW((sada + L"\\*.*").c_str(), &d), INVALID_HANDLE_VALUE);
+    std::wstring popis = PopisChyby(::GetLastError());
+    ASSERT_FALSE(popis.empty());
+
+    Enter();
+    Hlaseni h = CekejNaHlaseni();
+    EXPECT_EQ(h.titulek, L"Setup");
+    EXPECT_EQ(h.text, popis) << "the platform's own description";
+    EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(h.ikona, Ikona::Stop);
+    Snimek(h.okno, L"chyba-zmizela-sada");
+    PotvrdHlaseni(h);
+
+    EXPECT_EQ(CekejNaHlavniOkno(), Hlavni());
+    EXPECT_EQ(Text(Prvek(IDC_SLOZKA)), cil);
+    EXPECT_FALSE(OknoHlaseni(Pid())) << "one box only";
+    EXPECT_FALSE(OknoPrubehu(Pid()));
+    EXPECT_EQ(Hlasky().Texty(), std::vector<std::wstring>{L"Připravuje se instalace."});
+    EXPECT_FALSE(Existuje(Koren() + L"\\Office"));
+    EXPECT_FALSE(Existuje(odkazy));
+    UkonciStornem();
+}
+
+// The user's templates value names folders inside the user's Microsoft
+// folder; one that climbs out of it (up into the profile, or up to the
+// system's folder) plans no link at all, and the install goes on.
+TEST_F(Instalace, SablonyUzivateleMimoProfilBezZastupce) {
+    std::wstring sada = PripravSadu();
+    std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
+    const std::wstring profil = Prostredi(L"USERPROFILE");
+    ASSERT_FALSE(profil.empty());
+    const auto odkazyVProfilu = [&] {
+        std::vector<std::wstring> v;
+        for (auto& s : Strom(profil))
+            if (s.size() > 4 && _wcsicmp(s.c_str() + s.size() - 4, L".lnk") == 0) v.push_back(s);
+        return v;
+    };
+    for (const std::wstring hodnota : {L"..\\..\\windows", L"..\\..\\..\\..\\..\\windows"}) {
+        SCOPED_TRACE(Utf8(hodnota));
+        NastavText(HKEY_CURRENT_USER, KlicUzivatele, L"Templates", hodnota);
+        // Where the link would land, were the value taken as it is.
+        wchar_t kam[MAX_PATH];
+        ASSERT_TRUE(::GetFullPathNameW((SlozkaAplikacnichDat() + L"\\Microsoft\\" + hodnota).c_str(), MAX_PATH,
+                                       kam, nullptr));
+        const bool byla = Existuje(kam);
+        const auto windows = SouboryVeSlozce(L"C:\\windows");
+        const auto odkazy = odkazyVProfilu();
+
+        Spust();
+        Hlaseni h = InstalujAPotvrd();
+        EXPECT_EQ(h.text, L"Instalace byla úspěšně dokončena.");
+        EXPECT_EQ(Hlasky().Texty(), HlaskyUspechu(SouboryVeSlozce(sada), false, L"")) << "no link planned";
+        OverSoubory(sada, cil);
+        EXPECT_EQ(Existuje(kam), byla) << Utf8(kam);
+        EXPECT_FALSE(Existuje(std::wstring(kam) + L"\\" + NazevSady + L".lnk"));
+        EXPECT_EQ(SouboryVeSlozce(L"C:\\windows"), windows);
+        EXPECT_EQ(odkazyVProfilu(), odkazy);
+    }
 }
 
 }  // namespace

@@ -100,11 +100,14 @@ TEST_F(Prochazet, VybranaSlozkaVTextuSKurzoremNaKonci) {
     UkonciStornem();
 }
 
-TEST_F(Prochazet, KorenDiskuSiNechaLomitko) {
+// The browser offers drives too; the text keeps the root's "\", and OK
+// refuses it as a target like a typed one.
+TEST_F(Prochazet, KorenDiskuSiNechaLomitkoAleOKHoOdmitne) {
     PripravSadu();
     Spust();
     Vyber(L"C:\\", false);
     EXPECT_EQ(Text(Prvek(IDC_SLOZKA)), L"C:\\");
+    OverOdmitnutyCil(L"Do kořenové složky jednotky nebo sdílené složky („C:\\“)", L"chyba-cil-koren-prochazet");
     UkonciStornem();
 }
 

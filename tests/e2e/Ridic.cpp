@@ -401,7 +401,7 @@ void Pis(const std::wstring& text) {
     if (!v.empty()) PosliVstup(v);
 }
 
-void Klikni(HWND h) {
+void Klikni(HWND h, bool cekat) {
     RECT r;
     ::GetWindowRect(h, &r);
     const POINT bod{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -419,7 +419,7 @@ void Klikni(HWND h) {
         throw std::runtime_error("Klikni: pointer at " + std::to_string(p.x) + "," + std::to_string(p.y) +
                                  " for " + std::to_string(bod.x) + "," + std::to_string(bod.y) + ", under it " +
                                  Utf8(Trida(pod)) + " '" + Utf8(Text(pod)) + "'");
-    CekejNaKlid(h);
+    if (cekat) CekejNaKlid(h);
     // A press and a release apart, as a hand makes them: a release in the
     // same instant can reach a button before the press has been handled.
     // Each event carries the point too, so a late pointer motion from the X
@@ -433,7 +433,7 @@ void Klikni(HWND h) {
     v[0].mi.dwFlags = kde | MOUSEEVENTF_LEFTDOWN;
     PosliVstup(v);
     ::Sleep(50);
-    CekejNaKlid(h);
+    if (cekat) CekejNaKlid(h);
     v[0].mi.dwFlags = kde | MOUSEEVENTF_LEFTUP;
     PosliVstup(v);
 }
@@ -458,7 +458,11 @@ void Snimek(const RECT& r, const std::wstring& nazev) {
     wchar_t geometrie[64];
     std::swprintf(geometrie, 64, L"%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
     // Wine starts a Linux program for a non-Windows executable; it gives no
-    // process handle back, so the finished file is the signal.
+    // process handle back, so the finished file is the signal. The call
+    // still succeeds and fills PROCESS_INFORMATION's handles with whatever
+    // its own frame held: values that may name handles the driver owns (its
+    // desktop, the cached key of HKEY_CURRENT_USER). Closing them broke every
+    // later scenario now and then, so they are left alone.
     std::wstring prikaz = L"/bin/sh -c \"import -window root -crop " + std::wstring(geometrie) +
                           L" +repage png:" + docasny + L" && mv " + docasny + L" " + cil + L"\"";
     STARTUPINFOW si{};
@@ -467,8 +471,6 @@ void Snimek(const RECT& r, const std::wstring& nazev) {
     if (!::CreateProcessW(L"Z:\\bin\\sh", prikaz.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &si, &pi))
         return;
-    if (pi.hProcess) ::CloseHandle(pi.hProcess);
-    if (pi.hThread) ::CloseHandle(pi.hThread);
     CekejAz([&] { return Existuje(CestaZUnixu(cil)); }, 15000);
 }
 
@@ -671,13 +673,13 @@ std::vector<std::wstring> Strom(const std::wstring& slozka) {
 
 void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev, const std::wstring& hodnota) {
     Klic k;
-    if (::RegCreateKeyExW(koren, klic.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr) !=
-        ERROR_SUCCESS)
-        throw std::runtime_error("nelze vytvořit klíč " + Utf8(klic));
-    if (::RegSetValueExW(k.get(), nazev.empty() ? nullptr : nazev.c_str(), 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(hodnota.c_str()),
-                         static_cast<DWORD>((hodnota.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
-        throw std::runtime_error("nelze zapsat hodnotu " + Utf8(nazev));
+    const LSTATUS r = ::RegCreateKeyExW(koren, klic.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr);
+    if (r != ERROR_SUCCESS)
+        throw std::runtime_error("nelze vytvořit klíč " + Utf8(klic) + ": " + std::to_string(r));
+    const LSTATUS z = ::RegSetValueExW(k.get(), nazev.empty() ? nullptr : nazev.c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(hodnota.c_str()),
+                                       static_cast<DWORD>((hodnota.size() + 1) * sizeof(wchar_t)));
+    if (z != ERROR_SUCCESS) throw std::runtime_error("nelze zapsat hodnotu " + Utf8(nazev) + ": " + std::to_string(z));
 }
 
 void SmazKlic(HKEY koren, const std::wstring& klic) { ::RegDeleteTreeW(koren, klic.c_str()); }

@@ -107,8 +107,10 @@ bool Aktivuj(HWND okno);
 void Klavesa(WORD vk, bool alt = false, bool shift = false);
 // Types text character by character (Unicode key events, Czech letters too).
 void Pis(const std::wstring& text);
-// A left mouse click in the middle of the window.
-void Klikni(HWND h);
+// A left mouse click in the middle of the window. Without cekat the press
+// and the release are only queued: the program may be busy in one long call
+// and take them at its next look at its messages.
+void Klikni(HWND h, bool cekat = true);
 
 // ---- screenshots -----------------------------------------------------------
 

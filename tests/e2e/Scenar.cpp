@@ -1,5 +1,6 @@
 #include "Scenar.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "ui/Ovladace.h"
@@ -129,12 +130,56 @@ void Scenar::Enter() {
     Klavesa(VK_RETURN);
 }
 
+void Scenar::ZadejCil(const std::wstring& cil) {
+    Klikni(Prvek(IDC_SLOZKA));
+    if (!CekejAz([&] { return Fokus(proces_->Vlakno()) == Prvek(IDC_SLOZKA); }))
+        Selhani("textové pole nedostalo fokus");
+    Klavesa(VK_HOME);
+    Klavesa(VK_END, false, true);
+    Pis(cil);
+    if (!CekejAz([&] { return Text(Prvek(IDC_SLOZKA)) == cil; }))
+        Selhani("v textovém poli je " + Utf8(Text(Prvek(IDC_SLOZKA))));
+}
+
 Hlaseni Scenar::InstalujAPotvrd() {
     Enter();
     Hlaseni h = CekejNaHlaseni();
     PotvrdHlaseni(h);
     if (!proces_->CekejNaKonec(Cekani())) Selhani("program po instalaci neskončil");
     return h;
+}
+
+void Scenar::OverOdmitnutyCil(const std::wstring& zacatek, const std::wstring& snimek) {
+    // The status log is written under the scenario's folder as the run goes.
+    const auto stav = [&] {
+        auto v = Strom(koren_);
+        v.erase(std::remove(v.begin(), v.end(), L"zaznam.txt"), v.end());
+        return v;
+    };
+    const std::wstring text = Text(Prvek(IDC_SLOZKA));
+    const auto pred = stav();
+    const size_t hlasekPred = zaznam_->Texty().size();
+    const auto korenDisku = SouboryVeSlozce(L"C:\\");
+
+    Enter();
+    Hlaseni h = CekejNaHlaseni();
+    EXPECT_EQ(h.titulek, L"Setup");
+    EXPECT_EQ(h.text.rfind(zacatek, 0), 0u) << Utf8(h.text);
+    EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(h.ikona, Ikona::Stop);
+    Snimek(h.okno, snimek);
+    PotvrdHlaseni(h);
+
+    EXPECT_EQ(CekejNaHlavniOkno(), hlavni_);
+    EXPECT_EQ(Text(Prvek(IDC_SLOZKA)), text);
+    EXPECT_FALSE(OknoHlaseni(Pid())) << "one box only";
+    EXPECT_FALSE(OknoPrubehu(Pid()));
+    const auto hlasky = zaznam_->Texty();
+    EXPECT_EQ(std::vector<std::wstring>(hlasky.begin() + std::min(hlasekPred, hlasky.size()), hlasky.end()),
+              std::vector<std::wstring>{L"Připravuje se instalace."})
+        << "refused while the run prepares";
+    EXPECT_EQ(stav(), pred);
+    EXPECT_EQ(SouboryVeSlozce(L"C:\\"), korenDisku);
 }
 
 }  // namespace e2e

@@ -68,10 +68,18 @@ protected:
     void UkonciStornem();
     // Presses OK with the Enter key (OK has the focus at start).
     void Enter();
+    // Replaces the target in the text box by typing, as the user would; the
+    // focus stays in the box, where Enter presses OK.
+    void ZadejCil(const std::wstring& cil);
 
     // The full run of a successful install: Enter, the completion box, OK,
     // the end of the program. Returns the completion box as read.
     Hlaseni InstalujAPotvrd();
+    // OK pressed on a target the run must refuse before it plans anything:
+    // one stop box titled "Setup" whose text starts with zacatek, nothing new
+    // on disk (under the scenario's folder and in the drive's root), and the
+    // main window back with its text unchanged. The box is saved as snimek.
+    void OverOdmitnutyCil(const std::wstring& zacatek, const std::wstring& snimek);
 
     std::vector<std::wstring> linkoveSlozky_;
 

@@ -88,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         Pripad{"NovaVerze", NovaVerze, L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"NovaVerzeSMezerami", NovaVerzeSMezerami, L"D:\\Kancelář 2000\\Templates"},
         Pripad{"StaraVerze", StaraVerze, L"C:\\MSOffice\\Šablony"},
-        // An install root without its templates value would propose a path
-        // OK refuses ("\<set>"): the usual folder is proposed instead.
+        // Without its templates value the older suite names no full folder,
+        // which OK would refuse: the suite's usual place instead.
         Pripad{"StaraVerzeBezLocalTemplates", StaraVerzeBezLocalTemplates,
                L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"ZadnaVerze", ZadnaVerze, L"C:\\Program Files\\Microsoft Office\\Templates"},
