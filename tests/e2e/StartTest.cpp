@@ -88,8 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
         Pripad{"NovaVerze", NovaVerze, L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"NovaVerzeSMezerami", NovaVerzeSMezerami, L"D:\\Kancelář 2000\\Templates"},
         Pripad{"StaraVerze", StaraVerze, L"C:\\MSOffice\\Šablony"},
-        // The fallback is decided by the install root, not by the templates value.
-        Pripad{"StaraVerzeBezLocalTemplates", StaraVerzeBezLocalTemplates, L""},
+        // The install root keeps the newer suites from being looked for; with
+        // no templates key the proposal would be one OK refuses, so the
+        // suite's usual folder is proposed.
+        Pripad{"StaraVerzeBezLocalTemplates", StaraVerzeBezLocalTemplates,
+               L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"ZadnaVerze", ZadnaVerze, L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"ObeVerzeNovaVyhrava", ObeVerze, L"E:\\Office 2000\\Templates"}),
     [](const auto& info) { return std::string(info.param.nazev); });
