@@ -57,7 +57,7 @@ Mereni Zmer(int pocet, const Druh& druh) {
 
     m.disk.Slozka(L"C:\\Users\\Jana\\AppData\\Local");
     SlozkyInstalace slozky{Zdroj, Cil, L"C:\\Users\\Jana\\AppData\\Roaming\\Microsoft\\Šablony",
-                           L"C:\\Users\\Jana\\AppData\\Local\\Instalace šablon"};
+                           L"C:\\Users\\Jana\\AppData\\Local\\Instalace šablon", {}};
     m.okna.textSlozky = Cil;
     Stroj stroj = m.stroj();
 

@@ -50,6 +50,7 @@ private:
         uint32_t cislo;   // Slozka, Klic: levels of the path; Odlozeni: the backup's number
     };
 
+    bool NastavitOsobniSablony();
     void Proved();
     void ProvedZaznam(int32_t i, Objekt& rec);
     void VytvorSlozky(int32_t i, const Objekt& rec);

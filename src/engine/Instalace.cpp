@@ -265,7 +265,7 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
 
     auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
     OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
-    plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 1);   // and the link
+    plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 2);   // the link, the value
     for (auto& jmeno : jmena) {
         Objekt soubor;
         soubor.Velikost = s_.soubory.Velikost(slozky_.ZdrojSlozka + L"\\" + jmeno);
@@ -289,10 +289,33 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         odkaz.CilovaSlozka = slozky_.SlozkaZastupcu;
         plan_.Pridej(std::move(odkaz));
     }
+    if (NastavitOsobniSablony()) {
+        Objekt hodnota;
+        hodnota.Nazev = NazevOsobnichSablon;
+        hodnota.Typ = TypHodnota;
+        hodnota.HKey = HKEY_CURRENT_USER_;
+        hodnota.CilovaSlozka = slozky_.OsobniSablony.Klic;
+        hodnota.Hodnota = slozky_.OsobniSablony.Slozka;
+        plan_.Pridej(std::move(hodnota));
+    }
     OverDelkyCest(plan_, TitulekHlavnihoOkna);
     if (!slozky_.SlozkaZaznamu.empty())
         denik_.Zacni(slozky_.SlozkaZaznamu, odebrani_, slozky_.CilSlozka, slozky_.ZdrojSlozka);
     return true;
+}
+
+// The word processor lists the personal templates folder and the folders
+// in it, so the value is set only for a target that is that folder or lies
+// directly in it; for any other, it would name a folder the user did not
+// choose. Asked again now: the user or a policy may have set it since the
+// window opened, and a value that is there is never changed.
+bool BehInstalace::NastavitOsobniSablony() {
+    const ZapisOsobnichSablon& z = slozky_.OsobniSablony;
+    if (z.Klic.empty() || z.Slozka.empty()) return false;
+    const std::wstring& cil = slozky_.CilSlozka;
+    if (!StejnyText(cil, z.Slozka) && !StejnyText(NadrazenaSlozka(cil), z.Slozka)) return false;
+    return !s_.registr.ExistujeHodnota(HKEY_CURRENT_USER_, z.KlicZasad, NazevOsobnichSablon) &&
+           !s_.registr.ExistujeHodnota(HKEY_CURRENT_USER_, z.Klic, NazevOsobnichSablon);
 }
 
 void BehInstalace::Proved() {
@@ -598,7 +621,12 @@ void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
         }
         Udelej({Krok::Hodnota, i, 0}, [] {});
     }
-    registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota, 0);
+    // A value the run was to set and did not is a run that has not done
+    // what it was asked: the suite would not list the templates.
+    if (!registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota, 0))
+        throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
+                    L"Hodnotu „" + rec.Nazev + L"“ v klíči registru „" + Zkratka(rec.CilovaSlozka) +
+                        L"“ se nepodařilo zapsat.");
 }
 
 // Rollback: from the current record back to the first, each record takes

@@ -90,6 +90,15 @@ public:
     // empty text when the key or value is missing or of another type.
     virtual std::wstring CtiRegistr(uint32_t koren, const std::wstring& klic,
                                     const std::wstring& nazev) = 0;
+    // A value that names a folder: REG_SZ as it is, REG_EXPAND_SZ with its
+    // %VARIABLES% expanded from the environment, either one cut at its
+    // first NUL and trimmed of spaces; empty text when the key or value is
+    // missing or of any other type. pohled64 reads the 64-bit view of the
+    // registry, where a 64-bit office suite keeps its machine-wide keys and
+    // a 32-bit program is otherwise not shown them; 32-bit Windows has one
+    // view only and reads that.
+    virtual std::wstring CtiCestu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                                  bool pohled64 = false) = 0;
     // Writes hodnota as REG_SZ, or cislo as REG_DWORD when hodnota is null;
     // creates the key when it does not exist. True when the value was stored.
     virtual bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,

@@ -1,5 +1,15 @@
 // What the main window learns when it loads: the set on the medium, the
 // welcome text, the proposed target and the user's templates folder.
+//
+// The proposal follows the office suite the machine has. Suites 9.0 and 8.0
+// are looked for first, as always: 9.0's shared Templates folder, or 8.0's
+// LocalTemplates key. Without either, the newest of 16.0, 15.0, 14.0, 12.0,
+// 11.0 and 10.0 that is installed decides, so that the word processor
+// lists the templates: 10.0 to 14.0 list the user templates folder
+// (UserTemplates), 15.0 and 16.0 the personal templates folder
+// (PersonalTemplates), or Documents\Custom Office Templates once the run has
+// set PersonalTemplates to it. With no suite at all, the suite's usual
+// shared folder is proposed.
 #pragma once
 
 #include <string>
@@ -17,6 +27,7 @@ struct Nacteni {
     std::wstring NazevSady;
     std::wstring Uvitani;          // the text of labSetup
     SlozkyInstalace slozky;        // CilSlozka is also the text of Slozka
+    std::wstring PuvodNavrhu;      // which suite and which value gave the proposal, for the log
 };
 
 // Throws Chyba when the medium holds no set folder or a platform call fails.

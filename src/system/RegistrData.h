@@ -9,8 +9,9 @@
 namespace setup {
 
 // Value types, as the platform numbers them.
-inline constexpr uint32_t TypRegSz = 1;      // UTF-16LE text
-inline constexpr uint32_t TypRegDword = 4;   // 32-bit little-endian number
+inline constexpr uint32_t TypRegSz = 1;         // UTF-16LE text
+inline constexpr uint32_t TypRegExpandSz = 2;   // the same, with %VARIABLES% to expand
+inline constexpr uint32_t TypRegDword = 4;      // 32-bit little-endian number
 
 // REG_SZ: the text up to its first NUL (or to the end when there is none; an
 // odd last byte is not half a character and is dropped), trimmed of spaces.

@@ -671,12 +671,13 @@ std::vector<std::wstring> Strom(const std::wstring& slozka) {
     return v;
 }
 
-void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev, const std::wstring& hodnota) {
+void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev, const std::wstring& hodnota,
+                DWORD typ) {
     Klic k;
     const LSTATUS r = ::RegCreateKeyExW(koren, klic.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr);
     if (r != ERROR_SUCCESS)
         throw std::runtime_error("nelze vytvořit klíč " + Utf8(klic) + ": " + std::to_string(r));
-    const LSTATUS z = ::RegSetValueExW(k.get(), nazev.empty() ? nullptr : nazev.c_str(), 0, REG_SZ,
+    const LSTATUS z = ::RegSetValueExW(k.get(), nazev.empty() ? nullptr : nazev.c_str(), 0, typ,
                                        reinterpret_cast<const BYTE*>(hodnota.c_str()),
                                        static_cast<DWORD>((hodnota.size() + 1) * sizeof(wchar_t)));
     if (z != ERROR_SUCCESS) throw std::runtime_error("nelze zapsat hodnotu " + Utf8(nazev) + ": " + std::to_string(z));
@@ -684,9 +685,36 @@ void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev,
 
 void SmazKlic(HKEY koren, const std::wstring& klic) { ::RegDeleteTreeW(koren, klic.c_str()); }
 
+bool ExistujeKlic(HKEY koren, const std::wstring& klic) {
+    Klic k;
+    return ::RegOpenKeyExW(koren, klic.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
+}
+
+std::optional<HodnotaRegistru> CtiHodnotu(HKEY koren, const std::wstring& klic, const std::wstring& nazev) {
+    Klic k;
+    if (::RegOpenKeyExW(koren, klic.c_str(), 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS) return std::nullopt;
+    DWORD typ = 0, velikost = 0;
+    if (::RegQueryValueExW(k.get(), nazev.c_str(), nullptr, &typ, nullptr, &velikost) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring text(velikost / sizeof(wchar_t) + 1, L'\0');
+    velikost = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (::RegQueryValueExW(k.get(), nazev.c_str(), nullptr, &typ, reinterpret_cast<BYTE*>(text.data()), &velikost) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    text.resize(velikost / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return HodnotaRegistru{typ, text};
+}
+
 std::wstring SlozkaAplikacnichDat() {
     wchar_t b[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, b))) return {};
+    return b;
+}
+
+std::wstring SlozkaDokumentu() {
+    wchar_t b[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, b))) return {};
     return b;
 }
 

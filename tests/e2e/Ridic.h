@@ -188,11 +188,22 @@ std::vector<std::wstring> SouboryVeSlozce(const std::wstring& slozka);
 // places (Wine's links into the Unix home) are listed but not entered.
 std::vector<std::wstring> Strom(const std::wstring& slozka);
 
+// Writes a text value (REG_SZ, or another text type such as REG_EXPAND_SZ),
+// creating the key.
 void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev,
-                const std::wstring& hodnota);
+                const std::wstring& hodnota, DWORD typ = REG_SZ);
 void SmazKlic(HKEY koren, const std::wstring& klic);
+bool ExistujeKlic(HKEY koren, const std::wstring& klic);
+// A value's type and text, as stored; nothing when it is not there.
+struct HodnotaRegistru {
+    DWORD typ = 0;
+    std::wstring text;
+    bool operator==(const HodnotaRegistru&) const = default;
+};
+std::optional<HodnotaRegistru> CtiHodnotu(HKEY koren, const std::wstring& klic, const std::wstring& nazev);
 
 std::wstring SlozkaAplikacnichDat();   // CSIDL_APPDATA
+std::wstring SlozkaDokumentu();        // CSIDL_PERSONAL
 std::wstring PopisChyby(DWORD kod);    // the system's description, no line break
 
 struct Odkaz {

@@ -44,6 +44,7 @@ void Scenar::SetUp() {
     SmazStrom(koren_);
     SmazKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office");
     SmazKlic(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Office");
+    SmazKlic(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
     VytvorSlozky(Medium());
     std::wstring exe = Prostredi(L"SETUP_E2E_EXE");
     if (exe.empty()) Selhani("SETUP_E2E_EXE není nastaveno");
@@ -59,6 +60,7 @@ void Scenar::TearDown() {
     zaznam_.reset();
     SmazKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office");
     SmazKlic(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Office");
+    SmazKlic(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
     for (auto& s : linkoveSlozky_) SmazStrom(s);
     if (Prostredi(L"SETUP_E2E_NECHAT").empty()) SmazStrom(koren_);
 }
@@ -87,9 +89,16 @@ std::wstring Scenar::NastavSablonyUzivatele(const std::wstring& nazev) {
     return slozka;
 }
 
+void Scenar::UklidSlozku(const std::wstring& slozka) {
+    SmazStrom(slozka);
+    linkoveSlozky_.push_back(slozka);
+}
+
 void Scenar::SpustBezCekani() {
     zaznam_ = std::make_unique<Zaznam>(koren_ + L"\\zaznam.txt");
-    proces_ = std::make_unique<Proces>(Proces::Spust(SetupExe(), {{L"SETUP_E2E_ZAZNAM", zaznam_->Soubor()}}));
+    std::vector<std::pair<std::wstring, std::wstring>> prostredi{{L"SETUP_E2E_ZAZNAM", zaznam_->Soubor()}};
+    if (!stornoPri_.empty()) prostredi.emplace_back(L"SETUP_E2E_STORNO_PRI", stornoPri_);
+    proces_ = std::make_unique<Proces>(Proces::Spust(SetupExe(), prostredi));
 }
 
 void Scenar::Spust() {

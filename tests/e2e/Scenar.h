@@ -45,6 +45,11 @@ protected:
     // The user's templates folder name; the link goes to
     // %APPDATA%\Microsoft\<name>. Removed again after the test.
     std::wstring NastavSablonyUzivatele(const std::wstring& nazev);
+    // A folder outside the scenario's own that the test may fill; removed
+    // before and after the test.
+    void UklidSlozku(const std::wstring& slozka);
+    // Storno's click arrives when the status line first shows this text.
+    void StornoPriHlasce(const std::wstring& text) { stornoPri_ = text; }
 
     // Starts Setup.exe from the medium with the status log hooked in, and
     // waits for its main window.
@@ -88,6 +93,7 @@ private:
     std::unique_ptr<Proces> proces_;
     std::unique_ptr<Zaznam> zaznam_;
     HWND hlavni_ = nullptr;
+    std::wstring stornoPri_;
 };
 
 // Expected status texts of a successful run (collapsed as Zaznam::Texty gives them).

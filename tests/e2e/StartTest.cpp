@@ -88,8 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
         Pripad{"NovaVerze", NovaVerze, L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"NovaVerzeSMezerami", NovaVerzeSMezerami, L"D:\\Kancelář 2000\\Templates"},
         Pripad{"StaraVerze", StaraVerze, L"C:\\MSOffice\\Šablony"},
-        // Without its templates value the older suite names no full folder,
-        // which OK would refuse: the suite's usual place instead.
+        // The install root keeps the newer suites from being looked for; with
+        // no templates key the proposal would be one OK refuses, so the
+        // suite's usual folder is proposed.
         Pripad{"StaraVerzeBezLocalTemplates", StaraVerzeBezLocalTemplates,
                L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"ZadnaVerze", ZadnaVerze, L"C:\\Program Files\\Microsoft Office\\Templates"},

@@ -5,6 +5,11 @@
 // SETUP_E2E_ZAZNAM variable of the process; records are UTF-16 lines:
 // "T<text>", "U<width in pixels>", "D" (the progress window goes away).
 //
+// When SETUP_E2E_STORNO_PRI names a status text, the first time the status
+// line receives it the Storno button's click is posted to the progress
+// window, as a user's click arriving right then would be: the run sees it
+// when it next takes its messages, with that report.
+//
 // Asked with the registered message "SetupE2E.Popis", it also describes a
 // window from inside: Wine answers WM_GETFONT and WM_GETICON sent from
 // another process with nothing, so fonts and icons can only be read here.
@@ -38,6 +43,22 @@ void Zapis(wchar_t druh, const wchar_t* text) {
     WriteFile(soubor, &konec, sizeof konec, &n, nullptr);
 }
 
+// Posts Storno's click once, at the status text the variable names.
+void StornoPriTextu(HWND status, const wchar_t* text) {
+    static bool nacteno = false, hotovo = false;
+    static wchar_t hledany[256];
+    if (!nacteno) {
+        nacteno = true;
+        const DWORD n = GetEnvironmentVariableW(L"SETUP_E2E_STORNO_PRI", hledany, 256);
+        hotovo = n == 0 || n >= 256;
+    }
+    if (hotovo || !text || wcscmp(text, hledany) != 0) return;
+    hotovo = true;
+    HWND prubeh = GetParent(status);
+    PostMessageW(prubeh, WM_COMMAND, MAKEWPARAM(IDC_PRUBEH_STORNO, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(prubeh, IDC_PRUBEH_STORNO)));
+}
+
 void ZapisSirku(int sirka) {
     wchar_t b[16];
     swprintf(b, 16, L"%d", sirka);
@@ -69,8 +90,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ZaznamVolani(int kod, WPARAM w
         if (z->message == popis) Popis(z->hwnd);
         int id = GetDlgCtrlID(z->hwnd);
         if (id == IDC_TEXT) {
-            if (z->message == WM_SETTEXT)
+            if (z->message == WM_SETTEXT) {
                 Zapis(L'T', z->lParam ? reinterpret_cast<const wchar_t*>(z->lParam) : L"");
+                StornoPriTextu(z->hwnd, reinterpret_cast<const wchar_t*>(z->lParam));
+            }
             else if (z->message == WM_DESTROY)
                 Zapis(L'D', nullptr);
         } else if (id == IDC_UKAZATEL && z->message == UM_SIRKAUKAZATELE) {

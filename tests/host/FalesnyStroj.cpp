@@ -625,9 +625,26 @@ const FalesnyRegistr::Klic* FalesnyRegistr::Najdi(uint32_t koren, const std::wst
     return it == klice_.end() ? nullptr : &it->second;
 }
 
+const FalesnyRegistr::Hodnota* FalesnyRegistr::NajdiHodnotu(uint32_t koren, const std::wstring& klic,
+                                                           const std::wstring& nazev) const {
+    const Klic* k = Najdi(koren, klic);
+    if (!k) return nullptr;
+    const auto it = k->find(VelkaPismena(nazev));
+    return it == k->end() ? nullptr : &it->second;
+}
+
+bool FalesnyRegistr::Selze(const wchar_t* operace, const std::wstring& klic) {
+    return zasahy_ && zasahy_->TicheVolani(operace, klic);
+}
+
 void FalesnyRegistr::NastavText(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                                 const std::wstring& text) {
     Vytvor(koren, klic)[VelkaPismena(nazev)] = Hodnota{1, text, 0};
+}
+
+void FalesnyRegistr::NastavRozsirenyText(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                                         const std::wstring& text) {
+    Vytvor(koren, klic)[VelkaPismena(nazev)] = Hodnota{2, text, 0};
 }
 
 void FalesnyRegistr::NastavCislo(uint32_t koren, const std::wstring& klic,
@@ -637,7 +654,7 @@ void FalesnyRegistr::NastavCislo(uint32_t koren, const std::wstring& klic,
 
 void FalesnyRegistr::NastavJinyTyp(uint32_t koren, const std::wstring& klic,
                                    const std::wstring& nazev) {
-    Vytvor(koren, klic)[VelkaPismena(nazev)] = Hodnota{2, L"%TEMP%", 0};
+    Vytvor(koren, klic)[VelkaPismena(nazev)] = Hodnota{3, L"C:\\Office", 0};
 }
 
 bool FalesnyRegistr::MaKlic(uint32_t koren, const std::wstring& klic) const {
@@ -646,28 +663,59 @@ bool FalesnyRegistr::MaKlic(uint32_t koren, const std::wstring& klic) const {
 
 std::optional<std::wstring> FalesnyRegistr::Text(uint32_t koren, const std::wstring& klic,
                                                  const std::wstring& nazev) const {
-    const Klic* k = Najdi(koren, klic);
-    if (!k) return std::nullopt;
-    const auto it = k->find(VelkaPismena(nazev));
-    if (it == k->end() || it->second.typ != 1) return std::nullopt;
-    return it->second.text;
+    const Hodnota* h = NajdiHodnotu(koren, klic, nazev);
+    if (!h || h->typ != 1) return std::nullopt;
+    return h->text;
 }
 
 std::wstring FalesnyRegistr::CtiRegistr(uint32_t koren, const std::wstring& klic,
                                         const std::wstring& nazev) {
     cteni.push_back({koren, klic, nazev});
-    const Klic* k = Najdi(koren, klic);
-    if (!k) return {};
-    const auto it = k->find(VelkaPismena(nazev));
-    if (it == k->end()) return {};
-    if (it->second.typ == 1) return OrizniMezery(OrizniNulu(it->second.text));
-    if (it->second.typ == 4) return TextCisla(static_cast<int32_t>(it->second.cislo));
+    const Hodnota* h = NajdiHodnotu(koren, klic, nazev);
+    if (!h) return {};
+    if (h->typ == 1) return OrizniMezery(OrizniNulu(h->text));
+    if (h->typ == 4) return TextCisla(static_cast<int32_t>(h->cislo));
     return {};
+}
+
+// The platform's expansion: a %NAME% the environment holds becomes its
+// value; any other, and a lone "%", stay as they are.
+std::wstring FalesnyRegistr::Rozvin(const std::wstring& text) const {
+    std::wstring vysledek;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto zacatek = text.find(L'%', i);
+        const auto konec = zacatek == std::wstring::npos ? std::wstring::npos : text.find(L'%', zacatek + 1);
+        if (konec == std::wstring::npos) break;
+        vysledek += text.substr(i, zacatek - i);
+        const auto it = prostredi.find(VelkaPismena(text.substr(zacatek + 1, konec - zacatek - 1)));
+        if (it != prostredi.end()) {
+            vysledek += it->second;
+            i = konec + 1;
+        } else {
+            vysledek += L'%';
+            i = zacatek + 1;
+        }
+    }
+    return vysledek + text.substr(std::min(i, text.size()));
+}
+
+std::wstring FalesnyRegistr::CtiCestu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                                      bool pohled64) {
+    cteni.push_back({koren, klic, nazev, pohled64});
+    const Hodnota* h = NajdiHodnotu(pohled64 && koren == HKEY_LOCAL_MACHINE_ ? Hklm64 : koren, klic, nazev);
+    if (!h || (h->typ != 1 && h->typ != 2)) return {};
+    const std::wstring text = OrizniMezery(OrizniNulu(h->text));
+    return h->typ == 1 ? text : OrizniMezery(Rozvin(text));
 }
 
 bool FalesnyRegistr::ZapisRegistr(uint32_t koren, const std::wstring& klic,
                                   const std::wstring& nazev, const std::wstring* hodnota,
                                   int32_t cislo) {
+    if (Selze(L"ZapisRegistr", klic)) {
+        Vytvor(koren, klic);
+        return false;
+    }
     if (hodnota)
         NastavText(koren, klic, nazev, *hodnota);
     else
@@ -686,6 +734,16 @@ std::map<std::wstring, std::wstring> FalesnyRegistr::Stav() const {
     return stav;
 }
 
+struct FalesnyRegistr::Zachyceni {
+    Klice klice;
+};
+
+std::shared_ptr<const FalesnyRegistr::Zachyceni> FalesnyRegistr::Zachyt() const {
+    return std::make_shared<const Zachyceni>(Zachyceni{klice_});
+}
+
+void FalesnyRegistr::Obnov(const std::shared_ptr<const Zachyceni>& zachyceni) { klice_ = zachyceni->klice; }
+
 bool FalesnyRegistr::MaPodklice(uint32_t koren, const std::wstring& slozenyKlic) const {
     const auto it = klice_.upper_bound({koren, slozenyKlic});
     return it != klice_.end() && it->first.first == koren &&
@@ -697,17 +755,18 @@ bool FalesnyRegistr::ExistujeKlic(uint32_t koren, const std::wstring& klic) {
 }
 
 bool FalesnyRegistr::ExistujeHodnota(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) {
-    const Klic* k = Najdi(koren, klic);
-    return k && k->count(VelkaPismena(nazev)) != 0;
+    return NajdiHodnotu(koren, klic, nazev) != nullptr;
 }
 
 bool FalesnyRegistr::SmazHodnotu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) {
+    if (Selze(L"SmazHodnotu", klic)) return false;
     const auto it = klice_.find({koren, VelkaPismena(klic)});
     if (it != klice_.end()) it->second.erase(VelkaPismena(nazev));
     return true;
 }
 
 bool FalesnyRegistr::SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) {
+    if (Selze(L"SmazPrazdnyKlic", klic)) return false;
     const std::wstring cesta = VelkaPismena(klic);
     const auto it = klice_.find({koren, cesta});
     if (it == klice_.end()) return true;

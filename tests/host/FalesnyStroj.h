@@ -160,34 +160,59 @@ private:
     int64_t hodiny_ = 132000000000000000;   // a FILETIME in 2019
 };
 
+// Keys by root and path, values by name, both without regard to case. The
+// machine-wide root has a second, 64-bit view (Hklm64), read only where a
+// read asks for it, as a 32-bit program sees the registry on 64-bit Windows;
+// the user's root is one for both views. With Zasahy, the writes and deletes
+// are counted platform calls that an injected failure makes return false
+// (a failed write having made its key, as the platform's does).
 class FalesnyRegistr final : public IRegistr {
 public:
-    explicit FalesnyRegistr(IHlaseni& hlaseni) : hlaseni_(hlaseni) {}
-    FalesnyRegistr& operator=(const FalesnyRegistr& jiny) {
-        klice_ = jiny.klice_;
-        return *this;
-    }
-    // Every key and value, as a snapshot compares them.
+    explicit FalesnyRegistr(IHlaseni& hlaseni, Zasahy* zasahy = nullptr) : hlaseni_(hlaseni), zasahy_(zasahy) {}
+    FalesnyRegistr(const FalesnyRegistr&) = delete;
+    FalesnyRegistr& operator=(const FalesnyRegistr&) = delete;
+
+    // The root under which the 64-bit view's machine-wide keys are kept.
+    static constexpr uint32_t Hklm64 = HKEY_LOCAL_MACHINE_ | 0x40000000u;
+
+    // Every key and value, as a snapshot compares them: "<root>\<KEY>" for
+    // a key, "<root>\<KEY>\@<NAME>" for a value, upper case.
     std::map<std::wstring, std::wstring> Stav() const;
 
     void NastavText(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                     const std::wstring& text);
+    // REG_EXPAND_SZ: a text with %VARIABLES%, expanded from prostredi.
+    void NastavRozsirenyText(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                             const std::wstring& text);
     void NastavCislo(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                      uint32_t cislo);
+    // REG_BINARY: a type no reader takes.
     void NastavJinyTyp(uint32_t koren, const std::wstring& klic, const std::wstring& nazev);
+    void SmazVse() { klice_.clear(); }
     bool MaKlic(uint32_t koren, const std::wstring& klic) const;
     std::optional<std::wstring> Text(uint32_t koren, const std::wstring& klic,
                                      const std::wstring& nazev) const;
 
+    // The environment REG_EXPAND_SZ values are expanded from, by upper-case name.
+    std::map<std::wstring, std::wstring> prostredi;
+
     struct Cteni {
         uint32_t koren;
         std::wstring klic, nazev;
+        bool pohled64 = false;
         bool operator==(const Cteni&) const = default;
     };
     std::vector<Cteni> cteni;   // every read, in order
 
+    // The whole registry at this moment, and the registry put back to it.
+    struct Zachyceni;
+    std::shared_ptr<const Zachyceni> Zachyt() const;
+    void Obnov(const std::shared_ptr<const Zachyceni>& zachyceni);
+
     std::wstring CtiRegistr(uint32_t koren, const std::wstring& klic,
                             const std::wstring& nazev) override;
+    std::wstring CtiCestu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                          bool pohled64 = false) override;
     bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                       const std::wstring* hodnota, int32_t cislo = 0) override;
     void SmazKlic(uint32_t koren, const std::wstring& klic) override;
@@ -203,12 +228,18 @@ private:
         uint32_t cislo = 0;
     };
     using Klic = std::map<std::wstring, Hodnota>;   // by folded value name
+    using Klice = std::map<std::pair<uint32_t, std::wstring>, Klic>;   // by folded key path
     bool MaPodklice(uint32_t koren, const std::wstring& slozenyKlic) const;
     Klic& Vytvor(uint32_t koren, const std::wstring& klic);
     const Klic* Najdi(uint32_t koren, const std::wstring& klic) const;
+    const Hodnota* NajdiHodnotu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev) const;
+    std::wstring Rozvin(const std::wstring& text) const;
+    // Counts a write or delete; true when it is to fail.
+    bool Selze(const wchar_t* operace, const std::wstring& klic);
 
     IHlaseni& hlaseni_;
-    std::map<std::pair<uint32_t, std::wstring>, Klic> klice_;   // by folded key path
+    Zasahy* zasahy_;
+    Klice klice_;
 };
 
 class FalesnyShell final : public IShell {
@@ -293,7 +324,7 @@ struct FalesnyStroj {
     Zasahy zasahy;
     FalesnaOkna okna;
     FalesnyDisk disk{zasahy};
-    FalesnyRegistr registr{okna};
+    FalesnyRegistr registr{okna, &zasahy};
     FalesnyShell shell{zasahy, disk};
 
     FalesnyStroj() {

@@ -237,5 +237,62 @@ TEST_F(PlanTest, ChybaVypisuMediaPrijdeKObsluze) {
     EXPECT_EQ(m.disk.Stav(), pred);
 }
 
+// The value that lets the word processor of 15.0 and 16.0 list the target.
+class OsobniSablony : public PlanTest {
+protected:
+    const std::wstring Slozka = L"C:\\Users\\Jana\\Documents\\Custom Office Templates";
+    const std::wstring Klic = L"Software\\Microsoft\\Office\\16.0\\Word\\Options";
+    const std::wstring KlicZasad = L"Software\\Policies\\Microsoft\\Office\\16.0\\Word\\Options";
+
+    OsobniSablony() {
+        Sablona(L"a.dot");
+        m.disk.Slozka(L"C:\\Users\\Jana\\Documents");
+        slozky.OsobniSablony = {Klic, KlicZasad, Slozka};
+        ZadejCil(Slozka + L"\\Dopisy");
+    }
+    // Whether the plan for the target ends with the value, and what it holds.
+    bool SHodnotou(const std::wstring& cil) {
+        ZadejCil(cil);
+        EXPECT_TRUE(Sestav()) << Utf8(cil);
+        const Objekt& posledni = plan()(plan().Pocet());
+        if (posledni.Typ != TypHodnota) return false;
+        EXPECT_EQ(posledni.Nazev, L"PersonalTemplates");
+        EXPECT_EQ(posledni.HKey, HKEY_CURRENT_USER_);
+        EXPECT_EQ(posledni.CilovaSlozka, Klic);
+        EXPECT_EQ(posledni.Hodnota, Slozka);
+        return true;
+    }
+};
+
+TEST_F(OsobniSablony, JenProCilKteryJeTouSlozkouNeboPrimoVNi) {
+    EXPECT_TRUE(SHodnotou(Slozka + L"\\Dopisy"));
+    EXPECT_TRUE(SHodnotou(Slozka + L"\\Jiné šablony\\"));
+    EXPECT_TRUE(SHodnotou(Slozka));
+    EXPECT_TRUE(SHodnotou(L"c:\\USERS\\jana\\documents\\custom office templates\\Dopisy"));
+    EXPECT_FALSE(SHodnotou(Slozka + L"\\Dopisy\\Staré"));
+    EXPECT_FALSE(SHodnotou(L"C:\\Users\\Jana\\Documents\\Dopisy"));
+    EXPECT_FALSE(SHodnotou(Slozka + L"2\\Dopisy"));
+    EXPECT_FALSE(SHodnotou(L"D:\\Šablony\\Dopisy"));
+    // After the files, which are what the value is for.
+    EXPECT_TRUE(SHodnotou(Slozka + L"\\Dopisy"));
+    EXPECT_EQ(plan().Pocet(), 3);
+    EXPECT_EQ(plan()(2).Typ, TypSoubor);
+
+    slozky.OsobniSablony = {};
+    EXPECT_FALSE(SHodnotou(Slozka + L"\\Dopisy"));
+}
+
+TEST_F(OsobniSablony, HodnotaNastavenaOdSpusteniSeNemeni) {
+    // Set by the user or by a policy since the window opened, of any type.
+    m.registr.NastavText(HKEY_CURRENT_USER_, KlicZasad, L"Jiná", L"x");
+    m.registr.NastavText(HKEY_CURRENT_USER_, Klic, L"Jiná", L"x");
+    EXPECT_TRUE(SHodnotou(Slozka + L"\\Dopisy"));
+    m.registr.NastavCislo(HKEY_CURRENT_USER_, KlicZasad, L"PersonalTemplates", 0);
+    EXPECT_FALSE(SHodnotou(Slozka + L"\\Dopisy"));
+    m.registr.SmazHodnotu(HKEY_CURRENT_USER_, KlicZasad, L"PersonalTemplates");
+    m.registr.NastavText(HKEY_CURRENT_USER_, Klic, L"personaltemplates", L"");
+    EXPECT_FALSE(SHodnotou(Slozka + L"\\Dopisy"));
+}
+
 }  // namespace
 }  // namespace setup::test

@@ -425,6 +425,9 @@ public:
     std::wstring CtiRegistr(uint32_t, const std::wstring&, const std::wstring&) override {
         throw std::bad_alloc();
     }
+    std::wstring CtiCestu(uint32_t, const std::wstring&, const std::wstring&, bool) override {
+        throw std::bad_alloc();
+    }
     bool ZapisRegistr(uint32_t, const std::wstring&, const std::wstring&, const std::wstring*,
                       int32_t) override {
         return true;

@@ -1,7 +1,7 @@
 // The rollback invariant, checked exhaustively: whatever point a cancel, a
-// failure or a kill hits, the disk ends as it was before the run (or, on
-// success, as a clean success leaves it), and what the user sees is what the
-// design calls for. A failure during rollback itself may leave only what a
+// failure or a kill hits, the disk and the registry end as they were before
+// the run (or, on success, as a clean success leaves them), and what the
+// user sees is what the design calls for. A failure during rollback itself may leave only what a
 // report names. After every run, the next start finds nothing to take back.
 #include <gtest/gtest.h>
 
@@ -22,6 +22,7 @@ struct Scenar {
     bool zastupci;   // with the user's templates folder and the link
     Cil cil;
     bool odebrani;   // the set is installed, the user changed a template, and the run removes the set
+    bool hodnota;    // into Custom Office Templates, setting PersonalTemplates to it
 };
 
 // What a run of either kind says.
@@ -36,6 +37,8 @@ const Texty& TextyBehu(bool odebrani) {
 }
 
 const std::wstring Zast = L"C:\\Users\\Jana\\AppData\\Roaming\\Microsoft\\Šablony";
+const std::wstring VlastniSablony = L"C:\\Users\\Jana\\Documents\\Custom Office Templates";
+const std::wstring KlicVoleb = L"Software\\Microsoft\\Office\\16.0\\Word\\Options";
 
 void Priprav(Instalator& in, const Scenar& s) {
     const wchar_t* const sablony[] = {L"a.dot", L"b.dot", L"c.xlt"};
@@ -46,10 +49,25 @@ void Priprav(Instalator& in, const Scenar& s) {
     in.m.disk.Slozka(L"C:\\Users\\Jana\\AppData\\Roaming");
 
     std::wstring cil = L"C:\\Office\\Templates\\Dopisy";
-    if (s.cil == Cil::Castecne) {
+    if (s.hodnota) {
+        // Into the folder the value is to name; the target's levels that
+        // are missing are two, three or none, and so are the keys the
+        // value's write makes: two, four or none.
+        in.slozky.OsobniSablony = {KlicVoleb, L"Software\\Policies\\Microsoft\\Office\\16.0\\Word\\Options",
+                                   VlastniSablony};
+        cil = VlastniSablony + L"\\Dopisy";
+        in.m.registr.NastavText(HKEY_CURRENT_USER_, L"Software\\Microsoft\\Windows", L"x", L"1");
+        if (s.cil == Cil::Chybi) {
+            in.m.disk.Slozka(L"C:\\Users\\Jana\\Documents");
+            in.m.registr.NastavText(HKEY_CURRENT_USER_, L"Software\\Microsoft\\Office\\16.0\\Common", L"x", L"1");
+        } else if (s.cil == Cil::Existuje) {
+            in.m.registr.NastavText(HKEY_CURRENT_USER_, KlicVoleb, L"Jiná", L"1");
+        }
+    } else if (s.cil == Cil::Castecne) {
         in.m.disk.Slozka(L"C:\\Data");
         cil = L"C:\\Data\\A\\B\\Dopisy";
-    } else if (s.cil == Cil::Existuje) {
+    }
+    if (s.cil == Cil::Existuje) {
         in.m.disk.Soubor(cil + L"\\a.dot", L"starý a", AtributJenProCteni, CasStary);
         in.m.disk.Soubor(cil + L"\\b.dot", L"starý b", AtributSkryty, CasStary);
         in.m.disk.Soubor(cil + L"\\moje.dot", L"uživatelova", AtributJenProCteni, CasStary);
@@ -76,10 +94,13 @@ bool ZacinaNa(const std::wstring& text, const std::wstring& zacatek) {
     return text.compare(0, zacatek.size(), zacatek) == 0;
 }
 
+using Registr = std::map<std::wstring, std::wstring>;
+
 struct Vystup {
     std::wstring cil;
     Snimek pred, po;
     Snimek poStartu;                     // after the next start's look at the run's records
+    Registr registrPred, registrPo, registrPoStartu;
     VysledekObnovy obnova;               // what that start did
     std::vector<Udalost> udalosti, zpravy;
     std::vector<int64_t> volaniPredZpravou;
@@ -95,9 +116,11 @@ Vystup Spust(const Scenar& s, const std::function<void(FalesnyStroj&)>& zasah) {
     Vystup v;
     v.cil = in.m.okna.textSlozky;
     v.pred = in.m.disk.Stav();
+    v.registrPred = in.m.registr.Stav();
     zasah(in.m);
     in.Spust();
     v.po = in.m.disk.Stav();
+    v.registrPo = in.m.registr.Stav();
     v.udalosti = in.m.okna.udalosti;
     v.zpravy = in.m.okna.Zpravy();
     v.volaniPredHlaskou = in.m.okna.volaniPredHlaskou;
@@ -110,6 +133,7 @@ Vystup Spust(const Scenar& s, const std::function<void(FalesnyStroj&)>& zasah) {
     in.m.zasahy.stornovano = &in.m.okna.stornovano;
     v.obnova = DokonciPrerusene(in.m.disk, in.m.registr, SlozkaZaznamu);
     v.poStartu = in.m.disk.Stav();
+    v.registrPoStartu = in.m.registr.Stav();
     return v;
 }
 
@@ -200,10 +224,54 @@ void OverNicNeztraceno(const Snimek& pred, const Snimek& po, const std::vector<U
     }
 }
 
-class Vraceni : public testing::TestWithParam<std::tuple<int, bool, Cil, bool>> {
+// The texts a report quotes („…“).
+std::vector<std::wstring> Citace(const std::vector<Udalost>& zpravy) {
+    std::vector<std::wstring> citace;
+    for (const auto& z : zpravy)
+        for (std::size_t a = z.text.find(L'„'); a != std::wstring::npos; a = z.text.find(L'„', a + 1)) {
+            const std::size_t b = z.text.find(L'“', a);
+            if (b == std::wstring::npos) break;
+            citace.push_back(VelkaPismena(z.text.substr(a + 1, b - a - 1)));
+        }
+    return citace;
+}
+
+// After a failure during rollback: every key the run left is named in a
+// report, or lies on the path to one named, and every value it left is
+// named with its key.
+void OverRegistrPojmenovan(const Registr& pred, const Registr& po, const std::vector<Udalost>& zpravy) {
+    const auto citace = Citace(zpravy);
+    const auto citovano = [&](const std::wstring& text) {
+        return std::find(citace.begin(), citace.end(), text) != citace.end();
+    };
+    std::vector<std::wstring> rozdil;
+    for (const auto& [klic, hodnota] : po)
+        if (auto it = pred.find(klic); it == pred.end() || it->second != hodnota) rozdil.push_back(klic);
+    for (const auto& [klic, hodnota] : pred)
+        if (!po.count(klic)) rozdil.push_back(klic);
+    for (const std::wstring& polozka : rozdil) {
+        // "<root>\<KEY>" or "<root>\<KEY>\@<NAME>"
+        std::wstring klic = polozka.substr(polozka.find(L'\\') + 1);
+        const auto zavinac = klic.find(L"\\@");
+        if (zavinac != std::wstring::npos) {
+            EXPECT_TRUE(citovano(klic.substr(zavinac + 2))) << "nepojmenovaná hodnota: " << Utf8(polozka);
+            EXPECT_TRUE(citovano(klic.substr(0, zavinac))) << "nepojmenovaná hodnota: " << Utf8(polozka);
+            continue;
+        }
+        const bool naCeste = std::any_of(citace.begin(), citace.end(), [&](const std::wstring& c) {
+            return c == klic || ZacinaNa(c, klic + L"\\");
+        });
+        EXPECT_TRUE(naCeste) << "nepojmenovaný klíč: " << Utf8(polozka);
+    }
+}
+
+using Parametry = std::tuple<int, bool, Cil, bool, bool>;   // the last two: odebrani, hodnota
+
+class Vraceni : public testing::TestWithParam<Parametry> {
 protected:
     void SetUp() override {
-        s_ = {std::get<0>(GetParam()), std::get<1>(GetParam()), std::get<2>(GetParam()), std::get<3>(GetParam())};
+        s_ = {std::get<0>(GetParam()), std::get<1>(GetParam()), std::get<2>(GetParam()), std::get<3>(GetParam()),
+              std::get<4>(GetParam())};
         cisty_ = Spust(s_, [](FalesnyStroj& m) { m.zasahy.zaznamenavat = true; });
         ASSERT_EQ(cisty_.udalosti.back(), Uvolni);
         ASSERT_EQ(cisty_.zpravy.size(), 1u);
@@ -221,7 +289,7 @@ protected:
         hlasek_ = static_cast<int32_t>(h.size());
         instalujeSe_ = s_.zastupci ? 4 : 3;
         zaznamu_ = hlasek_ - instalujeSe_ - 2;
-        ASSERT_EQ(zaznamu_, 1 + s_.zastupci + s_.souboru + s_.zastupci);
+        ASSERT_EQ(zaznamu_, 1 + s_.zastupci + s_.souboru + s_.zastupci + s_.hodnota);
         konecSestaveni_ = h[static_cast<std::size_t>(instalujeSe_ - 1)];
         konecProvedeni_ = h[static_cast<std::size_t>(hlasek_ - 2)];
         konecBehu_ = cisty_.volaniPredZpravou.at(0);
@@ -246,6 +314,16 @@ TEST_P(Vraceni, UspechAZalohyUklizene) {
         if (ZacinaNa(cesta, L"E:") || cesta.find(L"moje.dot") != std::wstring::npos) {
             EXPECT_EQ(cisty_.po.at(cesta), stav) << Utf8(cesta);
         }
+    // The value, and nothing else of the registry, is new.
+    Registr ocekavany = cisty_.registrPred;
+    if (s_.hodnota) {
+        std::wstring klic = L"2147483649\\";
+        for (const auto& cast : {L"SOFTWARE", L"\\MICROSOFT", L"\\OFFICE", L"\\16.0", L"\\WORD", L"\\OPTIONS"})
+            ocekavany[klic += cast];
+        ocekavany[klic + L"\\@PERSONALTEMPLATES"] = L"1:" + VlastniSablony + L":0";
+    }
+    EXPECT_EQ(cisty_.registrPo, ocekavany);
+    EXPECT_EQ(cisty_.registrPoStartu, ocekavany);
 }
 
 TEST_P(Vraceni, StornoPriKazdeZprave) {
@@ -261,6 +339,7 @@ TEST_P(Vraceni, StornoPriKazdeZprave) {
         EXPECT_EQ(std::count(v.udalosti.begin(), v.udalosti.end(), Zakaz), vraceni ? 1 : 0);
         EXPECT_EQ(v.zpravy, uspech ? std::vector<Udalost>{Dokonceno_} : std::vector<Udalost>{});
         EXPECT_EQ(Rozdil(uspech ? cisty_.po : v.pred, v.po), std::vector<std::wstring>{});
+        EXPECT_EQ(v.registrPo, uspech ? cisty_.registrPo : v.registrPred);
         OverNicKVraceni(v);
     }
 }
@@ -274,6 +353,7 @@ TEST_P(Vraceni, StornoPriKazdemVolani) {
         EXPECT_EQ(v.udalosti.back(), uspech ? Uvolni : Zobraz);
         EXPECT_EQ(v.zpravy, uspech ? std::vector<Udalost>{Dokonceno_} : std::vector<Udalost>{});
         EXPECT_EQ(Rozdil(uspech ? cisty_.po : v.pred, v.po), std::vector<std::wstring>{});
+        EXPECT_EQ(v.registrPo, uspech ? cisty_.registrPo : v.registrPred);
         OverNicKVraceni(v);
     }
 }
@@ -296,6 +376,7 @@ TEST_P(Vraceni, SelhaniKazdehoVolani) {
         if (k <= konecBehu_) {
             EXPECT_EQ(sStornem.zpravy.size(), v.zpravy.size());
             EXPECT_EQ(Rozdil(v.pred, sStornem.po), std::vector<std::wstring>{});
+            EXPECT_EQ(sStornem.registrPo, v.registrPred);
         }
         const bool vraceni = k > konecSestaveni_ && k <= konecBehu_;
         EXPECT_EQ(std::count(v.udalosti.begin(), v.udalosti.end(), Zakaz), vraceni ? 1 : 0);
@@ -305,6 +386,7 @@ TEST_P(Vraceni, SelhaniKazdehoVolani) {
             EXPECT_EQ(v.zpravy[0].text.find(L"\r\n"), std::wstring::npos);
             EXPECT_EQ(v.udalosti.back(), Zobraz);
             EXPECT_EQ(Rozdil(v.pred, v.po), std::vector<std::wstring>{});
+            EXPECT_EQ(v.registrPo, v.registrPred);
         } else {
             // Tidying up after success: the install stands; a backup left
             // behind is named, and a record of the run left behind is
@@ -316,6 +398,7 @@ TEST_P(Vraceni, SelhaniKazdehoVolani) {
             const auto rozdil = Rozdil(cisty_.po, v.poStartu);
             EXPECT_LE(rozdil.size(), v.zpravy.size() - 1);
             for (const auto& cesta : rozdil) EXPECT_TRUE(Pojmenovano(v.zpravy, cesta)) << Utf8(cesta);
+            EXPECT_EQ(v.registrPoStartu, cisty_.registrPo);
         }
     }
 }
@@ -360,12 +443,18 @@ TEST_P(Vraceni, SelhaniBehemVraceni) {
             if (spusteny.zaznam.at(static_cast<std::size_t>(j - 1)).find(SlozkaZaznamu) != std::wstring::npos) {
                 EXPECT_EQ(v.zpravy.size(), zpravSpoustece);
                 EXPECT_EQ(Rozdil(v.pred, v.poStartu), std::vector<std::wstring>{});
+                EXPECT_EQ(v.registrPoStartu, v.registrPred);
                 continue;
             }
             ASSERT_GT(v.zpravy.size(), zpravSpoustece);
+            // The platform's words and what the failure leaves; a registry
+            // step, which the platform gives no words for, names its key.
             for (std::size_t z = zpravSpoustece; z < v.zpravy.size(); ++z)
-                EXPECT_NE(v.zpravy[z].text.find(L"\r\n\r\n"), std::wstring::npos) << Utf8(v.zpravy[z].text);
+                EXPECT_TRUE(v.zpravy[z].text.find(L"\r\n\r\n") != std::wstring::npos ||
+                            v.zpravy[z].text.find(L"registru „") != std::wstring::npos)
+                    << Utf8(v.zpravy[z].text);
             OverNicNeztraceno(v.pred, v.poStartu, v.zpravy);
+            OverRegistrPojmenovan(v.registrPred, v.registrPoStartu, v.zpravy);
             ++behu;
         }
     }
@@ -390,12 +479,20 @@ TEST_P(Vraceni, ZabitiPoKazdemVolani) {
         Instalator in;
         Priprav(in, s_);
         const Snimek pred = in.m.disk.Stav();
+        const Registr registrPred = in.m.registr.Stav();
         std::shared_ptr<const FalesnyDisk::Zachyceni> pozustalost;
-        in.m.zasahy.akce[k + 1] = [&] { pozustalost = in.m.disk.Zachyt(); };
+        std::shared_ptr<const FalesnyRegistr::Zachyceni> pozustalostRegistru;
+        const auto zachyt = [&] {
+            pozustalost = in.m.disk.Zachyt();
+            pozustalostRegistru = in.m.registr.Zachyt();
+        };
+        in.m.zasahy.akce[k + 1] = zachyt;
         in.Spust();
-        if (!pozustalost) pozustalost = in.m.disk.Zachyt();
+        if (!pozustalost) zachyt();
         in.m.disk.Obnov(pozustalost);
+        in.m.registr.Obnov(pozustalostRegistru);
         const Snimek poZabiti = in.m.disk.Stav();
+        const Registr registrPoZabiti = in.m.registr.Stav();
 
         in.m.zasahy = Zasahy{};
         in.m.zasahy.stornovano = &in.m.okna.stornovano;
@@ -405,9 +502,10 @@ TEST_P(Vraceni, ZabitiPoKazdemVolani) {
         EXPECT_EQ(o.zbyva, std::vector<std::wstring>{});
         const bool stal = k > konecProvedeni_;   // killed once the run stood (its record says so)
         EXPECT_EQ(Rozdil(stal ? cisty_.po : pred, in.m.disk.Stav()), std::vector<std::wstring>{});
+        EXPECT_EQ(in.m.registr.Stav(), stal ? cisty_.registrPo : registrPred);
         // One box when something was put back, and it names the target.
         EXPECT_EQ(box, o.NecoVraceno());
-        EXPECT_EQ(box, !stal && !Rozdil(pred, BezZaznamu(poZabiti)).empty());
+        EXPECT_EQ(box, !stal && (!Rozdil(pred, BezZaznamu(poZabiti)).empty() || registrPoZabiti != registrPred));
         if (box) {
             ASSERT_EQ(in.m.okna.Zpravy().size(), 1u);
             EXPECT_NE(in.m.okna.Zpravy()[0].text.find(L"„" + in.m.okna.textSlozky + L"“"), std::wstring::npos);
@@ -423,20 +521,33 @@ TEST_P(Vraceni, ZabitiPoKazdemVolani) {
         in.m.okna.udalosti.clear();
         EXPECT_EQ(in.Spust(), setup::Vysledek::Hotovo);
         EXPECT_EQ(Rozdil(bezCasuOdkazu(cisty_.po), bezCasuOdkazu(in.m.disk.Stav())), std::vector<std::wstring>{});
+        EXPECT_EQ(in.m.registr.Stav(), cisty_.registrPo);
     }
 }
 
-std::string Jmeno(const testing::TestParamInfo<std::tuple<int, bool, Cil, bool>>& info) {
-    const auto [souboru, zastupci, cil, odebrani] = info.param;
+std::string Jmeno(const testing::TestParamInfo<Parametry>& info) {
+    const auto [souboru, zastupci, cil, odebrani, hodnota] = info.param;
     const char* const cile[] = {"CilChybi", "TriUrovneChybi", "CilSeStarymiSoubory"};
-    return std::string(odebrani ? "Odebrani_" : "") + "Souboru" + std::to_string(souboru) +
-           (zastupci ? "_SeZastupci_" : "_BezZastupcu_") + cile[static_cast<int>(cil)];
+    const char* const cileSHodnotou[] = {"DveUrovneChybi", "TriUrovneChybi", "CilSeStarymiSoubory"};
+    const std::string druh = odebrani ? "Odebrani_" : "";
+    if (hodnota)
+        return druh + "Souboru" + std::to_string(souboru) + "_SHodnotou_" + cileSHodnotou[static_cast<int>(cil)];
+    return druh + "Souboru" + std::to_string(souboru) + (zastupci ? "_SeZastupci_" : "_BezZastupcu_") +
+           cile[static_cast<int>(cil)];
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenare, Vraceni,
                          testing::Combine(testing::Values(0, 1, 3), testing::Bool(),
                                           testing::Values(Cil::Chybi, Cil::Castecne, Cil::Existuje),
-                                          testing::Bool()),
+                                          testing::Bool(), testing::Values(false)),
+                         Jmeno);
+
+// Into Custom Office Templates with the PersonalTemplates value, which no
+// link comes with.
+INSTANTIATE_TEST_SUITE_P(OsobniSablony, Vraceni,
+                         testing::Combine(testing::Values(0, 1, 3), testing::Values(false),
+                                          testing::Values(Cil::Chybi, Cil::Castecne, Cil::Existuje),
+                                          testing::Values(false), testing::Values(true)),
                          Jmeno);
 
 }  // namespace

@@ -36,6 +36,9 @@ protected:
     std::wstring Cti(const std::wstring& nazev, const std::wstring& pod = L"") {
         return registr.CtiRegistr(HKCU, klic.Cesta(pod), nazev);
     }
+    std::wstring CtiCestu(const std::wstring& nazev, bool pohled64 = false) {
+        return registr.CtiCestu(HKCU, klic.Cesta(), nazev, pohled64);
+    }
     void NastavBajty(const std::wstring& nazev, DWORD typ, std::vector<uint8_t> data) {
         klic.Nastav(nazev, typ, data.data(), static_cast<DWORD>(data.size()));
     }
@@ -239,6 +242,65 @@ TEST_F(Registr, ValueThatNeverStopsGrowingGivesEmptyTextInBoundedTime) {
     EXPECT_EQ(r.CtiRegistr(HKCU, klic.Cesta(), L"v"), L"");
     EXPECT_GT(roste::volani, 2);
     EXPECT_LE(roste::volani, 20);
+}
+
+// CtiCestu ----------------------------------------------------------------------------
+
+TEST_F(Registr, PathOfEitherTextTypeTheExpandableOneExpanded) {
+    SetEnvironmentVariableW(L"SETUP_TEST_PROFIL", L"C:\\Users\\Jana Nováková");
+    klic.NastavText(L"sz", L"  D:\\Šablony\\  ");
+    klic.NastavText(L"szProcenta", L"%SETUP_TEST_PROFIL%\\Šablony");
+    NastavBajty(L"expand", REG_EXPAND_SZ, Utf16(L" %SETUP_TEST_PROFIL%\\Šablony "));
+    NastavBajty(L"neznama", REG_EXPAND_SZ, Utf16(L"%SETUP_TEST_NENI%\\Šablony"));
+    NastavBajty(L"nul", REG_EXPAND_SZ, Utf16(std::wstring(L"%SETUP_TEST_PROFIL%\0D:\\B", 24)));
+    NastavBajty(L"prazdna", REG_EXPAND_SZ, Utf16(L""));
+    EXPECT_EQ(CtiCestu(L"sz"), L"D:\\Šablony\\");
+    EXPECT_EQ(CtiCestu(L"szProcenta"), L"%SETUP_TEST_PROFIL%\\Šablony") << "REG_SZ is taken as it is";
+    EXPECT_EQ(CtiCestu(L"expand"), L"C:\\Users\\Jana Nováková\\Šablony");
+    EXPECT_EQ(CtiCestu(L"neznama"), L"%SETUP_TEST_NENI%\\Šablony") << "an unknown variable stays";
+    EXPECT_EQ(CtiCestu(L"nul"), L"C:\\Users\\Jana Nováková");
+    EXPECT_EQ(CtiCestu(L"prazdna"), L"");
+    // The reader of the older suites' values still takes REG_EXPAND_SZ for nothing.
+    EXPECT_EQ(Cti(L"expand"), L"");
+    // Longer than a first guess at the expanded size.
+    const std::wstring dlouha(1000, L'ř');
+    SetEnvironmentVariableW(L"SETUP_TEST_PROFIL", dlouha.c_str());
+    EXPECT_EQ(CtiCestu(L"expand"), dlouha + L"\\Šablony");
+    SetEnvironmentVariableW(L"SETUP_TEST_PROFIL", nullptr);
+}
+
+TEST_F(Registr, PathOfOtherTypesOrMissingIsEmpty) {
+    klic.NastavCislo(L"dword", 42);
+    NastavBajty(L"multi", REG_MULTI_SZ, {'C', 0, ':', 0, 0, 0, 0, 0});
+    NastavBajty(L"binary", REG_BINARY, Utf16(L"C:\\Office"));
+    for (const wchar_t* nazev : {L"dword", L"multi", L"binary", L"chybi"}) EXPECT_EQ(CtiCestu(nazev), L"") << nazev;
+    klic.NastavText(L"Path", L"C:\\Office");
+    EXPECT_EQ(registr.CtiCestu(HKCU, klic.Cesta(L"Chybi"), L"Path"), L"");
+    EXPECT_EQ(registr.CtiCestu(HKCU, klic.Cesta() + std::wstring(L"\0X", 2), L"Path"), L"");
+    EXPECT_EQ(registr.CtiCestu(HKCU, klic.Cesta(), std::wstring(L"Path\0X", 6)), L"");
+    EXPECT_TRUE(hlaseni.zpravy.empty());
+}
+
+namespace pohled {
+std::vector<REGSAM> prava;
+LSTATUS WINAPI Otevri(HKEY k, LPCWSTR c, DWORD o, REGSAM s, PHKEY h) {
+    prava.push_back(s);
+    return RegOpenKeyExW(k, c, o, s, h);
+}
+}  // namespace pohled
+
+TEST_F(Registr, PathOfThe64BitViewAsksForIt) {
+    // A 32-bit prefix has one view, as 32-bit Windows: the flag is ignored
+    // and the same key is read; what shows the view is the open's rights.
+    klic.NastavText(L"Path", L"C:\\Program Files\\Microsoft Office\\");
+    pohled::prava.clear();
+    RegistrVolani volani;
+    volani.otevri = pohled::Otevri;
+    Win32Registr r(hlaseni, volani);
+    EXPECT_EQ(r.CtiCestu(HKCU, klic.Cesta(), L"Path", true), L"C:\\Program Files\\Microsoft Office\\");
+    EXPECT_EQ(r.CtiCestu(HKCU, klic.Cesta(), L"Path", false), L"C:\\Program Files\\Microsoft Office\\");
+    EXPECT_EQ(r.CtiRegistr(HKCU, klic.Cesta(), L"Path"), L"C:\\Program Files\\Microsoft Office\\");
+    EXPECT_EQ(pohled::prava, (std::vector<REGSAM>{KEY_READ | KEY_WOW64_64KEY, KEY_READ, KEY_READ}));
 }
 
 // ZapisRegistr ------------------------------------------------------------------------

@@ -1,8 +1,11 @@
 // mRegistry: read, write and delete with one key handle per call.
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "system/RegistrData.h"
+#include "system/Text.h"
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
 
@@ -35,40 +38,84 @@ LSTATUS Otevri(KlicRegistru& klic, Volani volani) {
 
 }  // namespace
 
-std::wstring Win32Registr::CtiRegistr(uint32_t koren, const std::wstring& klic,
-                                      const std::wstring& nazev) {
-    if (MaNulu(klic) || MaNulu(nazev)) return {};
-    KlicRegistru h;
-    if (Otevri(h, [&](HKEY* out) {
-            return volani_.otevri(Koren(koren), klic.c_str(), 0, KEY_READ, out);
-        }) != ERROR_SUCCESS) {
-        return {};
-    }
+namespace {
 
+// One value read whole: its type and bytes, when the key opens and the
+// value is of a type prijmout takes. The value may be rewritten between two
+// queries, growing, shrinking or changing type: read into a buffer of the
+// size last reported until a read succeeds, and hand over the type that
+// read returned.
+template <typename Prijmout>
+std::optional<std::pair<DWORD, std::vector<uint8_t>>> CtiHodnotu(const RegistrVolani& volani, uint32_t koren,
+                                                                 const std::wstring& klic,
+                                                                 const std::wstring& nazev, REGSAM prava,
+                                                                 Prijmout prijmout) {
+    if (MaNulu(klic) || MaNulu(nazev)) return std::nullopt;
+    KlicRegistru h;
+    if (Otevri(h, [&](HKEY* out) { return volani.otevri(Koren(koren), klic.c_str(), 0, prava, out); }) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
     DWORD typ = 0;
     DWORD velikost = 0;
-    if (volani_.cti(h.get(), nazev.c_str(), nullptr, &typ, nullptr, &velikost) != ERROR_SUCCESS) {
-        return {};
+    if (volani.cti(h.get(), nazev.c_str(), nullptr, &typ, nullptr, &velikost) != ERROR_SUCCESS) {
+        return std::nullopt;
     }
-    // The value may be rewritten between two queries, growing, shrinking or
-    // changing type: read into a buffer of the size last reported until a
-    // read succeeds, and decode by the type that read returned.
     std::vector<uint8_t> data;
     for (int pokus = 0; pokus < PokusuCteni; ++pokus) {
-        if (typ != REG_SZ && typ != REG_DWORD) return {};
-        if (typ == REG_DWORD && velikost != 4) return {};
+        if (!prijmout(typ, velikost)) return std::nullopt;
         data.resize(std::max<DWORD>(velikost, 1));   // never a null buffer
         DWORD precteno = static_cast<DWORD>(data.size());
-        const LSTATUS kod =
-            volani_.cti(h.get(), nazev.c_str(), nullptr, &typ, data.data(), &precteno);
+        const LSTATUS kod = volani.cti(h.get(), nazev.c_str(), nullptr, &typ, data.data(), &precteno);
         if (kod == ERROR_SUCCESS) {
-            return TextHodnoty(typ, std::span<const uint8_t>(data.data(),
-                                                             std::min<std::size_t>(precteno, data.size())));
+            if (!prijmout(typ, precteno)) return std::nullopt;
+            data.resize(std::min<std::size_t>(precteno, data.size()));
+            return std::make_pair(typ, std::move(data));
         }
-        if (kod != ERROR_MORE_DATA) return {};
+        if (kod != ERROR_MORE_DATA) return std::nullopt;
         velikost = precteno;
     }
+    return std::nullopt;
+}
+
+// %VARIABLES% of the environment expanded; empty text when the platform
+// cannot. The size needed may change between the two calls when another
+// thread changes the environment: asked again, a few times.
+std::wstring Rozvin(const std::wstring& text) {
+    std::wstring vysledek(std::max<std::size_t>(text.size() + 1, MAX_PATH), L'\0');
+    for (int pokus = 0; pokus < PokusuCteni; ++pokus) {
+        const DWORD n = ExpandEnvironmentStringsW(text.c_str(), vysledek.data(), static_cast<DWORD>(vysledek.size()));
+        if (n == 0) return {};
+        if (n <= vysledek.size()) {
+            vysledek.resize(n - 1);   // n counts the terminating NUL
+            return vysledek;
+        }
+        vysledek.resize(n);
+    }
     return {};
+}
+
+}  // namespace
+
+std::wstring Win32Registr::CtiRegistr(uint32_t koren, const std::wstring& klic,
+                                      const std::wstring& nazev) {
+    const auto hodnota = CtiHodnotu(volani_, koren, klic, nazev, KEY_READ, [](DWORD typ, DWORD velikost) {
+        return typ == REG_SZ || (typ == REG_DWORD && velikost == 4);
+    });
+    if (!hodnota) return {};
+    return TextHodnoty(hodnota->first, hodnota->second);
+}
+
+std::wstring Win32Registr::CtiCestu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                                    bool pohled64) {
+    const REGSAM prava = KEY_READ | (pohled64 ? KEY_WOW64_64KEY : 0);
+    const auto hodnota = CtiHodnotu(volani_, koren, klic, nazev, prava, [](DWORD typ, DWORD) {
+        return typ == REG_SZ || typ == REG_EXPAND_SZ;
+    });
+    if (!hodnota) return {};
+    const std::wstring text = TextHodnoty(TypRegSz, hodnota->second);
+    if (hodnota->first == REG_SZ || text.empty()) return text;
+    return OrizniMezery(Rozvin(text));
 }
 
 bool Win32Registr::ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,

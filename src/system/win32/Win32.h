@@ -106,7 +106,8 @@ struct RegistrVolani {
 
 // Reads open keys with KEY_READ, so that a user who may read but not change
 // a machine-wide key still gets its values; writes and deletes ask for the
-// six key rights (0x3F). A key path or value name holding a NUL names no key:
+// six key rights (0x3F). CtiCestu adds KEY_WOW64_64KEY for the 64-bit view
+// and expands REG_EXPAND_SZ with ExpandEnvironmentStringsW. A key path or value name holding a NUL names no key:
 // the read gives empty text, the write false, the delete its open error.
 // SmazKlic reports its failures through the given box.
 class Win32Registr final : public IRegistr {
@@ -115,6 +116,8 @@ public:
         : hlaseni_(hlaseni), volani_(volani) {}
     std::wstring CtiRegistr(uint32_t koren, const std::wstring& klic,
                             const std::wstring& nazev) override;
+    std::wstring CtiCestu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
+                          bool pohled64 = false) override;
     bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                       const std::wstring* hodnota, int32_t cislo = 0) override;
     void SmazKlic(uint32_t koren, const std::wstring& klic) override;
