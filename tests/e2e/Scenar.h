@@ -21,6 +21,7 @@ inline const wchar_t* const KlicSablonStare = L"Software\\Microsoft\\Office\\8.0
 inline const wchar_t* const KlicUzivatele = L"SOFTWARE\\Microsoft\\Office\\9.0\\Common\\General";
 
 inline const wchar_t* const NazevSady = L"Šablony kanceláře";
+inline const wchar_t* const VelkaSada = L"Velká sada";
 inline const wchar_t* const TitulekHlavnihoOkna = L"Instalace doplňků";
 
 std::wstring Uvitani(const std::wstring& sada);
@@ -45,12 +46,19 @@ protected:
     // The user's templates folder name; the link goes to
     // %APPDATA%\Microsoft\<name>. Removed again after the test.
     std::wstring NastavSablonyUzivatele(const std::wstring& nazev);
+    // A set of many small files on the medium, so that a run lasts long
+    // enough to be stopped; returns the set folder. Its files in the order
+    // the run takes them are in soubory_.
+    std::wstring PripravVelkouSadu(int pocet);
 
     // Starts Setup.exe from the medium with the status log hooked in, and
     // waits for its main window.
     void Spust();
-    // Starts it without waiting for a window (start-up errors).
-    void SpustBezCekani();
+    // Starts it with the given arguments without waiting for a window
+    // (start-up errors, boxes before the window, runs without a window).
+    void SpustBezCekani(const std::wstring& argumenty = {});
+    // Waits for the main window of the started program and hooks its status line.
+    void PockejNaHlavni();
 
     DWORD Pid() const { return proces_->Id(); }
     HWND Hlavni() const { return hlavni_; }
@@ -64,8 +72,8 @@ protected:
     void PotvrdHlaseni(const Hlaseni& h);
     // Waits until the main window is shown again after a run.
     HWND CekejNaHlavniOkno();
-    // Esc on the main window; the program must end.
-    void UkonciStornem();
+    // Esc on the main window; the program must end. Returns its exit code.
+    DWORD UkonciStornem();
     // Presses OK with the Enter key (OK has the focus at start).
     void Enter();
 
@@ -73,7 +81,15 @@ protected:
     // the end of the program. Returns the completion box as read.
     Hlaseni InstalujAPotvrd();
 
+    // Index in soubory_ of the file the run installs now: -1 before the
+    // first, soubory_.size() once the run has finished.
+    int PoradiInstalovaneho() const;
+    // The progress window once the run has got to the given file of
+    // soubory_; null (and a failure) when it did not.
+    HWND PrubehZaSouborem(int poradi);
+
     std::vector<std::wstring> linkoveSlozky_;
+    std::vector<std::wstring> soubory_;
 
 private:
     std::wstring koren_;
@@ -81,6 +97,17 @@ private:
     std::unique_ptr<Zaznam> zaznam_;
     HWND hlavni_ = nullptr;
 };
+
+// Where runs keep their records while they last: %LOCALAPPDATA%\Instalace šablon.
+std::wstring SlozkaZaznamu();
+
+// The installed folder holds exactly the set's files, byte for byte, none of
+// them read-only.
+void OverSoubory(const std::wstring& sada, const std::wstring& cil);
+
+// Keeps a copy of a written link for the independent reader run by
+// scripts/test-e2e, with the target it must name.
+void UlozOdkazProLnkinfo(const std::wstring& odkaz, const std::wstring& nazev, const std::wstring& cil);
 
 // Expected status texts of a successful run (collapsed as Zaznam::Texty gives them).
 std::vector<std::wstring> HlaskyUspechu(const std::vector<std::wstring>& soubory, bool sOdkazem,

@@ -29,7 +29,8 @@ TEST_F(Start, BezSadyJednoHlaseniAProgramSkonci) {
     Snimek(h.okno, L"chyba-bez-sady");
 
     PotvrdHlaseni(h);
-    EXPECT_TRUE(Program().CekejNaKonec(Cekani())) << "no second box, no window: the program ends";
+    ASSERT_TRUE(Program().CekejNaKonec(Cekani())) << "no second box, no window: the program ends";
+    EXPECT_EQ(Program().Kod(), 1619u);
 }
 
 TEST_F(Start, EscUkonciProgramANicNezapise) {
@@ -38,7 +39,7 @@ TEST_F(Start, EscUkonciProgramANicNezapise) {
     std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
     Spust();
     auto pred = Strom(Koren());
-    UkonciStornem();
+    EXPECT_EQ(UkonciStornem(), 1602u) << "closed without installing: the user's choice to stop";
     EXPECT_FALSE(Existuje(sablony));
     EXPECT_FALSE(Existuje(odkazy));
     EXPECT_EQ(Strom(Koren()), pred);
