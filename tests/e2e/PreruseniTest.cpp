@@ -150,7 +150,8 @@ TEST_F(Preruseni, ZabityBehVratiDalsiStart) {
         EXPECT_FALSE(Existuje(odkazy));
         EXPECT_FALSE(Existuje(SlozkaZaznamu()));
         if (HasFailure()) {
-            // The next kill starts from the user's folder again.
+            // Whatever a failed kill left, the next one starts from the
+            // user's folder as prepared.
             PripravCil(cil);
             SmazStrom(odkazy);
             SmazStrom(SlozkaZaznamu());

@@ -237,7 +237,8 @@ TEST_F(Volby, TicheOdebraniNechaZmenenouSablonu) {
     EXPECT_TRUE(Obsahuje(radky, L"Soubor ponechán, od instalace změněn: " + cil + L"\\" + zmeneny));
     // The box nobody sees, in one line of the log.
     EXPECT_TRUE(Obsahuje(radky, L"Hlášení: Šablony byly odebrány ze složky „" + cil +
-                                    L"“. Tyto soubory jste od instalace změnili, a proto zůstaly na místě: – " + zmeneny));
+                                    L"“. Tyto soubory jste od instalace změnili, a proto zůstaly na místě: – " +
+                                    zmeneny));
     EXPECT_TRUE(Obsahuje(radky, L"Soubor odstraněn: " + odkazy + L"\\" + NazevSady + L".lnk"));
     EXPECT_FALSE(Obsahuje(radky, L"Nic k odebrání."));
 }
