@@ -188,7 +188,10 @@ Hlaseni Scenar::InstalujAPotvrd() {
 int Scenar::PoradiInstalovaneho() const {
     const std::wstring text = zaznam_->PosledniText();
     if (text == L"Instalace dokončena.") return static_cast<int>(soubory_.size());
-    const std::wstring zacatek = L"Instaluje se: ";
+    return PoradiVHlasce(text, L"Instaluje se: ");
+}
+
+int Scenar::PoradiVHlasce(const std::wstring& text, const std::wstring& zacatek) const {
     if (text.rfind(zacatek, 0) != 0) return -1;
     auto i = std::find(soubory_.begin(), soubory_.end(), text.substr(zacatek.size()));
     return i == soubory_.end() ? -1 : static_cast<int>(i - soubory_.begin());

@@ -84,6 +84,9 @@ protected:
     // Index in soubory_ of the file the run installs now: -1 before the
     // first, soubory_.size() once the run has finished.
     int PoradiInstalovaneho() const;
+    // Index in soubory_ of the file a status text names after the given
+    // beginning; -1 for another text.
+    int PoradiVHlasce(const std::wstring& text, const std::wstring& zacatek) const;
     // The progress window once the run has got to the given file of
     // soubory_; null (and a failure) when it did not.
     HWND PrubehZaSouborem(int poradi);

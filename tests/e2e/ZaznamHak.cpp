@@ -5,6 +5,11 @@
 // SETUP_E2E_ZAZNAM variable of the process; records are UTF-16 lines:
 // "T<text>", "U<width in pixels>", "D" (the progress window goes away).
 //
+// When the status line is given the text named by SETUP_E2E_ZASTAVIT, the
+// hook holds the program's thread right there, before the text is shown and
+// before the step it announces: the program stands still at a known point
+// of its run until the driver kills it.
+//
 // Asked with the registered message "SetupE2E.Popis", it also describes a
 // window from inside: Wine answers WM_GETFONT and WM_GETICON sent from
 // another process with nothing, so fonts and icons can only be read here.
@@ -38,6 +43,13 @@ void Zapis(wchar_t druh, const wchar_t* text) {
     WriteFile(soubor, &konec, sizeof konec, &n, nullptr);
 }
 
+void MoznaZastav(const wchar_t* text) {
+    static wchar_t zastavit[512];
+    static DWORD n = GetEnvironmentVariableW(L"SETUP_E2E_ZASTAVIT", zastavit, 512);
+    if (n > 0 && n < 512 && text && wcscmp(text, zastavit) == 0)
+        for (;;) Sleep(INFINITE);
+}
+
 void ZapisSirku(int sirka) {
     wchar_t b[16];
     swprintf(b, 16, L"%d", sirka);
@@ -69,8 +81,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ZaznamVolani(int kod, WPARAM w
         if (z->message == popis) Popis(z->hwnd);
         int id = GetDlgCtrlID(z->hwnd);
         if (id == IDC_TEXT) {
-            if (z->message == WM_SETTEXT)
-                Zapis(L'T', z->lParam ? reinterpret_cast<const wchar_t*>(z->lParam) : L"");
+            if (z->message == WM_SETTEXT) {
+                const auto* text = reinterpret_cast<const wchar_t*>(z->lParam);
+                Zapis(L'T', text ? text : L"");
+                MoznaZastav(text);
+            }
             else if (z->message == WM_DESTROY)
                 Zapis(L'D', nullptr);
         } else if (id == IDC_UKAZATEL && z->message == UM_SIRKAUKAZATELE) {
