@@ -158,7 +158,7 @@ Ikona UrciIkonu(HWND staticka) {
     auto videno = PixelyObrazovky(r.left, r.top, w, h);
     const std::pair<LPCWSTR, Ikona> kandidati[] = {
         {IDI_INFORMATION, Ikona::Informace}, {IDI_HAND, Ikona::Stop},
-        {IDI_EXCLAMATION, Ikona::Jina},      {IDI_QUESTION, Ikona::Jina}};
+        {IDI_EXCLAMATION, Ikona::Vykricnik}, {IDI_QUESTION, Ikona::Otazka}};
     double nejlepsi = 1e9;
     Ikona vysledek = Ikona::Jina;
     for (auto& [id, ikona] : kandidati) {
@@ -202,10 +202,20 @@ std::string Utf8(const std::wstring& s) {
     return u;
 }
 
+std::optional<std::wstring> ZUtf8(const std::string& s) {
+    if (s.empty()) return std::wstring();
+    int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    if (n == 0) return std::nullopt;
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
 // ---- processes -------------------------------------------------------------
 
 Proces Proces::Spust(const std::wstring& exe,
-                     const std::vector<std::pair<std::wstring, std::wstring>>& prostredi) {
+                     const std::vector<std::pair<std::wstring, std::wstring>>& prostredi,
+                     const std::wstring& argumenty) {
     // The child inherits the driver's environment; the extra variables are
     // set for the moment of the start only.
     std::vector<std::pair<std::wstring, std::wstring>> puvodni;
@@ -214,6 +224,7 @@ Proces Proces::Spust(const std::wstring& exe,
         ::SetEnvironmentVariableW(n.c_str(), h.c_str());
     }
     std::wstring prikaz = L"\"" + exe + L"\"";
+    if (!argumenty.empty()) prikaz += L" " + argumenty;
     std::wstring slozka = Slozka(exe);
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -238,6 +249,19 @@ Proces::~Proces() {
 bool Proces::CekejNaKonec(DWORD ms) { return ::WaitForSingleObject(h_.get(), ms) == WAIT_OBJECT_0; }
 
 bool Proces::Bezi() const { return ::WaitForSingleObject(h_.get(), 0) == WAIT_TIMEOUT; }
+
+DWORD Proces::Kod() const {
+    DWORD kod = 0;
+    if (!::GetExitCodeProcess(h_.get(), &kod)) throw std::runtime_error("GetExitCodeProcess selhal");
+    return kod;
+}
+
+void UkonciPodleId(DWORD pid) {
+    e2e::Handle h(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!h) throw std::runtime_error("OpenProcess selhal: " + std::to_string(::GetLastError()));
+    if (!::TerminateProcess(h.get(), 1)) throw std::runtime_error("TerminateProcess selhal");
+    if (::WaitForSingleObject(h.get(), Cekani()) != WAIT_OBJECT_0) throw std::runtime_error("proces neskončil");
+}
 
 void Proces::Zabij() {
     ::TerminateProcess(h_.get(), 99);
@@ -282,6 +306,19 @@ std::vector<HWND> OknaProcesu(DWORD pid) {
     HledaniOken x{pid, {}};
     ::EnumWindows(SberOken, reinterpret_cast<LPARAM>(&x));
     return x.okna;
+}
+
+std::vector<HWND> OknaDoKonce(Proces& p, bool& konec) {
+    std::vector<HWND> videna;
+    konec = CekejAz([&] {
+        // Asked before the windows are looked at: a window shown just
+        // before the end is still seen.
+        const bool skoncil = !p.Bezi();
+        for (HWND h : OknaProcesu(p.Id()))
+            if (std::find(videna.begin(), videna.end(), h) == videna.end()) videna.push_back(h);
+        return skoncil;
+    });
+    return videna;
 }
 
 std::vector<HWND> Potomci(HWND h) {
@@ -512,6 +549,37 @@ std::vector<Udalost> Zaznam::Udalosti() const {
     return v;
 }
 
+std::wstring Zaznam::PosledniText() const {
+    Handle h(::CreateFileW(soubor_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr));
+    if (h.get() == INVALID_HANDLE_VALUE) {
+        h.release();
+        return {};
+    }
+    // A status line with its bar widths is far shorter than this.
+    LARGE_INTEGER velikost{};
+    ::GetFileSizeEx(h.get(), &velikost);
+    const LONGLONG odkud = std::max<LONGLONG>(0, velikost.QuadPart - 8192) & ~1LL;
+    LARGE_INTEGER k{};
+    k.QuadPart = odkud;
+    ::SetFilePointerEx(h.get(), k, nullptr, FILE_BEGIN);
+    std::wstring text(4096, L'\0');
+    DWORD n = 0;
+    if (!::ReadFile(h.get(), text.data(), 8192, &n, nullptr)) return {};
+    text.resize(n / 2);
+    if (odkud == 0) text.insert(0, 1, L'\n');
+    // Complete lines only: the last one may be half written, the first one
+    // cut at its start.
+    for (size_t konec = text.rfind(L'\n'); konec != std::wstring::npos && konec > 0;) {
+        size_t zacatek = text.rfind(L'\n', konec - 1);
+        if (zacatek == std::wstring::npos) break;
+        if (text[zacatek + 1] == L'T' && text.compare(zacatek + 2, konec - zacatek - 2, L"...") != 0)
+            return text.substr(zacatek + 2, konec - zacatek - 2);
+        konec = zacatek;
+    }
+    return {};
+}
+
 std::vector<std::wstring> Zaznam::Texty() const {
     std::vector<std::wstring> v;
     for (auto& [t, s] : TextySUkazatelem()) v.push_back(t);
@@ -716,6 +784,18 @@ std::wstring SlozkaDokumentu() {
     wchar_t b[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, b))) return {};
     return b;
+}
+
+std::wstring SlozkaMistnichDat() {
+    wchar_t b[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, b))) return {};
+    return b;
+}
+
+std::wstring DocasnaSlozka() {
+    wchar_t b[MAX_PATH + 1] = {};
+    DWORD n = ::GetTempPathW(MAX_PATH + 1, b);
+    return std::wstring(b, n <= MAX_PATH ? n : 0);
 }
 
 std::wstring PopisChyby(DWORD kod) {

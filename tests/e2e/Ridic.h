@@ -32,9 +32,11 @@ DWORD Cekani();
 class Proces {
 public:
     // Starts exe with its own folder as the working folder, with extra
-    // environment variables added to the driver's own.
+    // environment variables added to the driver's own, and the arguments
+    // after the quoted program name as they stand.
     static Proces Spust(const std::wstring& exe,
-                        const std::vector<std::pair<std::wstring, std::wstring>>& prostredi = {});
+                        const std::vector<std::pair<std::wstring, std::wstring>>& prostredi = {},
+                        const std::wstring& argumenty = {});
     Proces(Proces&&) noexcept = default;
     Proces& operator=(Proces&&) noexcept = default;
     ~Proces();
@@ -45,6 +47,9 @@ public:
     // True when the process ended within the wait.
     bool CekejNaKonec(DWORD ms);
     bool Bezi() const;
+    // The whole exit code, as the Windows side reads it (a Unix parent
+    // would see it modulo 256); STILL_ACTIVE while the process runs.
+    DWORD Kod() const;
     void Zabij();
 
 private:
@@ -53,6 +58,10 @@ private:
     DWORD pid_ = 0;
     DWORD tid_ = 0;
 };
+
+// Ends a process from outside by its id, as a task manager does
+// (TerminateProcess), and waits until it is gone.
+void UkonciPodleId(DWORD pid);
 
 // ---- windows ---------------------------------------------------------------
 
@@ -65,6 +74,10 @@ RECT ObdelnikVRodici(HWND h);
 SIZE VelikostKlienta(HWND h);
 // Visible top-level windows of a process, in z-order.
 std::vector<HWND> OknaProcesu(DWORD pid);
+// Waits for the process to end and gives every visible top-level window it
+// showed meanwhile (looked for every 10 ms); false in konec when it did not
+// end within the wait.
+std::vector<HWND> OknaDoKonce(Proces& p, bool& konec);
 std::vector<HWND> Potomci(HWND h);
 // The window with the keyboard focus in the given thread.
 HWND Fokus(DWORD vlakno);
@@ -82,9 +95,9 @@ HWND OknoPrubehu(DWORD pid);     // frmPrubeh, visible
 HWND ProhlizecSlozek(DWORD pid); // the shell's folder browser
 HWND OknoHlaseni(DWORD pid);     // a message box
 
-enum class Ikona { Zadna, Informace, Stop, Jina };
+enum class Ikona { Zadna, Informace, Stop, Vykricnik, Otazka, Jina };
 inline void PrintTo(Ikona i, std::ostream* os) {
-    const char* n[] = {"none", "information", "stop", "another"};
+    const char* n[] = {"none", "information", "stop", "exclamation", "question", "another"};
     *os << n[static_cast<int>(i)];
 }
 
@@ -160,6 +173,9 @@ public:
     std::vector<Udalost> Udalosti() const;
     // The status texts in order, a text repeated right away counted once.
     std::vector<std::wstring> Texty() const;
+    // The last status text, read from the end of the log only: cheap enough
+    // to ask every few milliseconds of a run of thousands of files.
+    std::wstring PosledniText() const;
     // The status texts, each with the bar width it left behind.
     std::vector<std::pair<std::wstring, int>> TextySUkazatelem() const;
     // The window's icons and its controls' fonts, read inside the program
@@ -204,6 +220,8 @@ std::optional<HodnotaRegistru> CtiHodnotu(HKEY koren, const std::wstring& klic, 
 
 std::wstring SlozkaAplikacnichDat();   // CSIDL_APPDATA
 std::wstring SlozkaDokumentu();        // CSIDL_PERSONAL
+std::wstring SlozkaMistnichDat();      // CSIDL_LOCAL_APPDATA
+std::wstring DocasnaSlozka();          // GetTempPathW, with its trailing "\"
 std::wstring PopisChyby(DWORD kod);    // the system's description, no line break
 
 struct Odkaz {
@@ -221,5 +239,7 @@ std::wstring PresAnsi(const std::wstring& s);
 
 std::wstring Prostredi(const wchar_t* nazev);
 std::string Utf8(const std::wstring& s);
+// The text of UTF-8 bytes; nothing when they are not valid UTF-8.
+std::optional<std::wstring> ZUtf8(const std::string& s);
 
 }  // namespace e2e

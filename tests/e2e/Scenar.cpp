@@ -1,6 +1,7 @@
 #include "Scenar.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 #include "ui/Ovladace.h"
@@ -39,9 +40,32 @@ std::vector<std::wstring> HlaskyUspechu(const std::vector<std::wstring>& soubory
     return v;
 }
 
+std::wstring SlozkaZaznamu() { return SlozkaMistnichDat() + L"\\Instalace šablon"; }
+
+void OverSoubory(const std::wstring& sada, const std::wstring& cil) {
+    auto soubory = SouboryVeSlozce(sada);
+    ASSERT_FALSE(soubory.empty());
+    auto serazene = soubory;
+    std::sort(serazene.begin(), serazene.end());
+    EXPECT_EQ(Strom(cil), serazene);
+    for (auto& s : soubory) {
+        EXPECT_EQ(CtiSoubor(cil + L"\\" + s), CtiSoubor(sada + L"\\" + s)) << Utf8(s);
+        EXPECT_FALSE(Atributy(cil + L"\\" + s) & FILE_ATTRIBUTE_READONLY) << Utf8(s);
+    }
+}
+
+void UlozOdkazProLnkinfo(const std::wstring& odkaz, const std::wstring& nazev, const std::wstring& cil) {
+    std::wstring slozka = Prostredi(L"SETUP_E2E_ODKAZY");
+    if (slozka.empty()) return;
+    VytvorSlozky(slozka);
+    ::CopyFileW(odkaz.c_str(), (slozka + L"\\" + nazev + L".lnk").c_str(), FALSE);
+    ZapisSoubor(slozka + L"\\" + nazev + L".cil", Utf8(cil));
+}
+
 void Scenar::SetUp() {
     koren_ = L"C:\\e2e\\" + NazevTestu();
     SmazStrom(koren_);
+    SmazStrom(SlozkaZaznamu());
     SmazKlic(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Office");
     SmazKlic(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Office");
     SmazKlic(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
@@ -62,6 +86,10 @@ void Scenar::TearDown() {
     SmazKlic(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Office");
     SmazKlic(HKEY_CURRENT_USER, L"Software\\Policies\\Microsoft\\Office");
     for (auto& s : linkoveSlozky_) SmazStrom(s);
+    // Every run ends with its record gone; one left behind would be taken
+    // back by the next scenario's first start.
+    if (Existuje(SlozkaZaznamu()) && !HasFailure()) ADD_FAILURE() << "a run left its record behind";
+    SmazStrom(SlozkaZaznamu());
     if (Prostredi(L"SETUP_E2E_NECHAT").empty()) SmazStrom(koren_);
 }
 
@@ -94,15 +122,32 @@ void Scenar::UklidSlozku(const std::wstring& slozka) {
     linkoveSlozky_.push_back(slozka);
 }
 
-void Scenar::SpustBezCekani() {
+std::wstring Scenar::PripravVelkouSadu(int pocet) {
+    std::wstring sada = Medium() + L"\\" + VelkaSada;
+    VytvorSlozky(sada);
+    std::string obsah(1024, 'x');
+    for (int i = 0; i < pocet; ++i) {
+        wchar_t nazev[64];
+        std::swprintf(nazev, 64, L"\\Šablona %04d.dot", i);
+        ZapisSoubor(sada + nazev, obsah);
+    }
+    soubory_ = SouboryVeSlozce(sada);
+    return sada;
+}
+
+void Scenar::SpustBezCekani(const std::wstring& argumenty) {
     zaznam_ = std::make_unique<Zaznam>(koren_ + L"\\zaznam.txt");
     std::vector<std::pair<std::wstring, std::wstring>> prostredi{{L"SETUP_E2E_ZAZNAM", zaznam_->Soubor()}};
     if (!stornoPri_.empty()) prostredi.emplace_back(L"SETUP_E2E_STORNO_PRI", stornoPri_);
-    proces_ = std::make_unique<Proces>(Proces::Spust(SetupExe(), prostredi));
+    proces_ = std::make_unique<Proces>(Proces::Spust(SetupExe(), prostredi, argumenty));
 }
 
 void Scenar::Spust() {
     SpustBezCekani();
+    PockejNaHlavni();
+}
+
+void Scenar::PockejNaHlavni() {
     hlavni_ = CekejNa([&] { return HlavniOkno(Pid()); });
     if (!hlavni_) Selhani("hlavní okno se neukázalo");
     zaznam_->Pripoj(proces_->Vlakno());
@@ -128,10 +173,11 @@ HWND Scenar::CekejNaHlavniOkno() {
     return h;
 }
 
-void Scenar::UkonciStornem() {
+DWORD Scenar::UkonciStornem() {
     if (!Aktivuj(hlavni_)) Selhani("hlavní okno nelze aktivovat");
     Klavesa(VK_ESCAPE);
     if (!proces_->CekejNaKonec(Cekani())) Selhani("program po Stornu neskončil");
+    return proces_->Kod();
 }
 
 void Scenar::Enter() {
@@ -189,6 +235,29 @@ void Scenar::OverOdmitnutyCil(const std::wstring& zacatek, const std::wstring& s
         << "refused while the run prepares";
     EXPECT_EQ(stav(), pred);
     EXPECT_EQ(SouboryVeSlozce(L"C:\\"), korenDisku);
+}
+
+int Scenar::PoradiInstalovaneho() const {
+    const std::wstring text = zaznam_->PosledniText();
+    if (text == L"Instalace dokončena.") return static_cast<int>(soubory_.size());
+    return PoradiVHlasce(text, L"Instaluje se: ");
+}
+
+int Scenar::PoradiVHlasce(const std::wstring& text, const std::wstring& zacatek) const {
+    if (text.rfind(zacatek, 0) != 0) return -1;
+    auto i = std::find(soubory_.begin(), soubory_.end(), text.substr(zacatek.size()));
+    return i == soubory_.end() ? -1 : static_cast<int>(i - soubory_.begin());
+}
+
+HWND Scenar::PrubehZaSouborem(int poradi) {
+    HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+    if (!prubeh) {
+        ADD_FAILURE() << "no progress window";
+    } else if (!CekejAz([&] { return PoradiInstalovaneho() >= poradi; })) {
+        ADD_FAILURE() << "the run did not get to file " << poradi;
+        return nullptr;
+    }
+    return prubeh;
 }
 
 }  // namespace e2e

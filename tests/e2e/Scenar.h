@@ -21,6 +21,7 @@ inline const wchar_t* const KlicSablonStare = L"Software\\Microsoft\\Office\\8.0
 inline const wchar_t* const KlicUzivatele = L"SOFTWARE\\Microsoft\\Office\\9.0\\Common\\General";
 
 inline const wchar_t* const NazevSady = L"Šablony kanceláře";
+inline const wchar_t* const VelkaSada = L"Velká sada";
 inline const wchar_t* const TitulekHlavnihoOkna = L"Instalace doplňků";
 
 std::wstring Uvitani(const std::wstring& sada);
@@ -50,12 +51,19 @@ protected:
     void UklidSlozku(const std::wstring& slozka);
     // Storno's click arrives when the status line first shows this text.
     void StornoPriHlasce(const std::wstring& text) { stornoPri_ = text; }
+    // A set of many small files on the medium, so that a run lasts long
+    // enough to be stopped; returns the set folder. Its files in the order
+    // the run takes them are in soubory_.
+    std::wstring PripravVelkouSadu(int pocet);
 
     // Starts Setup.exe from the medium with the status log hooked in, and
     // waits for its main window.
     void Spust();
-    // Starts it without waiting for a window (start-up errors).
-    void SpustBezCekani();
+    // Starts it with the given arguments without waiting for a window
+    // (start-up errors, boxes before the window, runs without a window).
+    void SpustBezCekani(const std::wstring& argumenty = {});
+    // Waits for the main window of the started program and hooks its status line.
+    void PockejNaHlavni();
 
     DWORD Pid() const { return proces_->Id(); }
     HWND Hlavni() const { return hlavni_; }
@@ -69,8 +77,8 @@ protected:
     void PotvrdHlaseni(const Hlaseni& h);
     // Waits until the main window is shown again after a run.
     HWND CekejNaHlavniOkno();
-    // Esc on the main window; the program must end.
-    void UkonciStornem();
+    // Esc on the main window; the program must end. Returns its exit code.
+    DWORD UkonciStornem();
     // Presses OK with the Enter key (OK has the focus at start).
     void Enter();
     // Replaces the target in the text box by typing, as the user would; the
@@ -86,7 +94,18 @@ protected:
     // main window back with its text unchanged. The box is saved as snimek.
     void OverOdmitnutyCil(const std::wstring& zacatek, const std::wstring& snimek);
 
+    // Index in soubory_ of the file the run installs now: -1 before the
+    // first, soubory_.size() once the run has finished.
+    int PoradiInstalovaneho() const;
+    // Index in soubory_ of the file a status text names after the given
+    // beginning; -1 for another text.
+    int PoradiVHlasce(const std::wstring& text, const std::wstring& zacatek) const;
+    // The progress window once the run has got to the given file of
+    // soubory_; null (and a failure) when it did not.
+    HWND PrubehZaSouborem(int poradi);
+
     std::vector<std::wstring> linkoveSlozky_;
+    std::vector<std::wstring> soubory_;
 
 private:
     std::wstring koren_;
@@ -95,6 +114,17 @@ private:
     HWND hlavni_ = nullptr;
     std::wstring stornoPri_;
 };
+
+// Where runs keep their records while they last: %LOCALAPPDATA%\Instalace šablon.
+std::wstring SlozkaZaznamu();
+
+// The installed folder holds exactly the set's files, byte for byte, none of
+// them read-only.
+void OverSoubory(const std::wstring& sada, const std::wstring& cil);
+
+// Keeps a copy of a written link for the independent reader run by
+// scripts/test-e2e, with the target it must name.
+void UlozOdkazProLnkinfo(const std::wstring& odkaz, const std::wstring& nazev, const std::wstring& cil);
 
 // Expected status texts of a successful run (collapsed as Zaznam::Texty gives them).
 std::vector<std::wstring> HlaskyUspechu(const std::vector<std::wstring>& soubory, bool sOdkazem,

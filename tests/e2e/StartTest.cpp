@@ -1,5 +1,6 @@
-// Start-up: the medium without a set, the proposed target for each state of
-// the office suite's registry keys, the welcome text, and leaving with Esc.
+// Start-up: the medium without a set, one run at a time, the proposed target
+// for each state of the office suite's registry keys, the welcome text, and
+// leaving with Esc.
 #include "Scenar.h"
 #include "ui/Ovladace.h"
 
@@ -29,7 +30,8 @@ TEST_F(Start, BezSadyJednoHlaseniAProgramSkonci) {
     Snimek(h.okno, L"chyba-bez-sady");
 
     PotvrdHlaseni(h);
-    EXPECT_TRUE(Program().CekejNaKonec(Cekani())) << "no second box, no window: the program ends";
+    ASSERT_TRUE(Program().CekejNaKonec(Cekani())) << "no second box, no window: the program ends";
+    EXPECT_EQ(Program().Kod(), 1619u);
 }
 
 TEST_F(Start, EscUkonciProgramANicNezapise) {
@@ -38,11 +40,66 @@ TEST_F(Start, EscUkonciProgramANicNezapise) {
     std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
     Spust();
     auto pred = Strom(Koren());
-    UkonciStornem();
+    EXPECT_EQ(UkonciStornem(), 1602u) << "closed without installing: the user's choice to stop";
     EXPECT_FALSE(Existuje(sablony));
     EXPECT_FALSE(Existuje(odkazy));
     EXPECT_EQ(Strom(Koren()), pred);
     EXPECT_TRUE(Hlasky().Texty().empty()) << "no install started";
+}
+
+// ---- one run at a time -----------------------------------------------------
+
+BOOL CALLBACK SberHlavnich(HWND h, LPARAM l) {
+    if (::IsWindowVisible(h) && ::GetDlgItem(h, IDC_LABSETUP) && ::GetDlgItem(h, IDC_SLOZKA))
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+    return TRUE;
+}
+
+// Every main window of Setup on the desktop, whichever process shows it.
+std::vector<HWND> HlavniOkna() {
+    std::vector<HWND> v;
+    ::EnumWindows(SberHlavnich, reinterpret_cast<LPARAM>(&v));
+    return v;
+}
+
+TEST_F(Start, DvaStartyNarazJedenBehVPopredi) {
+    PripravSadu();
+    // Both started before either has got anywhere.
+    Proces a = Proces::Spust(SetupExe());
+    Proces b = Proces::Spust(SetupExe());
+    ASSERT_TRUE(CekejAz([&] { return !a.Bezi() || !b.Bezi(); })) << "neither start gave way";
+    Proces& bezi = a.Bezi() ? a : b;
+    Proces& ustoupil = a.Bezi() ? b : a;
+    EXPECT_EQ(ustoupil.Kod(), 1618u);
+    HWND hlavni = CekejNa([&] { return HlavniOkno(bezi.Id()); });
+    ASSERT_TRUE(hlavni);
+    EXPECT_TRUE(bezi.Bezi());
+    EXPECT_EQ(HlavniOkna(), std::vector<HWND>{hlavni});
+    EXPECT_TRUE(CekejAz([&] { return ::GetForegroundWindow() == hlavni; }));
+
+    // Another program in front: a silent start leaves it there; a start
+    // with a window gives way too and brings the running one to the front.
+    Proces jiny = Proces::Spust(L"C:\\windows\\notepad.exe");
+    HWND poznamky = CekejNa([&] {
+        auto o = OknaProcesu(jiny.Id());
+        return o.empty() ? nullptr : o.front();
+    });
+    ASSERT_TRUE(poznamky);
+    ASSERT_TRUE(Aktivuj(poznamky));
+    Proces ticho = Proces::Spust(SetupExe(), {}, L"/S");
+    ASSERT_TRUE(ticho.CekejNaKonec(Cekani()));
+    EXPECT_EQ(ticho.Kod(), 1618u);
+    EXPECT_EQ(::GetForegroundWindow(), poznamky);
+    Proces dalsi = Proces::Spust(SetupExe());
+    ASSERT_TRUE(dalsi.CekejNaKonec(Cekani()));
+    EXPECT_EQ(dalsi.Kod(), 1618u);
+    EXPECT_TRUE(CekejAz([&] { return ::GetForegroundWindow() == hlavni; }));
+    EXPECT_EQ(HlavniOkna(), std::vector<HWND>{hlavni});
+
+    ASSERT_TRUE(Aktivuj(hlavni));
+    Klavesa(VK_ESCAPE);
+    ASSERT_TRUE(bezi.CekejNaKonec(Cekani()));
+    EXPECT_EQ(bezi.Kod(), 1602u);
 }
 
 // ---- the proposed target ---------------------------------------------------

@@ -10,6 +10,11 @@
 // window, as a user's click arriving right then would be: the run sees it
 // when it next takes its messages, with that report.
 //
+// When the status line is given the text named by SETUP_E2E_ZASTAVIT, the
+// hook holds the program's thread right there, before the text is shown and
+// before the step it announces: the program stands still at a known point
+// of its run until the driver kills it.
+//
 // Asked with the registered message "SetupE2E.Popis", it also describes a
 // window from inside: Wine answers WM_GETFONT and WM_GETICON sent from
 // another process with nothing, so fonts and icons can only be read here.
@@ -59,6 +64,13 @@ void StornoPriTextu(HWND status, const wchar_t* text) {
                  reinterpret_cast<LPARAM>(GetDlgItem(prubeh, IDC_PRUBEH_STORNO)));
 }
 
+void MoznaZastav(const wchar_t* text) {
+    static wchar_t zastavit[512];
+    static DWORD n = GetEnvironmentVariableW(L"SETUP_E2E_ZASTAVIT", zastavit, 512);
+    if (n > 0 && n < 512 && text && wcscmp(text, zastavit) == 0)
+        for (;;) Sleep(INFINITE);
+}
+
 void ZapisSirku(int sirka) {
     wchar_t b[16];
     swprintf(b, 16, L"%d", sirka);
@@ -91,8 +103,10 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ZaznamVolani(int kod, WPARAM w
         int id = GetDlgCtrlID(z->hwnd);
         if (id == IDC_TEXT) {
             if (z->message == WM_SETTEXT) {
-                Zapis(L'T', z->lParam ? reinterpret_cast<const wchar_t*>(z->lParam) : L"");
-                StornoPriTextu(z->hwnd, reinterpret_cast<const wchar_t*>(z->lParam));
+                const auto* text = reinterpret_cast<const wchar_t*>(z->lParam);
+                Zapis(L'T', text ? text : L"");
+                StornoPriTextu(z->hwnd, text);
+                MoznaZastav(text);
             }
             else if (z->message == WM_DESTROY)
                 Zapis(L'D', nullptr);

@@ -4,6 +4,7 @@
 //   SETUP_E2E_SNIMKY Linux folder for screenshots (optional)
 //   SETUP_E2E_ODKAZY Windows folder to keep written links in, for lnkinfo (optional)
 //   SETUP_E2E_CEKANI how long to wait for the program, in ms (optional)
+//   SETUP_E2E_SEMENO the seed of the random kill points (optional; each run prints its own)
 #include <objbase.h>
 #include <windows.h>
 

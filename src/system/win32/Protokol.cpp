@@ -25,8 +25,16 @@ void Win32Protokol::Otevri(ISoubory& soubory, const std::wstring& cesta) {
 void Win32Protokol::Radek(const std::wstring& text) {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    const std::wstring radek = TextCisla(t.wYear) + L"-" + Dve(t.wMonth) + L"-" + Dve(t.wDay) + L" " +
-                               Dve(t.wHour) + L":" + Dve(t.wMinute) + L":" + Dve(t.wSecond) + L"  " + text;
+    std::wstring radek = TextCisla(t.wYear) + L"-" + Dve(t.wMonth) + L"-" + Dve(t.wDay) + L" " +
+                         Dve(t.wHour) + L":" + Dve(t.wMinute) + L":" + Dve(t.wSecond) + L"  ";
+    // A box's message comes in several lines; in the log it is one, so that
+    // every line begins with its time and a reader takes each for one entry.
+    for (const wchar_t z : text) {
+        if (z != L'\r' && z != L'\n')
+            radek += z;
+        else if (radek.back() != L' ')
+            radek += L' ';
+    }
     if (soubor_)
         Zapis(radek);
     else
