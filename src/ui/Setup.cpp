@@ -256,6 +256,7 @@ int SpustTise(const Volby& volby) {
         }
     }
     protokol.Radek(L"Sada: " + n.slozky.ZdrojSlozka);
+    protokol.Radek(L"Návrh: " + n.PuvodNavrhu);
     n.slozky.SlozkaZaznamu = slozkaZaznamu;
     Stroj stroj{soubory, registr, shell, tichy, &protokol};
     const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
@@ -327,6 +328,7 @@ int Spust() {
     if (volby.log) {
         okno.protokol = &protokol;
         protokol.Radek(L"Sada: " + okno.slozky.ZdrojSlozka);
+        protokol.Radek(L"Návrh: " + okno.PuvodNavrhu);
     }
     if (volby.cil) okno.NastavCil(*volby.cil);
 

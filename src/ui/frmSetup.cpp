@@ -85,6 +85,7 @@ void frmSetup::VytvorOvladace() {
 void frmSetup::Form_Load(const std::wstring& cestaAplikace) {
     Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell);
     SlozkaProgramu = std::move(n.SlozkaProgramu);
+    PuvodNavrhu = std::move(n.PuvodNavrhu);
     slozky = std::move(n.slozky);
     HWND uvitani = Ovladac(IDC_LABSETUP);
     if (!SetWindowTextW(uvitani, n.Uvitani.c_str())) VyvolejPosledni(L"SetWindowTextW labSetup");

@@ -80,6 +80,7 @@ public:
     // The folders found at load; an install run reads and writes them.
     std::wstring SlozkaProgramu;
     SlozkyInstalace slozky;
+    std::wstring PuvodNavrhu;   // what gave the proposal, for the log
     // The log of runs, if one is kept.
     IProtokol* protokol = nullptr;
 
