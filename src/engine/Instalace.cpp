@@ -289,7 +289,7 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         odkaz.CilovaSlozka = slozky_.SlozkaZastupcu;
         plan_.Pridej(std::move(odkaz));
     }
-    if (NastavitOsobniSablony()) {
+    if (!odebrani_ && NastavitOsobniSablony()) {
         Objekt hodnota;
         hodnota.Nazev = NazevOsobnichSablon;
         hodnota.Typ = TypHodnota;
