@@ -89,7 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
         Pripad{"NovaVerzeSMezerami", NovaVerzeSMezerami, L"D:\\Kancelář 2000\\Templates"},
         Pripad{"StaraVerze", StaraVerze, L"C:\\MSOffice\\Šablony"},
         // The fallback is decided by the install root, not by the templates value.
-        Pripad{"StaraVerzeBezLocalTemplates", StaraVerzeBezLocalTemplates, L""},
+        // No templates folder named: the suite's usual place.
+        Pripad{"StaraVerzeBezLocalTemplates", StaraVerzeBezLocalTemplates,
+               L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"ZadnaVerze", ZadnaVerze, L"C:\\Program Files\\Microsoft Office\\Templates"},
         Pripad{"ObeVerzeNovaVyhrava", ObeVerze, L"E:\\Office 2000\\Templates"}),
     [](const auto& info) { return std::string(info.param.nazev); });
