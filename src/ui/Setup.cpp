@@ -157,7 +157,12 @@ int Spust() {
 
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
     hlaseni.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };
-    NaKonci odpoj([&hlaseni] { hlaseni.vlastnik = nullptr; });
+    // A long copy runs while the windows go on answering.
+    soubory.cekani = [&okno](HANDLE konec) { okno.CekejNaKopii(konec); };
+    NaKonci odpoj([&hlaseni, &soubory] {
+        hlaseni.vlastnik = nullptr;
+        soubory.cekani = nullptr;
+    });
     if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return okno.BezSady() ? KodBezSady : KodSelhalo;
     okno.slozky.SlozkaZaznamu = slozkaZaznamu;
     okno.Zobraz();

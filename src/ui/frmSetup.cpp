@@ -176,6 +176,19 @@ void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) 
     if (kreslit || Ted() - posledniKresba_ >= odstupKreseb_) Ukaz();
 }
 
+void frmSetup::CekejNaKopii(HANDLE konec) {
+    // The user sees which file takes so long.
+    prubeh_.Vykresli();
+    posledniKresba_ = Ted();
+    for (;;) {
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &konec, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (r == WAIT_OBJECT_0) return;
+        // After WM_QUIT the program is ending: only the copy is waited for.
+        if (r != WAIT_OBJECT_0 + 1 || !ZpracujZpravyVeFronte()) break;
+    }
+    WaitForSingleObject(konec, INFINITE);
+}
+
 std::wstring frmSetup::TextSlozky() const {
     return TextOkna(Ovladac(IDC_SLOZKA));
 }

@@ -76,6 +76,10 @@ public:
     void NelzeZrusit() override;
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
 
+    // Waits until a copy running on another thread sets its event, the
+    // windows answering meanwhile; what the run reported is drawn first.
+    void CekejNaKopii(HANDLE konec);
+
     // How the last run ended; none when no run was started.
     std::optional<Vysledek> PosledniBeh() const { return posledniBeh_; }
 
