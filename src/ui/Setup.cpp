@@ -153,6 +153,10 @@ int Spust() {
     // What a killed run left is put back before anything else is shown.
     std::wstring slozkaZaznamu = shell.SpecialniSlozka(CsidlLocalAppData);
     if (!slozkaZaznamu.empty()) slozkaZaznamu += std::wstring(L"\\") + NazevSlozkyZaznamu;
+#ifdef SETUP_BEZ_ZAZNAMU
+    // Built so by the benchmark alone, to weigh what the record costs.
+    slozkaZaznamu.clear();
+#endif
     OznamObnovu(hlaseni, DokonciPrerusene(soubory, registr, slozkaZaznamu), slozkaZaznamu);
 
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
