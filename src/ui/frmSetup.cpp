@@ -155,7 +155,7 @@ void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) 
     // The first and the last report of every phase are always drawn: the
     // start and the end of preparation, of the install and of the rollback,
     // whose first report follows NelzeZrusit.
-    bool kreslit = hotovo <= 1 || hotovo == celkem || celkem == 0 || std::exchange(kreslitPristi_, false);
+    bool kreslit = std::exchange(kreslitPristi_, false) || hotovo <= 1 || hotovo == celkem || celkem == 0;
     prubeh_.Zajisti(hwnd());
     if (!prubeh_.Viditelne()) {
         prubeh_.Zobraz();
