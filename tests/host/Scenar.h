@@ -2,9 +2,6 @@
 // machine with the medium in E:\ and the set E:\Dopisy.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,10 +9,6 @@
 #include "engine/Beh.h"
 #include "engine/Instalace.h"
 #include "system/Text.h"
-
-namespace setup {
-inline void PrintTo(const SdilenyText& text, std::ostream* os) { *os << testing::PrintToString(text.text()); }
-}  // namespace setup
 
 namespace setup::test {
 
