@@ -195,7 +195,9 @@ TEST_F(Soubory, LongCopyIsWaitedForThroughTheHookWhileItRuns) {
     EXPECT_TRUE(soubory.StejnyObsah(zdroj, cil));
     EXPECT_EQ(soubory.CasZmeny(cil), 0x01D0000012345678LL);
     EXPECT_EQ(*soubory.Atributy(cil) & AtributJenProCteni, AtributJenProCteni);
-    if (svazek & FILE_NAMED_STREAMS) EXPECT_EQ(slozka.Cti(L"kopie.dot:Zone.Identifier"), "ZoneId=3");
+    if (svazek & FILE_NAMED_STREAMS) {
+        EXPECT_EQ(slozka.Cti(L"kopie.dot:Zone.Identifier"), "ZoneId=3");
+    }
     // A failure comes back from the copy's thread with the platform's number.
     EXPECT_EQ(Chybou([&] { soubory.Kopiruj(zdroj, cil, &zrusit); }), ERROR_FILE_EXISTS);
 }
