@@ -8,6 +8,7 @@
 //   Mereni start EXE CLASS               ms to the window shown, peak working set
 //   Mereni instalace EXE ROOT            ms from OK to the completion box, peak working set
 //   Mereni storno EXE ROOT HOOK.dll      ms from Storno to the main window back
+//   Mereni zaznam N                      ms to write a run's record of N steps, as Setup.exe does
 //
 // ROOT is where the office suite is said to live: the target becomes
 // ROOT\Templates\<set>.
@@ -20,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/Denik.h"
+#include "system/win32/Win32.h"
 #include "ui/Ovladace.h"
 
 namespace {
@@ -282,6 +285,33 @@ int Storno(const std::wstring& exe, const std::wstring& koren, const std::wstrin
     return 0;
 }
 
+// The record of an install of N files, written by the program's own code
+// into the program's own folder for records: the start, one step a file,
+// the end (the record and, when empty, its folder removed).
+int Zaznam(int n) {
+    setup::Win32Soubory soubory;
+    setup::Win32Hlaseni hlaseni;
+    setup::Win32Shell shell(hlaseni);
+    const std::wstring slozka = shell.SpecialniSlozka(28) + L"\\" + setup::NazevSlozkyZaznamu;   // CSIDL_LOCAL_APPDATA
+    const std::wstring cil = L"T:\\a\\cil\\Templates\\Sada";
+    std::vector<setup::Krok> kroky(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        wchar_t nazev[32];
+        std::swprintf(nazev, 32, L"\\sablona%05d.dot", i + 1);
+        kroky[static_cast<size_t>(i)].cesta = cil + nazev;
+    }
+    const LONGLONG t0 = Ted();
+    {
+        setup::Denik denik(soubory);
+        denik.Zacni(slozka, false, cil, L"T:\\a\\medium\\Sada");
+        for (const auto& krok : kroky) denik.Zapis(krok);
+        denik.Hotovo();
+    }
+    const LONGLONG t1 = Ted();
+    std::printf("%.3f\n", Ms(t0, t1));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -290,7 +320,9 @@ int wmain(int argc, wchar_t** argv) {
     if (co == L"start" && argc == 4) return Start(argv[2], argv[3]);
     if (co == L"instalace" && argc == 4) return Instalace(argv[2], argv[3]);
     if (co == L"storno" && argc == 5) return Storno(argv[2], argv[3], argv[4]);
-    std::fputs("usage: Mereni kalibrace N | start EXE CLASS | instalace EXE ROOT | storno EXE ROOT HOOK.dll\n",
+    if (co == L"zaznam" && argc == 3) return Zaznam(_wtoi(argv[2]));
+    std::fputs("usage: Mereni kalibrace N | start EXE CLASS | instalace EXE ROOT | storno EXE ROOT HOOK.dll"
+               " | zaznam N\n",
                stderr);
     return 2;
 }

@@ -266,13 +266,16 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
     OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
     plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 2);   // the link, the value
+    // Every file comes from one folder and goes to one: each held once.
+    const SdilenyText zdrojSady = slozky_.ZdrojSlozka;
+    const SdilenyText cilSady = slozky_.CilSlozka;
     for (auto& jmeno : jmena) {
         Objekt soubor;
         soubor.Velikost = s_.soubory.Velikost(slozky_.ZdrojSlozka + L"\\" + jmeno);
         soubor.Nazev = std::move(jmeno);
         soubor.Typ = TypSoubor;
-        soubor.ZdrojovaSlozka = slozky_.ZdrojSlozka;
-        soubor.CilovaSlozka = slozky_.CilSlozka;
+        soubor.ZdrojovaSlozka = zdrojSady;
+        soubor.CilovaSlozka = cilSady;
         soubor.Prepsat = PrepsatVzdy;
         plan_.Pridej(std::move(soubor));
     }
@@ -534,7 +537,7 @@ void BehInstalace::Kopiruj(int32_t i, const std::wstring& zdroj, const std::wstr
 bool BehInstalace::KopirujDoNove(int32_t i, const Objekt& rec, const std::wstring& zdroj,
                                  const std::wstring& cil) {
     // A handful of folders at most: the levels of the target path.
-    if (std::find(noveSlozky_.begin(), noveSlozky_.end(), VelkaPismena(rec.CilovaSlozka)) == noveSlozky_.end())
+    if (std::find(noveSlozky_.begin(), noveSlozky_.end(), VelkaPismena(rec.CilovaSlozka.text())) == noveSlozky_.end())
         return false;
     try {
         Kopiruj(i, zdroj, cil);
@@ -623,9 +626,9 @@ void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
     }
     // A value the run was to set and did not is a run that has not done
     // what it was asked: the suite would not list the templates.
-    if (!registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota, 0))
+    if (!registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota.text(), 0))
         throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
-                    L"Hodnotu „" + rec.Nazev + L"“ v klíči registru „" + Zkratka(rec.CilovaSlozka) +
+                    L"Hodnotu „" + rec.Nazev + L"“ v klíči registru „" + Zkratka(rec.CilovaSlozka.text()) +
                         L"“ se nepodařilo zapsat.");
 }
 

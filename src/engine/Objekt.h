@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,19 +22,48 @@ inline constexpr int32_t PrepsatNikdy = 1;
 inline constexpr int32_t PrepsatVzdy = 2;
 inline constexpr int32_t PrepsatStarsi = 3;
 
+// Text that many records of a plan hold alike, such as the folder every
+// file of a set comes from and goes to: one copy for all of them, so a set
+// of ten thousand files does not hold its two folders ten thousand times.
+// It reads as the text itself; an empty one holds nothing at all.
+class SdilenyText {
+public:
+    SdilenyText() = default;
+    SdilenyText(std::wstring text)
+        : text_(text.empty() ? nullptr : std::make_shared<const std::wstring>(std::move(text))) {}
+    SdilenyText(const wchar_t* text) : SdilenyText(std::wstring(text)) {}
+
+    const std::wstring& text() const noexcept { return text_ ? *text_ : Prazdny(); }
+    operator const std::wstring&() const noexcept { return text(); }
+    bool empty() const noexcept { return !text_; }
+    std::wstring::const_iterator begin() const noexcept { return text().begin(); }
+    std::wstring::const_iterator end() const noexcept { return text().end(); }
+
+    friend std::wstring operator+(const SdilenyText& a, const wchar_t* b) { return a.text() + b; }
+    friend bool operator==(const SdilenyText& a, const std::wstring& b) noexcept { return a.text() == b; }
+    friend bool operator==(const SdilenyText& a, const wchar_t* b) noexcept { return a.text() == b; }
+
+private:
+    static const std::wstring& Prazdny() noexcept {
+        static const std::wstring prazdny;
+        return prazdny;
+    }
+    std::shared_ptr<const std::wstring> text_;
+};
+
 // A plain record: the builder fills it, execution and rollback read it and
 // keep Undo, which says whether this run created something to take back.
 struct Objekt {
     std::wstring Nazev;           // file name, link name, value name or folder label
     int32_t Typ = 0;
-    std::wstring ZdrojovaSlozka;  // folder of the file to copy; a link's target
-    std::wstring CilovaSlozka;    // folder to create or to copy into; a key path
+    SdilenyText ZdrojovaSlozka;   // folder of the file to copy; a link's target
+    SdilenyText CilovaSlozka;     // folder to create or to copy into; a key path
     int64_t Velikost = 0;         // source size in bytes, recorded when planned
     uint32_t HKey = 0;            // registry root for registry actions
-    std::wstring Hodnota;         // value text; a link's arguments
+    SdilenyText Hodnota;          // value text; a link's arguments
     int32_t Prepsat = 0;
     bool Undo = false;
-    std::wstring Ikona;           // a link's icon location
+    SdilenyText Ikona;            // a link's icon location
 };
 
 // The ordered records of one run, indexed from 1.

@@ -19,18 +19,24 @@ namespace {
 struct Radek {
     std::wstring text;
     HFONT pismo = nullptr;
+    bool nakresleno = true;   // the pixels show text
 };
 
 Radek* StavRadku(HWND okno) noexcept {
     return reinterpret_cast<Radek*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
 }
 
+// Whether the control itself is shown (its own style: IsWindowVisible would
+// walk its parents), and whether it draws only when told.
+bool Viditelny(HWND okno) noexcept { return (GetWindowLongW(okno, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool NaPokyn(HWND okno) noexcept { return (GetWindowLongW(okno, GWL_STYLE) & KsKreslitNaPokyn) != 0; }
+
 void KresliRadek(HWND okno, HDC dc, const Radek& r) noexcept {
     RECT klient{};
     GetClientRect(okno, &klient);
     // The dialog's own colours, as its labels have them. Asking the parent
     // (WM_CTLCOLORSTATIC) would cost as much as the drawing itself where
-    // the dialog is themed, on every report of a run.
+    // the dialog is themed.
     FillRect(dc, &klient, GetSysColorBrush(COLOR_BTNFACE));
     const HGDIOBJ puvodni = r.pismo ? SelectObject(dc, r.pismo) : nullptr;
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -40,6 +46,15 @@ void KresliRadek(HWND okno, HDC dc, const Radek& r) noexcept {
     if (puvodni) SelectObject(dc, puvodni);
 }
 
+void VykresliRadek(HWND okno, Radek& r) noexcept {
+    r.nakresleno = true;
+    if (!Viditelny(okno)) return;
+    if (HDC dc = GetDC(okno)) {
+        NaKonci uvolni([okno, dc] { ReleaseDC(okno, dc); });
+        KresliRadek(okno, dc, r);
+    }
+}
+
 LRESULT NastavTextRadku(HWND okno, Radek& r, const wchar_t* text) noexcept {
     try {
         r.text = text ? text : L"";
@@ -47,12 +62,8 @@ LRESULT NastavTextRadku(HWND okno, Radek& r, const wchar_t* text) noexcept {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
-    if (GetWindowLongW(okno, GWL_STYLE) & WS_VISIBLE) {
-        if (HDC dc = GetDC(okno)) {
-            NaKonci uvolni([okno, dc] { ReleaseDC(okno, dc); });
-            KresliRadek(okno, dc, r);
-        }
-    }
+    r.nakresleno = false;
+    if (!NaPokyn(okno)) VykresliRadek(okno, r);
     return TRUE;
 }
 
@@ -85,9 +96,10 @@ LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
         return DefWindowProcW(okno, zprava, w, l);
     case WM_SETTEXT: {
         const auto* text = reinterpret_cast<const wchar_t*>(l);
-        const bool zmena = r->text.compare(text ? text : L"") != 0;
+        // The same text again: nothing to draw, nothing to tell.
+        if (r->text.compare(text ? text : L"") == 0) return TRUE;
         if (!NastavTextRadku(okno, *r, text)) return FALSE;
-        if (zmena) OznamZmenu(okno, EVENT_OBJECT_NAMECHANGE);
+        OznamZmenu(okno, EVENT_OBJECT_NAMECHANGE);
         return TRUE;
     }
     case WM_GETTEXTLENGTH:
@@ -110,7 +122,14 @@ LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
         return OdpovezObjektem(okno, w, l, PristupnostRadku);
     case WM_ERASEBKGND:
         return 1;   // WM_PAINT covers every pixel
+    case UM_VYKRESLI:
+        if (!r->nakresleno) VykresliRadek(okno, *r);
+        return 0;
     case WM_PAINT: {
+        // A text not yet drawn is drawn whole, not just where the
+        // window was uncovered.
+        if (!r->nakresleno) InvalidateRect(okno, nullptr, FALSE);
+        r->nakresleno = true;
         PAINTSTRUCT ps;
         if (HDC dc = BeginPaint(okno, &ps)) {
             NaKonci konec([okno, &ps] { EndPaint(okno, &ps); });
@@ -128,10 +147,15 @@ LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
 constexpr int BarvaPlna = COLOR_ACTIVECAPTION;
 constexpr int BarvaPrazdna = COLOR_WINDOW;
 
-// The filled width lives in the window's user data, the share done in
-// percent in its extra bytes.
-int Sirka(HWND pruh) noexcept { return static_cast<int>(GetWindowLongPtrW(pruh, GWLP_USERDATA)); }
-constexpr int MistoProcenta = 0;
+// Kept in the program: the window manager's own slots for a window's data
+// cost a round trip to the server with each write under some systems.
+struct Pruh {
+    int sirka = 0;         // the filled width given
+    int nakreslena = 0;    // the filled width the pixels show
+    int procento = 0;      // the share done, 0 to 100
+};
+
+Pruh* StavPruhu(HWND pruh) noexcept { return reinterpret_cast<Pruh*>(GetWindowLongPtrW(pruh, GWLP_USERDATA)); }
 
 void Vypln(HDC dc, int od, int po, int vyska, int barva) noexcept {
     if (po <= od) return;
@@ -139,38 +163,43 @@ void Vypln(HDC dc, int od, int po, int vyska, int barva) noexcept {
     FillRect(dc, &r, GetSysColorBrush(barva));
 }
 
-void KresliPruh(HWND pruh, HDC dc, int od, int po) noexcept {
+void KresliPruh(HWND pruh, HDC dc, int sirka, int od, int po) noexcept {
     RECT klient{};
     GetClientRect(pruh, &klient);
-    const int sirka = Sirka(pruh);
     if (po > klient.right) po = klient.right;
     Vypln(dc, od, sirka < po ? sirka : po, klient.bottom, BarvaPlna);
     Vypln(dc, sirka > od ? sirka : od, po, klient.bottom, BarvaPrazdna);
 }
 
-void NastavSirku(HWND pruh, int nova) noexcept {
-    const int stara = Sirka(pruh);
-    if (nova == stara) return;
-    SetWindowLongPtrW(pruh, GWLP_USERDATA, nova);
-    // Only the pixels between the old and the new end change.
-    if (GetWindowLongW(pruh, GWL_STYLE) & WS_VISIBLE) {
-        if (HDC dc = GetDC(pruh)) {
-            NaKonci uvolni([pruh, dc] { ReleaseDC(pruh, dc); });
-            KresliPruh(pruh, dc, stara < nova ? stara : nova, stara < nova ? nova : stara);
-        }
+// Only the pixels between the end drawn and the new end change.
+void VykresliPruh(HWND pruh, Pruh& p) noexcept {
+    const int stara = p.nakreslena;
+    p.nakreslena = p.sirka;
+    if (stara == p.sirka || !Viditelny(pruh)) return;
+    if (HDC dc = GetDC(pruh)) {
+        NaKonci uvolni([pruh, dc] { ReleaseDC(pruh, dc); });
+        KresliPruh(pruh, dc, p.sirka, stara < p.sirka ? stara : p.sirka, stara < p.sirka ? p.sirka : stara);
     }
+}
+
+void NastavSirku(HWND pruh, Pruh& p, int nova) noexcept {
+    p.sirka = nova;
+    if (!NaPokyn(pruh)) VykresliPruh(pruh, p);
 }
 
 // Held within 0 to 100, as a progress bar's value is. The share comes from
 // the run's own numbers: the width is only its picture, rounded to pixels.
-void NastavProcento(HWND pruh, LPARAM procento) noexcept {
-    const LONG_PTR nove = procento < 0 ? 0 : procento > 100 ? 100 : procento;
-    if (SetWindowLongPtrW(pruh, MistoProcenta, nove) != nove) OznamZmenu(pruh, EVENT_OBJECT_VALUECHANGE);
+void NastavProcento(HWND pruh, Pruh& p, LPARAM procento) noexcept {
+    const int nove = procento < 0 ? 0 : procento > 100 ? 100 : static_cast<int>(procento);
+    if (nove == p.procento) return;
+    p.procento = nove;
+    OznamZmenu(pruh, EVENT_OBJECT_VALUECHANGE);
 }
 
 // "42%", as the system's own progress bar gives its value.
 std::wstring HodnotaPruhu(HWND pruh) {
-    const auto procento = static_cast<int>(GetWindowLongPtrW(pruh, MistoProcenta));
+    const Pruh* p = StavPruhu(pruh);
+    const int procento = p ? p->procento : 0;
     wchar_t text[4];
     std::size_t n = 0;
     if (procento >= 100) text[n++] = L'1';
@@ -183,20 +212,43 @@ std::wstring HodnotaPruhu(HWND pruh) {
 constexpr PopisPristupnosti PristupnostPruhu{ROLE_SYSTEM_PROGRESSBAR, nullptr, &HodnotaPruhu};
 
 LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
+    if (zprava == WM_NCCREATE) {
+        auto* p = new (std::nothrow) Pruh;
+        if (!p) return FALSE;
+        SetWindowLongPtrW(pruh, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(p));
+        return DefWindowProcW(pruh, zprava, w, l);
+    }
+    Pruh* p = StavPruhu(pruh);
+    if (!p) return DefWindowProcW(pruh, zprava, w, l);
     switch (zprava) {
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(pruh, GWLP_USERDATA, 0);
+        delete p;
+        return DefWindowProcW(pruh, zprava, w, l);
     case UM_SIRKAUKAZATELE:
-        NastavSirku(pruh, static_cast<int>(w));
-        NastavProcento(pruh, l);
+        NastavSirku(pruh, *p, static_cast<int>(w));
+        NastavProcento(pruh, *p, l);
+        return 0;
+    case UM_VYKRESLI:
+        VykresliPruh(pruh, *p);
         return 0;
     case WM_GETOBJECT:
         return OdpovezObjektem(pruh, w, l, PristupnostPruhu);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
+        // An end not yet drawn is drawn too, wherever the window was
+        // uncovered.
+        if (p->nakreslena != p->sirka) {
+            RECT zmena{p->nakreslena < p->sirka ? p->nakreslena : p->sirka, 0,
+                       p->nakreslena < p->sirka ? p->sirka : p->nakreslena, 0x7FFF};
+            InvalidateRect(pruh, &zmena, FALSE);
+            p->nakreslena = p->sirka;
+        }
         PAINTSTRUCT ps;
         if (HDC dc = BeginPaint(pruh, &ps)) {
             NaKonci konec([pruh, &ps] { EndPaint(pruh, &ps); });
-            KresliPruh(pruh, dc, ps.rcPaint.left, ps.rcPaint.right);
+            KresliPruh(pruh, dc, p->sirka, ps.rcPaint.left, ps.rcPaint.right);
         }
         return 0;
     }
@@ -209,7 +261,7 @@ LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
 
 void RegistrujKresleneOvladace() {
     RegistrujTridu(TridaRadku, &ProceduraRadku, 0, -1);
-    RegistrujTridu(TridaPruhu, &ProceduraPruhu, sizeof(LONG_PTR), -1);
+    RegistrujTridu(TridaPruhu, &ProceduraPruhu, 0, -1);
 }
 
 }  // namespace setup::ui

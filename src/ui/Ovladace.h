@@ -25,3 +25,7 @@
 // lParam the share of the run done in percent (0 to 100), which the bar
 // tells screen readers.
 #define UM_SIRKAUKAZATELE   0x0401   // WM_USER + 1
+
+// Sent to the status line (IDC_TEXT) and the bar: draw what changed since
+// they last drew. No parameters.
+#define UM_VYKRESLI         0x0402   // WM_USER + 2

@@ -187,9 +187,15 @@ void Uvod(IProtokol& protokol) {
 
 // Where the records of runs live.
 std::wstring SlozkaZaznamu(IShell& shell) {
+#ifdef SETUP_BEZ_ZAZNAMU
+    // Built so by the benchmark alone, to weigh what the record costs.
+    (void)shell;
+    return {};
+#else
     std::wstring slozka = shell.SpecialniSlozka(CsidlLocalAppData);
     if (!slozka.empty()) slozka += std::wstring(L"\\") + NazevSlozkyZaznamu;
     return slozka;
+#endif
 }
 
 // The log a silent run keeps when it is not told where: beside the user's
@@ -322,7 +328,12 @@ int Spust() {
 
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
     naObrazovce.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };
-    NaKonci odpoj([&naObrazovce] { naObrazovce.vlastnik = nullptr; });
+    // A long copy runs while the windows go on answering.
+    soubory.cekani = [&okno](HANDLE konec) { okno.CekejNaKopii(konec); };
+    NaKonci odpoj([&naObrazovce, &soubory] {
+        naObrazovce.vlastnik = nullptr;
+        soubory.cekani = nullptr;
+    });
     if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
     okno.slozky.SlozkaZaznamu = slozkaZaznamu;
     if (volby.log) {

@@ -36,13 +36,16 @@ void frmPrubeh::Zajisti(HWND vlastnik) {
                  WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON | (stornoZakazano_ ? WS_DISABLED : 0), 0,
                  IDC_PRUBEH_STORNO, PrubehStorno);
         RegistrujKresleneOvladace();
-        text_ = r.Pridej(TridaRadku, L"...", 0, 0, IDC_TEXT, PrubehText);
+        // The status line and the bar draw when told (Vykresli): a run
+        // reports far more often than a screen can show.
+        text_ = r.Pridej(TridaRadku, L"...", KsKreslitNaPokyn, 0, IDC_TEXT, PrubehText);
         r.Pridej(L"STATIC", L"Počkejte prosím na dokončení instalace", SS_LEFT, 0, IDC_LABEL1,
                  PrubehLabel1);
         HWND obrazek = r.Pridej(L"STATIC", L"", SS_BITMAP, 0, IDC_IMAGE1, PrubehImage1);
         SendMessageW(obrazek, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(vzhled_.Image1()));
         PrirozenaVelikost(obrazek, vzhled_.Image1());
-        ukazatel_ = r.Pridej(TridaPruhu, L"", WS_CLIPSIBLINGS, 0, IDC_UKAZATEL, PrubehDrahaUkazatele);
+        ukazatel_ = r.Pridej(TridaPruhu, L"", WS_CLIPSIBLINGS | KsKreslitNaPokyn, 0, IDC_UKAZATEL,
+                             PrubehDrahaUkazatele);
         NastavSirkuUkazatele(vzhled_.Px(PrubehUkazatel.width), 0);
         r.Pridej(L"STATIC", L"", SS_LEFT | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, IDC_METR, PrubehMetr);
     } catch (...) {
@@ -86,6 +89,12 @@ void frmPrubeh::NastavText(const std::wstring& text) {
 
 void frmPrubeh::NastavSirkuUkazatele(int sirka, int procento) {
     SendMessageW(ukazatel_, UM_SIRKAUKAZATELE, static_cast<WPARAM>(sirka < 0 ? 0 : sirka), procento);
+}
+
+void frmPrubeh::Vykresli() {
+    if (!Existuje()) return;
+    SendMessageW(text_, UM_VYKRESLI, 0, 0);
+    SendMessageW(ukazatel_, UM_VYKRESLI, 0, 0);
 }
 
 void frmPrubeh::ZakazStorno() {

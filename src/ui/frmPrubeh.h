@@ -54,10 +54,13 @@ public:
     // with Storno enabled again.
     void KonecBehu();
 
+    // The status line and the bar keep what they are given and draw it at
+    // the next Vykresli (or when the window is painted).
     void NastavText(const std::wstring& text);
     // The filled length of the bar in pixels, and the share done in percent
     // that it stands for.
     void NastavSirkuUkazatele(int sirka, int procento);
+    void Vykresli();
     // Storno goes grey for the rest of the run, also in a window made again
     // after the user closed this one: the rollback cannot be stopped.
     void ZakazStorno();

@@ -1,5 +1,7 @@
 #include "ui/frmSetup.h"
 
+#include <utility>
+
 #include "engine/Ukazatel.h"
 #include "engine/Zjisteni.h"
 #include "system/win32/Win32.h"
@@ -12,6 +14,12 @@ namespace {
 // A fixed dialog frame with a close box and no minimise or maximise box.
 constexpr DWORD StylOkna = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD ExStylOkna = WS_EX_DLGMODALFRAME;
+
+int64_t Ted() noexcept {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
 
 std::wstring TextOkna(HWND okno) {
     const int delka = GetWindowTextLengthW(okno);
@@ -107,31 +115,54 @@ void frmSetup::ZpracujZpravu(MSG& zprava) {
     DispatchMessageW(&zprava);
 }
 
-void frmSetup::ZpracujCekajiciZpravy() {
+int64_t frmSetup::OdstupKreseb() noexcept {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart * KresbaMs / 1000;
+}
+
+bool frmSetup::ZpracujCekajiciZpravy() {
     // Asking whether anything waits is one trip to the window system, and
     // it also puts what was drawn on the screen; taking messages from an
-    // empty queue is two. Each report of a run asks, so the cheap way.
-    if (MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0) return;
+    // empty queue is two.
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0) return true;
+    return ZpracujZpravyVeFronte();
+}
+
+bool frmSetup::ZpracujZpravyVeFronte() {
     MSG zprava;
     while (PeekMessageW(&zprava, nullptr, 0, 0, PM_REMOVE)) {
         if (zprava.message == WM_QUIT) {
             // Leave the request for the program's own message loop.
             PostQuitMessage(static_cast<int>(zprava.wParam));
-            return;
+            return false;
         }
         ZpracujZpravu(zprava);
     }
+    return true;
+}
+
+void frmSetup::Ukaz() {
+    prubeh_.Vykresli();
+    ZpracujCekajiciZpravy();
+    posledniKresba_ = Ted();
 }
 
 // Status steps, in this order: make sure the progress window is shown; the
 // empty text closes it; otherwise the text and, for a non-zero total, the
-// bar; in every case pending messages run before the engine goes on.
+// bar. Then, when it is time, the window is drawn and pending messages run
+// before the engine goes on.
 void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {
+    // The first and the last report of every phase are always drawn: the
+    // start and the end of preparation, of the install and of the rollback,
+    // whose first report follows NelzeZrusit.
+    bool kreslit = std::exchange(kreslitPristi_, false) || hotovo <= 1 || hotovo == celkem || celkem == 0;
     prubeh_.Zajisti(hwnd());
     if (!prubeh_.Viditelne()) {
         prubeh_.Zobraz();
         // The progress window takes over from this one for the whole run.
         if (instalaceBezi_ && Existuje()) ShowWindow(hwnd(), SW_HIDE);
+        kreslit = true;
     }
     if (text.empty()) {
         prubeh_.KonecBehu();
@@ -143,7 +174,20 @@ void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) 
             prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka), ProcentoUkazatele(hotovo, celkem));
         }
     }
-    ZpracujCekajiciZpravy();
+    if (kreslit || Ted() - posledniKresba_ >= odstupKreseb_) Ukaz();
+}
+
+void frmSetup::CekejNaKopii(HANDLE konec) {
+    // The user sees which file takes so long.
+    prubeh_.Vykresli();
+    posledniKresba_ = Ted();
+    for (;;) {
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &konec, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (r == WAIT_OBJECT_0) return;
+        // After WM_QUIT the program is ending: only the copy is waited for.
+        if (r != WAIT_OBJECT_0 + 1 || !ZpracujZpravyVeFronte()) break;
+    }
+    WaitForSingleObject(konec, INFINITE);
 }
 
 std::wstring frmSetup::TextSlozky() const {
@@ -153,9 +197,12 @@ std::wstring frmSetup::TextSlozky() const {
 void frmSetup::NelzeZrusit() {
     prubeh_.Zajisti(hwnd());
     prubeh_.ZakazStorno();
+    kreslitPristi_ = true;
 }
 
 int frmSetup::Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) {
+    // Behind the box stands what the run had got to.
+    prubeh_.Vykresli();
     return sluzby_.hlaseni.Zprava(text, titulek, styl);
 }
 

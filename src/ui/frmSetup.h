@@ -34,6 +34,10 @@ inline constexpr int CaraLeva = 240;
 inline constexpr int CaraPrava = 6390;
 inline constexpr int CaraHorni = 3765;
 
+// A run's reports are drawn at most this often (ms): about as often as a
+// screen shows a change, and often enough that a click is felt at once.
+inline constexpr int KresbaMs = 15;
+
 // The system services the window hands to the engine.
 struct Sluzby {
     ISoubory& soubory;
@@ -68,11 +72,18 @@ public:
     // shows, else this one while it shows, else none.
     HWND VlastnikHlaseni() const noexcept;
 
-    // IPrubeh: the run's reports, its cancel flag and its boxes.
+    // IPrubeh: the run's reports, its cancel flag and its boxes. Every
+    // report reaches the progress window's controls; they are drawn, and
+    // input is taken, at most every KresbaMs, but always for the first and
+    // the last report of a phase and before a box.
     void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
     const std::atomic<bool>& Stornovano() const override { return stornovano_; }
     void NelzeZrusit() override;
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
+
+    // Waits until a copy running on another thread sets its event, the
+    // windows answering meanwhile; what the run reported is drawn first.
+    void CekejNaKopii(HANDLE konec);
 
     // How the last run ended; none when no run was started.
     std::optional<Vysledek> PosledniBeh() const { return posledniBeh_; }
@@ -98,8 +109,13 @@ private:
     void cmdProchazet_Click();
     std::wstring TextSlozky() const;
     void ZobrazHlavniOkno();
-    // Lets every pending window message run, then returns.
-    void ZpracujCekajiciZpravy();
+    // Lets every pending window message run, then returns; false when it
+    // met WM_QUIT, which it leaves for the program's own message loop.
+    bool ZpracujCekajiciZpravy();
+    bool ZpracujZpravyVeFronte();
+    // Draws what the run reported and takes the input waiting.
+    void Ukaz();
+    static int64_t OdstupKreseb() noexcept;
 
     Sluzby sluzby_;
     const Vzhled& vzhled_;
@@ -112,6 +128,12 @@ private:
     // but input queued before it was hidden still arrives while Hlaska lets
     // messages run; it must not start a second run or unload the window.
     bool instalaceBezi_ = false;
+    // When the reports were last drawn, in performance-counter ticks, and
+    // the ticks between two drawings.
+    int64_t posledniKresba_ = 0;
+    int64_t odstupKreseb_ = OdstupKreseb();
+    // The next report is drawn whenever it comes (the first of the rollback).
+    bool kreslitPristi_ = false;
     frmPrubeh prubeh_;
 };
 

@@ -1,6 +1,7 @@
 // Stopping a long install from the progress window: with its Storno button,
 // with its close command, with Esc; the rollback and what it leaves.
 #include <algorithm>
+#include <cstdio>
 
 #include "Scenar.h"
 #include "ui/Ovladace.h"
@@ -258,6 +259,66 @@ TEST_F(Storno, HlaseniPatriOknuPrubehuIZaJinymProgramem) {
     Snimek(r, L"dokonceni-za-jinym-programem");
     PotvrdHlaseni(h);
     EXPECT_TRUE(Program().CekejNaKonec(Cekani()));
+}
+
+TEST_F(Storno, BehemDlouheKopieOknoOdpovidaAStornoVratiVse) {
+    constexpr int64_t Velka = 2LL << 30;
+    ULARGE_INTEGER volne{};
+    ASSERT_TRUE(::GetDiskFreeSpaceExW(L"C:\\", &volne, nullptr, nullptr));
+    if (volne.QuadPart < static_cast<uint64_t>(Velka) + (1ULL << 30))
+        GTEST_SKIP() << "a copy of 2 GB needs 3 GB free on C:, there are " << (volne.QuadPart >> 20) << " MB";
+    // The set: a 2 GB template made at once (a hole on the disk) between two small ones.
+    const std::wstring sada = Medium() + L"\\" + VelkaSada, velka = L"Šablona velká.dot";
+    VytvorSlozky(sada);
+    ZapisSoubor(sada + L"\\Šablona A.dot", "a");
+    ZapisSoubor(sada + L"\\Šablona Z.dot", "z");
+    {
+        Handle f(::CreateFileW((sada + L"\\" + velka).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        LARGE_INTEGER konec{};
+        konec.QuadPart = Velka;
+        ASSERT_TRUE(::SetFilePointerEx(f.get(), konec, nullptr, FILE_BEGIN) && ::SetEndOfFile(f.get()));
+    }
+    const std::wstring cil = NastavNovouVerzi() + L"\\" + VelkaSada;
+    Spust();
+    Enter();
+    HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+    ASSERT_TRUE(prubeh);
+    // The copy runs while its status line stands and its target is not whole.
+    const auto kopiruje = [&] {
+        const auto texty = Hlasky().Texty();
+        WIN32_FILE_ATTRIBUTE_DATA d{};
+        return !texty.empty() && texty.back() == L"Instaluje se: " + velka &&
+               (!::GetFileAttributesExW((cil + L"\\" + velka).c_str(), GetFileExInfoStandard, &d) ||
+                (static_cast<int64_t>(d.nFileSizeHigh) << 32 | d.nFileSizeLow) < Velka);
+    };
+    ASSERT_TRUE(CekejAz(kopiruje));
+    // A window that does not answer within 100 ms is one the system greys out.
+    const auto odpovida = [&] {
+        DWORD_PTR r;
+        return ::SendMessageTimeoutW(prubeh, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &r) != 0 || !kopiruje();
+    };
+    for (int i = 0; i < 10 && kopiruje(); ++i, ::Sleep(20)) ASSERT_TRUE(odpovida()) << "no answer during the copy";
+    ASSERT_TRUE(kopiruje()) << "the copy ended before Storno could be pressed";
+    Snimek(prubeh, L"prubeh-dlouha-kopie");
+    ASSERT_TRUE(Aktivuj(prubeh));
+    Klikni(::GetDlgItem(prubeh, IDC_PRUBEH_STORNO));
+    while (kopiruje()) {
+        ASSERT_TRUE(odpovida()) << "no answer during the copy, Storno pressed";
+        ::Sleep(20);
+    }
+
+    // Where the platform's copy cannot stop half way, the whole file is
+    // taken back once it is copied.
+    ASSERT_TRUE(CekejNa([&] { return HlavniOkno(Pid()); }, 300000));
+    EXPECT_FALSE(OknoPrubehu(Pid()));
+    EXPECT_FALSE(OknoHlaseni(Pid()));
+    EXPECT_FALSE(Existuje(Koren() + L"\\Office")) << "the 2 GB file, the target folder, every level made";
+    const auto texty = Hlasky().Texty();
+    const auto kopie = std::find(texty.begin(), texty.end(), L"Instaluje se: " + velka);
+    ASSERT_TRUE(kopie != texty.end() && kopie + 1 != texty.end());
+    EXPECT_EQ(*(kopie + 1), L"Ruší se instalace: " + velka);
+    EXPECT_EQ(texty.back(), L"Ruší se instalace: Šablony");
+    UkonciStornem();
 }
 
 }  // namespace

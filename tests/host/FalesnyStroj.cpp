@@ -446,7 +446,10 @@ int64_t FalesnyDisk::Velikost(const std::wstring& cesta) {
 void FalesnyDisk::Kopiruj(const std::wstring& zdroj, const std::wstring& cil, const std::atomic<bool>* zrusit) {
     zasahy_.Volani(L"Kopiruj", {&zdroj, &cil});
     // Half way through the file: a copy told to stop removes what it wrote.
-    if (zrusit && *zrusit) Vyvolej(CisloZrusenaOperace, L"Kopiruj", cil);
+    if (zrusit && *zrusit) {
+        zastaveneKopie.push_back(cil);
+        Vyvolej(CisloZrusenaOperace, L"Kopiruj", cil);
+    }
     const Uzel& z = Existujici(zdroj, L"Kopiruj");
     if (z.slozka) Vyvolej(ChybaPristupOdepren, L"Kopiruj", zdroj);
     const Nalez n = Najdi(cil);

@@ -123,10 +123,12 @@ public:
     void NastavAtributy(const std::wstring& cesta, uint32_t atributy) override;
     int64_t CasZmeny(const std::wstring& cesta) override;
     int64_t Velikost(const std::wstring& cesta) override;
-    // Stops half way, leaving no target, when the flag is up once the call
-    // has begun (a Storno pressed during it).
+    // Stops half way, leaving no target, when the flag it is handed is up
+    // once the call has begun (a Storno pressed during it), and names the
+    // target among zastaveneKopie.
     void Kopiruj(const std::wstring& zdroj, const std::wstring& cil,
                  const std::atomic<bool>* zrusit) override;
+    std::vector<std::wstring> zastaveneKopie;
     void Prejmenuj(const std::wstring& z, const std::wstring& na) override;
     void SmazSoubor(const std::wstring& cesta) override;
     void VytvorSlozku(const std::wstring& cesta) override;

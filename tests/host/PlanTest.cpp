@@ -58,6 +58,9 @@ TEST_F(PlanTest, BezSlozkyZastupcu) {
     OcekavejSoubor(plan()(2), L"b.dot", L"C:\\Office\\Templates\\Dopisy", 5);
     OcekavejSoubor(plan()(3), L"a.dot", L"C:\\Office\\Templates\\Dopisy", 3);
     for (int32_t i = 1; i <= 3; ++i) OcekavejNic(plan()(i));
+    // The files hold their two folders once for all of them.
+    EXPECT_EQ(&plan()(2).ZdrojovaSlozka.text(), &plan()(3).ZdrojovaSlozka.text());
+    EXPECT_EQ(&plan()(2).CilovaSlozka.text(), &plan()(3).CilovaSlozka.text());
     EXPECT_EQ(m.okna.udalosti, (std::vector<Udalost>{H(Priprava, 1, 3), Skryj, H(Priprava, 2, 3)}));
 }
 

@@ -93,14 +93,16 @@ TEST_F(Beh, StornoPoZpraveAPoProvedenemZaznamu) {
 
 }
 
-TEST_F(Beh, StornoBehemKopieSeZjistiPoZaznamu) {
-    // Storno pressed while a.dot is being copied: it is copied, then taken back.
+TEST_F(Beh, StornoBehemKopieJiZastavi) {
+    // Storno pressed while a.dot is being copied: the copy, watching the
+    // flag, stops half way, and nothing of it is left.
     const Snimek pred = m.disk.Stav();
     m.zasahy.StornovatNaCeste(Cil + L"\\a.dot", L"Kopiruj");
     Spust();
     EXPECT_EQ(std::vector<Udalost>(m.okna.udalosti.begin() + 4, m.okna.udalosti.end()),
               (std::vector<Udalost>{H(Instaluje(L"Šablony"), 1, 3), H(Instaluje(L"a.dot"), 2, 3), Zakaz,
                                     H(Rusi(L"a.dot"), 2, 3), H(Rusi(L"Šablony"), 1, 3), Zavri, Zobraz}));
+    EXPECT_EQ(m.disk.zastaveneKopie, Texty{Cil + L"\\a.dot"});
     EXPECT_EQ(m.disk.Stav(), pred);
 }
 
@@ -237,9 +239,11 @@ TEST_F(Beh, PrepsanySouborSeVratiCelyAOdkladanePojmenovaniNekoliduje) {
     m.disk.Soubor(Cil + L"\\b.dot", L"starý b", 0, CasStary);
     const Snimek pred = m.disk.Stav();
 
-    // Storno while the last file is copied: every record has done its work.
+    // Storno while the last file is copied: it stops half way, after every
+    // other record has done its work.
     m.zasahy.StornovatNaCeste(Cil + L"\\a.dot.zaloha1", L"Kopiruj");
     Spust();
+    EXPECT_EQ(m.disk.zastaveneKopie, Texty{Cil + L"\\a.dot.zaloha1"});
     EXPECT_EQ(m.disk.Stav(), pred);
 
     m.zasahy.ZrusPravidla();

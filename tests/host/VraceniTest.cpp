@@ -106,6 +106,7 @@ struct Vystup {
     std::vector<int64_t> volaniPredZpravou;
     std::vector<int64_t> volaniPredHlaskou;
     std::vector<std::wstring> zaznam;   // when asked for: one line per platform call
+    std::vector<std::wstring> zastaveneKopie;
     int64_t volani = 0;
     int64_t selhani = 0;
 };
@@ -126,6 +127,7 @@ Vystup Spust(const Scenar& s, const std::function<void(FalesnyStroj&)>& zasah) {
     v.volaniPredHlaskou = in.m.okna.volaniPredHlaskou;
     v.volaniPredZpravou = in.m.okna.volaniPredZpravou;
     v.zaznam = in.m.zasahy.zaznam;
+    v.zastaveneKopie = in.m.disk.zastaveneKopie;
     v.volani = in.m.zasahy.volani;
     v.selhani = in.m.zasahy.selhani;
     // The next start, with the machine as this run left it.
@@ -349,6 +351,13 @@ TEST_P(Vraceni, StornoPriKazdemVolani) {
         SCOPED_TRACE("Storno při volání " + std::to_string(c));
         const Vystup v = Spust(s_, [&](FalesnyStroj& m) { m.zasahy.stornovatPriVolani = c; });
         OverPrubeh(v.udalosti, s_.odebrani);
+        // A copy stops half way, its target never there.
+        const std::wstring& volani = cisty_.zaznam.at(static_cast<std::size_t>(c - 1));
+        if (volani.find(L" Kopiruj ") != std::wstring::npos) {
+            // The call's line ends with the copy's target (paths may hold spaces).
+            ASSERT_EQ(v.zastaveneKopie.size(), 1u);
+            EXPECT_TRUE(volani.ends_with(L" " + v.zastaveneKopie[0])) << Utf8(volani);
+        }
         const bool uspech = c > konecProvedeni_;
         EXPECT_EQ(v.udalosti.back(), uspech ? Uvolni : Zobraz);
         EXPECT_EQ(v.zpravy, uspech ? std::vector<Udalost>{Dokonceno_} : std::vector<Udalost>{});

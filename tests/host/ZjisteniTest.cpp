@@ -252,7 +252,7 @@ std::vector<std::wstring> PopisPlanu(const Plan& plan) {
         std::wstring r = TextCisla(o.Typ) + L" " + o.Nazev + L" ";
         if (o.HKey) r += TextCisla(o.HKey) + L":";
         r += o.CilovaSlozka;
-        if (!o.Hodnota.empty()) r += L" = " + o.Hodnota;
+        if (!o.Hodnota.empty()) r += L" = " + o.Hodnota.text();
         radky.push_back(r);
     }
     return radky;

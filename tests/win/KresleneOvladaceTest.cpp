@@ -27,8 +27,8 @@ protected:
     }
     void TearDown() override { DestroyWindow(rodic_); }
 
-    HWND Pridej(const wchar_t* trida, const wchar_t* text, int id, int sirka) {
-        HWND h = CreateWindowExW(0, trida, text, WS_CHILD | WS_VISIBLE, 5, 5, sirka, 20, rodic_,
+    HWND Pridej(const wchar_t* trida, const wchar_t* text, int id, int sirka, DWORD styl = 0) {
+        HWND h = CreateWindowExW(0, trida, text, WS_CHILD | WS_VISIBLE | styl, 5, 5, sirka, 20, rodic_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                                  nullptr);
         UpdateWindow(h);
@@ -126,6 +126,32 @@ TEST_F(KresleneOvladace, BarFillsToTheWidthGivenAtOnce) {
     RedrawWindow(pruh, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(Bod(pruh, 119, 10), plna);
     EXPECT_EQ(Bod(pruh, 120, 10), prazdna);
+}
+
+TEST_F(KresleneOvladace, ControlsThatDrawWhenToldShowTheLatestStateThen) {
+    HWND radek = Pridej(TridaRadku, L"", IDC_TEXT, 200, KsKreslitNaPokyn);
+    SetWindowTextW(radek, L"Instaluje se: Šablona 0001.dot");
+    EXPECT_EQ(Popredi(radek, 200), 0) << "kept, not drawn";
+    SetWindowTextW(radek, L"I");
+    SendMessageW(radek, UM_VYKRESLI, 0, 0);
+    const int kratky = Popredi(radek, 200);
+    EXPECT_GT(kratky, 0);
+    SetWindowTextW(radek, L"Instaluje se: Šablona 0002.dot");
+    SendMessageW(radek, UM_VYKRESLI, 0, 0);
+    EXPECT_GT(Popredi(radek, 200), kratky);
+
+    HWND pruh = Pridej(TridaPruhu, L"", IDC_UKAZATEL, 200, KsKreslitNaPokyn);
+    const COLORREF plna = GetSysColor(COLOR_ACTIVECAPTION), prazdna = GetSysColor(COLOR_WINDOW);
+    SendMessageW(pruh, UM_SIRKAUKAZATELE, 80, 40);
+    EXPECT_EQ(Bod(pruh, 0, 10), prazdna) << "kept, not drawn";
+    SendMessageW(pruh, UM_VYKRESLI, 0, 0);
+    EXPECT_EQ(Bod(pruh, 79, 10), plna);
+    // Shrunk and then painted only at its far end: the whole change shows.
+    SendMessageW(pruh, UM_SIRKAUKAZATELE, 20, 10);
+    const RECT konec{190, 0, 200, 20};
+    RedrawWindow(pruh, &konec, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(Bod(pruh, 19, 10), plna);
+    EXPECT_EQ(Bod(pruh, 20, 10), prazdna);
 }
 
 // What a screen reader in another process does: it asks the window for its

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 
 #include "Pomoc.h"
@@ -162,6 +163,43 @@ TEST_F(Soubory, CopyKeepsContentAndAttributesAndNeverOverwrites) {
     EXPECT_FALSE(slozka.Cti(L"x.dot"));
     EXPECT_NE(Chybou([&] { soubory.Kopiruj(slozka.Cesta(L"zdroj.dot"), slozka.Cesta(L"Missing\\x.dot"), nullptr); }),
               0);
+}
+
+TEST_F(Soubory, LongCopyIsWaitedForThroughTheHookWhileItRuns) {
+    // 256 MB made at once, a hole on the disk, with a time of its own.
+    const std::wstring zdroj = slozka.Cesta(L"velka.dot"), cil = slozka.Cesta(L"kopie.dot");
+    {
+        UchytSouboru f(Platny(CreateFileW(zdroj.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+        LARGE_INTEGER konec{};
+        konec.QuadPart = 256 << 20;
+        const FILETIME cas{0x12345678, 0x01D00000};
+        ASSERT_TRUE(SetFilePointerEx(f.get(), konec, nullptr, FILE_BEGIN) && SetEndOfFile(f.get()) &&
+                    SetFileTime(f.get(), nullptr, nullptr, &cas));
+    }
+    ASSERT_TRUE(SetFileAttributesW(zdroj.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Windows keeps a stream beside the data; Wine has none to keep.
+    DWORD svazek = 0;
+    GetVolumeInformationW(L"C:\\", nullptr, 0, nullptr, nullptr, &svazek, nullptr, 0);
+    if (svazek & FILE_NAMED_STREAMS) slozka.Zapis(L"velka.dot:Zone.Identifier", "ZoneId=3");
+    const DWORD vlakno = GetCurrentThreadId();
+    int volani = 0;
+    soubory.cekani = [&](HANDLE hotovo) {
+        ++volani;
+        EXPECT_EQ(GetCurrentThreadId(), vlakno);
+        EXPECT_EQ(WaitForSingleObject(hotovo, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the copy still runs";
+        EXPECT_EQ(WaitForSingleObject(hotovo, INFINITE), WAIT_OBJECT_0);
+    };
+    const std::atomic<bool> zrusit{false};
+    soubory.Kopiruj(zdroj, cil, &zrusit);
+    EXPECT_EQ(volani, 1);
+    EXPECT_TRUE(soubory.StejnyObsah(zdroj, cil));
+    EXPECT_EQ(soubory.CasZmeny(cil), 0x01D0000012345678LL);
+    EXPECT_EQ(*soubory.Atributy(cil) & AtributJenProCteni, AtributJenProCteni);
+    if (svazek & FILE_NAMED_STREAMS) {
+        EXPECT_EQ(slozka.Cti(L"kopie.dot:Zone.Identifier"), "ZoneId=3");
+    }
+    // A failure comes back from the copy's thread with the platform's number.
+    EXPECT_EQ(Chybou([&] { soubory.Kopiruj(zdroj, cil, &zrusit); }), ERROR_FILE_EXISTS);
 }
 
 TEST_F(Soubory, RenameNeverReplaces) {

@@ -1,5 +1,7 @@
 // The file operations behind ISoubory. Every failure throws the platform's
 // number and description, with the operation and its path as the source.
+#include <utility>
+
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
 
@@ -101,18 +103,148 @@ DWORD CALLBACK PrubehKopie(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_IN
     return zrusit->load() ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
 }
 
+// The platform's copy: its error number, 0 for success.
+DWORD KopirujSoubor(const wchar_t* zdroj, const wchar_t* cil, const std::atomic<bool>* zrusit) noexcept {
+    if (CopyFileExW(zdroj, cil, zrusit ? &PrubehKopie : nullptr, const_cast<std::atomic<bool>*>(zrusit), nullptr,
+                    COPY_FILE_FAIL_IF_EXISTS))
+        return ERROR_SUCCESS;
+    return GetLastError();
+}
+
+// A copy that ends this soon is waited for without the hook: most
+// templates take well under a millisecond, and handing the wait to the
+// window side costs more than that.
+constexpr DWORD KratkaKopieMs = 5;
+
+void CekejNaUdalost(HANDLE udalost) { WaitForSingleObject(udalost, INFINITE); }
+
 }  // namespace
+
+// One thread for every copy of the object's life, started with the first:
+// handing it a copy costs a lock and a wake-up, where a thread of its own
+// for each file would cost more than copying a small file. The two threads
+// meet under a slim lock, which systems keep out of the kernel while nobody
+// has to sleep; the event is set only when the caller waits on it.
+class Win32Soubory::Kopirovani {
+public:
+    Kopirovani() {
+        udalost_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        if (!udalost_) VyvolejPosledni(L"CreateEventW");
+        vlakno_.reset(CreateThread(nullptr, 0, &Kopirovani::Smycka, this, 0, nullptr));
+        if (!vlakno_) VyvolejPosledni(L"CreateThread");
+    }
+    ~Kopirovani() {
+        {
+            Zamek z(zamek_);
+            konec_ = true;
+        }
+        WakeConditionVariable(&prace_);
+        WaitForSingleObject(vlakno_.get(), INFINITE);
+    }
+    Kopirovani(const Kopirovani&) = delete;
+    Kopirovani& operator=(const Kopirovani&) = delete;
+
+    DWORD Kopiruj(const wchar_t* zdroj, const wchar_t* cil, const std::atomic<bool>* zrusit,
+                  const std::function<void(HANDLE)>& cekani) {
+        {
+            Zamek z(zamek_);
+            zdroj_ = zdroj;
+            cil_ = cil;
+            zrusit_ = zrusit;
+            stav_ = Stav::Zadano;
+        }
+        WakeConditionVariable(&prace_);
+        Zamek z(zamek_);
+        // Only the copy's end wakes this wait early.
+        if (stav_ != Stav::Hotovo) SleepConditionVariableSRW(&hotovo_, &zamek_, KratkaKopieMs, 0);
+        if (stav_ != Stav::Hotovo) {
+            // A long copy: the caller waits its own way, for the event.
+            cekaNaUdalost_ = true;
+            z.Odemkni();
+            cekani ? cekani(udalost_.get()) : CekejNaUdalost(udalost_.get());
+            z.Zamkni();
+            while (stav_ != Stav::Hotovo) SleepConditionVariableSRW(&hotovo_, &zamek_, INFINITE, 0);
+        }
+        stav_ = Stav::Volno;
+        return kod_;
+    }
+
+private:
+    enum class Stav { Volno, Zadano, Hotovo };
+
+    class Zamek {
+    public:
+        explicit Zamek(SRWLOCK& l) noexcept : l_(l) { Zamkni(); }
+        ~Zamek() {
+            if (drzen_) ReleaseSRWLockExclusive(&l_);
+        }
+        Zamek(const Zamek&) = delete;
+        Zamek& operator=(const Zamek&) = delete;
+        void Zamkni() noexcept {
+            AcquireSRWLockExclusive(&l_);
+            drzen_ = true;
+        }
+        void Odemkni() noexcept {
+            drzen_ = false;
+            ReleaseSRWLockExclusive(&l_);
+        }
+
+    private:
+        SRWLOCK& l_;
+        bool drzen_ = false;
+    };
+
+    // Nothing in it throws: no exception may leave a thread.
+    static DWORD WINAPI Smycka(void* data) noexcept {
+        auto& k = *static_cast<Kopirovani*>(data);
+        AcquireSRWLockExclusive(&k.zamek_);
+        for (;;) {
+            while (k.stav_ != Stav::Zadano && !k.konec_) SleepConditionVariableSRW(&k.prace_, &k.zamek_, INFINITE, 0);
+            if (k.konec_) break;
+            const wchar_t* zdroj = k.zdroj_;
+            const wchar_t* cil = k.cil_;
+            const std::atomic<bool>* zrusit = k.zrusit_;
+            ReleaseSRWLockExclusive(&k.zamek_);
+            const DWORD kod = KopirujSoubor(zdroj, cil, zrusit);
+            AcquireSRWLockExclusive(&k.zamek_);
+            k.kod_ = kod;
+            k.stav_ = Stav::Hotovo;
+            const bool udalost = std::exchange(k.cekaNaUdalost_, false);
+            WakeConditionVariable(&k.hotovo_);
+            if (udalost) SetEvent(k.udalost_.get());
+        }
+        ReleaseSRWLockExclusive(&k.zamek_);
+        return 0;
+    }
+
+    SRWLOCK zamek_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE prace_ = CONDITION_VARIABLE_INIT;    // a copy was handed over, or the end
+    CONDITION_VARIABLE hotovo_ = CONDITION_VARIABLE_INIT;   // the copy ended
+    Stav stav_ = Stav::Volno;
+    bool konec_ = false;
+    bool cekaNaUdalost_ = false;
+    const wchar_t* zdroj_ = nullptr;
+    const wchar_t* cil_ = nullptr;
+    const std::atomic<bool>* zrusit_ = nullptr;
+    DWORD kod_ = ERROR_SUCCESS;
+    UchytObjektu udalost_;
+    UchytObjektu vlakno_;
+};
+
+Win32Soubory::Win32Soubory() = default;
+Win32Soubory::~Win32Soubory() = default;
 
 void Win32Soubory::Kopiruj(const std::wstring& zdroj, const std::wstring& cil, const std::atomic<bool>* zrusit) {
     constexpr const wchar_t* operace = L"Kopiruj";
-    if (CopyFileExW(Cesta(zdroj, operace), Cesta(cil, operace), zrusit ? &PrubehKopie : nullptr,
-                    const_cast<std::atomic<bool>*>(zrusit), nullptr, COPY_FILE_FAIL_IF_EXISTS))
-        return;
-    const DWORD kod = GetLastError();
+    const wchar_t* z = Cesta(zdroj, operace);
+    const wchar_t* c = Cesta(cil, operace);
+    if (!kopirovani_) kopirovani_ = std::make_unique<Kopirovani>();
+    const DWORD kod = kopirovani_->Kopiruj(z, c, zrusit, cekani);
+    if (kod == ERROR_SUCCESS) return;
     if (kod == ERROR_REQUEST_ABORTED) {
         // The target did not exist before the copy: whatever stands there
         // now is what the stopped copy wrote.
-        DeleteFileW(cil.c_str());
+        DeleteFileW(c);
         throw Chyba(CisloZrusenaOperace, Zdroj(operace, zdroj, cil), PopisSystemoveChyby(kod));
     }
     VyvolejWin32(kod, Zdroj(operace, zdroj, cil));

@@ -55,9 +55,19 @@ std::wstring PopisSystemoveChyby(DWORD kod);
 // Files ----------------------------------------------------------------------
 
 // A path holding a NUL cannot be handed to the platform without naming some
-// other path; every operation refuses it with ERROR_INVALID_NAME.
+// other path; every operation refuses it with ERROR_INVALID_NAME. A copy
+// runs on a thread of the object's own, while the calling thread waits.
 class Win32Soubory final : public ISoubory {
 public:
+    Win32Soubory();
+    ~Win32Soubory() override;
+
+    // How the calling thread waits for a copy still running after a few
+    // milliseconds: given the event the copy's end sets, it returns once it
+    // is set. None: a plain wait. The window side waits with its windows
+    // answering, and so lets Storno reach the copy.
+    std::function<void(HANDLE konec)> cekani;
+
     std::vector<Polozka> Vypis(const std::wstring& vzor) override;
     std::optional<uint32_t> Atributy(const std::wstring& cesta) override;
     void NastavAtributy(const std::wstring& cesta, uint32_t atributy) override;
@@ -73,6 +83,10 @@ public:
     bool StejnyObsah(const std::wstring& a, const std::wstring& b) override;
     std::optional<std::string> Nacti(const std::wstring& cesta) override;
     std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) override;
+
+private:
+    class Kopirovani;
+    std::unique_ptr<Kopirovani> kopirovani_;
 };
 
 // The run's log: UTF-8 lines appended to a file, each with its local time.
