@@ -151,10 +151,10 @@ TEST_F(Storno, PrepsanySouborSeObnovi) {
     UkonciStornem();
 }
 
-// Under Wine the window takes no input during one long copy: a Storno
-// clicked, or Esc pressed, meanwhile waits in the queue and is seen at the
-// report after the last record, which says the run is done. The run is still
-// taken back, and no completion box comes.
+// A Storno clicked, or Esc pressed, while the last file copies: the window
+// takes it in during the copy (or, should the input wait in the queue, at
+// the report after the last record, which says the run is done). Either
+// way the run is taken back, and no completion box comes.
 TEST_F(Storno, StornoBehemPoslednihoZaznamuVratiVse) {
     PripravSaduJednohoSouboru(800);
     NastavNovouVerzi();
@@ -185,10 +185,12 @@ TEST_F(Storno, StornoBehemPoslednihoZaznamuVratiVse) {
         EXPECT_EQ(Text(Prvek(IDC_SLOZKA)), cil) << "the text the user typed";
         EXPECT_FALSE(OknoPrubehu(Pid()));
         EXPECT_FALSE(Existuje(Koren() + L"\\Cíl")) << "both created levels are gone";
-        EXPECT_EQ(Hlasky().Texty(),
-                  (std::vector<std::wstring>{L"Připravuje se instalace.", L"Instaluje se.", L"Instaluje se: Šablony",
-                                             kopiruje, L"Instalace dokončena.", L"Ruší se instalace: " + soubory_[0],
-                                             L"Ruší se instalace: Šablony"}));
+        std::vector<std::wstring> texty = Hlasky().Texty();
+        std::erase(texty, L"Instalace dokončena.");
+        EXPECT_EQ(texty, (std::vector<std::wstring>{L"Připravuje se instalace.", L"Instaluje se.",
+                                                    L"Instaluje se: Šablony", kopiruje,
+                                                    L"Ruší se instalace: " + soubory_[0],
+                                                    L"Ruší se instalace: Šablony"}));
         UkonciStornem();
     }
 }
