@@ -192,7 +192,15 @@ std::wstring SlozkaZaznamu(IShell& shell) {
     (void)shell;
     return {};
 #else
-    std::wstring slozka = shell.SpecialniSlozka(CsidlLocalAppData);
+    // The system names the folder in the environment of every process it
+    // starts; asking the shell would load its library, a megabyte and a few
+    // milliseconds, at every start. The shell answers where the name is not
+    // given, or is no full path.
+    std::wstring slozka(MAX_PATH, L'\0');
+    const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", slozka.data(), MAX_PATH);
+    slozka.resize(n < MAX_PATH ? n : 0);
+    if (!slozka.empty() && slozka.back() == L'\\') slozka.pop_back();
+    if (RozeberCestu(slozka).vada != VadaCesty::Zadna) slozka = shell.SpecialniSlozka(CsidlLocalAppData);
     if (!slozka.empty()) slozka += std::wstring(L"\\") + NazevSlozkyZaznamu;
     return slozka;
 #endif

@@ -238,8 +238,15 @@ void Win32Soubory::Kopiruj(const std::wstring& zdroj, const std::wstring& cil, c
     constexpr const wchar_t* operace = L"Kopiruj";
     const wchar_t* z = Cesta(zdroj, operace);
     const wchar_t* c = Cesta(cil, operace);
-    if (!kopirovani_) kopirovani_ = std::make_unique<Kopirovani>();
-    const DWORD kod = kopirovani_->Kopiruj(z, c, zrusit, cekani);
+    // With no window to keep answering (a silent run), the copy runs here:
+    // handing it to the other thread would only cost time.
+    DWORD kod;
+    if (cekani) {
+        if (!kopirovani_) kopirovani_ = std::make_unique<Kopirovani>();
+        kod = kopirovani_->Kopiruj(z, c, zrusit, cekani);
+    } else {
+        kod = KopirujSoubor(z, c, zrusit);
+    }
     if (kod == ERROR_SUCCESS) return;
     if (kod == ERROR_REQUEST_ABORTED) {
         // The target did not exist before the copy: whatever stands there
