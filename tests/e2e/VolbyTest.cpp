@@ -161,7 +161,7 @@ TEST_F(Volby, NapovedaANeplatnaVolba) {
     EXPECT_EQ(h.ikona, Ikona::Informace);
     EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(h.text.rfind(L"Použití: Setup.exe [volby]\r\n", 0), 0u) << Utf8(h.text);
-    for (const wchar_t* volba : {L"\r\n/S\t", L"\r\n/D=složka\t", L"\r\n/LOG=soubor\t", L"\r\n/U\t", L"\r\n/?\t",
+    for (const wchar_t* volba : {L"\r\n/S – ", L"\r\n/D=složka – ", L"\r\n/LOG=soubor – ", L"\r\n/U – ", L"\r\n/? – ",
                                  L"Návratové kódy: 0 hotovo, 1602"})
         EXPECT_NE(h.text.find(volba), std::wstring::npos) << Utf8(volba);
     Snimek(h.okno, L"napoveda");
