@@ -1,6 +1,7 @@
 // mPomucky: special folders, links and the folder browser, with the shell of
 // a fresh Wine prefix.
 #include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -394,26 +395,59 @@ BOOL CALLBACK NajdiText(HWND okno, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK NajdiStrom(HWND okno, LPARAM param) {
+    wchar_t trida[64];
+    GetClassNameW(okno, trida, 64);
+    if (std::wstring(trida) != WC_TREEVIEWW) return TRUE;
+    *reinterpret_cast<HWND*>(param) = okno;
+    return FALSE;
+}
+
+// The text of the tree's selected item, empty while there is none.
+std::wstring Vybrana(HWND strom) {
+    wchar_t text[MAX_PATH];
+    TVITEMW polozka{};
+    polozka.mask = TVIF_TEXT;
+    polozka.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(strom, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    polozka.pszText = text;
+    polozka.cchTextMax = MAX_PATH;
+    if (!polozka.hItem || !SendMessageW(strom, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&polozka))) return L"";
+    return text;
+}
+
 // Waits for the browser, notes whether it shows the title, selects a folder
-// if given one, and presses a button.
+// if given one, and presses a button. The tree fills, and a selection lands,
+// in the browser's own time: both are waited for rather than slept through,
+// so a loaded machine only makes the test slower.
 std::thread Obsluha(int tlacitko, std::atomic<bool>& videlTitulek, std::wstring vyber = L"") {
     return std::thread([tlacitko, &videlTitulek, vyber] {
-        for (int i = 0; i < 1000; ++i) {
-            HWND dialog = nullptr;
+        HWND dialog = nullptr;
+        for (int i = 0; i < 1000 && !dialog; ++i) {
             EnumWindows(NajdiDialog, reinterpret_cast<LPARAM>(&dialog));
-            if (dialog) {
-                bool nalezen = false;
-                Sleep(200);   // let the tree fill
-                EnumChildWindows(dialog, NajdiText, reinterpret_cast<LPARAM>(&nalezen));
-                videlTitulek = nalezen;
-                if (!vyber.empty()) {
-                    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(vyber.c_str()));
-                }
-                PostMessageW(dialog, WM_COMMAND, tlacitko, 0);
-                return;
-            }
+            if (!dialog) Sleep(10);
+        }
+        if (!dialog) return;
+        HWND strom = nullptr;
+        for (int i = 0; i < 500 && !(strom && SendMessageW(strom, TVM_GETCOUNT, 0, 0) > 0); ++i) {
+            EnumChildWindows(dialog, NajdiStrom, reinterpret_cast<LPARAM>(&strom));
             Sleep(10);
         }
+        bool nalezen = false;
+        EnumChildWindows(dialog, NajdiText, reinterpret_cast<LPARAM>(&nalezen));
+        videlTitulek = nalezen;
+        if (!vyber.empty() && strom) {
+            // The item shows the folder's last name, or "(C:)" for a drive.
+            std::wstring jmeno = vyber;
+            if (jmeno.back() == L'\\') jmeno.pop_back();
+            jmeno = jmeno.substr(jmeno.find_last_of(L'\\') + 1);
+            for (int i = 0; i < 500 && Vybrana(strom).find(jmeno) == std::wstring::npos; ++i) {
+                if (i % 20 == 0) {
+                    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(vyber.c_str()));
+                }
+                Sleep(10);
+            }
+        }
+        PostMessageW(dialog, WM_COMMAND, tlacitko, 0);
     });
 }
 
