@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "engine/Denik.h"
@@ -280,11 +281,6 @@ int SpustTise(const Volby& volby) {
 int Spust() {
     const Volby volby = RozeberPrikaz(GetCommandLineW());
 
-    // COM on this thread, apartment-threaded as a user-interface thread
-    // needs it for the shell's link object and folder browser. Without it
-    // those two fail and report it themselves; the rest works.
-    ComProstredi com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-
     // A bad command line and the list of options touch nothing: they are
     // answered even while another run goes on.
     if (!volby.tichy && (!volby.chybna.empty() || volby.napoveda)) {
@@ -303,7 +299,16 @@ int Spust() {
         if (!volby.tichy) jedinyBeh.UkazJiny();
         return KodJinyBeh;
     }
-    if (volby.tichy) return SpustTise(volby);
+    // COM on this thread, apartment-threaded as a user-interface thread
+    // needs it for the shell's link object and folder browser. Without it
+    // those two fail and report it themselves; the rest works. A window
+    // needs neither to be shown, so COM comes up once it shows.
+    std::optional<ComProstredi> com;
+    const auto zapniCom = [&com] { com.emplace(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); };
+    if (volby.tichy) {
+        zapniCom();
+        return SpustTise(volby);
+    }
 
     ZapniBezneOvladace();
     Win32Hlaseni naObrazovce;
@@ -352,6 +357,7 @@ int Spust() {
     if (volby.cil) okno.NastavCil(*volby.cil);
 
     if (volby.odinstalovat) {
+        zapniCom();
         // Nothing is taken away without the user's word.
         const std::wstring cil = volby.cil.value_or(okno.slozky.CilSlozka);
         std::wstring sada, nazev;
@@ -364,6 +370,7 @@ int Spust() {
     }
 
     okno.Zobraz();
+    zapniCom();
     MSG zprava;
     BOOL r;
     while ((r = GetMessageW(&zprava, nullptr, 0, 0)) != 0) {
