@@ -21,7 +21,10 @@ wine_env_start() {
     export WINEARCH=win32
     export WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko install prompts: nothing here needs .NET or HTML.
-    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+    # Nor winemenubuilder, which Wine starts after every link saved to mirror
+    # it into the host's menus: a process that holds the new link open while
+    # the next run may want to move it, and menu entries left on the host.
+    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
 
     if [ -z "${WINE_ENV_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
         local fdfile="$WINE_ENV_DIR/display.$$"
