@@ -68,7 +68,11 @@ protected:
         ASSERT_GE(radky.size(), 3u);
         EXPECT_EQ(radky[0].rfind(L"Setup 1.", 0), 0u) << Utf8(radky[0]);
         EXPECT_EQ(radky[1], L"Příkazový řádek: \"" + SetupExe() + L"\" " + argumenty);
-        EXPECT_EQ(radky.back(), L"Výsledek: " + std::to_wstring(kod));
+        if (radky.back() == L"Výsledek: " + std::to_wstring(kod)) return;
+        // A run that ended otherwise says why in its log.
+        std::string vse;
+        for (auto& r : radky) vse += "\n  " + Utf8(r);
+        ADD_FAILURE() << "the run ended otherwise; its log:" << vse;
     }
 };
 
