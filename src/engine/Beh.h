@@ -59,8 +59,7 @@ private:
     void Kopiruj(int32_t i, const std::wstring& zdroj, const std::wstring& cil);
     void VytvorOdkaz(int32_t i, const Objekt& rec);
     void ZapisHodnotu(int32_t i, const Objekt& rec);
-    void OdeberSoubor(int32_t i, const Objekt& rec);
-    void OdeberOdkaz(int32_t i, const Objekt& rec);
+    void OdeberZaznam(int32_t i, const Objekt& rec);
     void OdstranPrazdne();
     void VratZpet();
     void VratZaznam(std::size_t od, std::size_t po);
@@ -83,6 +82,7 @@ private:
         return odebrani_ ? odebrani : instalace;
     }
     bool Existuje(const std::wstring& cesta);
+    bool JeSoubor(const std::wstring& cesta);   // a file, not a folder
     void ZrusJenProCteni(const std::wstring& cesta);
 
     Stroj& s_;

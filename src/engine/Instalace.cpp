@@ -379,10 +379,8 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
             if (i == 1) Udelej({Krok::OdstranitSlozku, i, 0}, [] {});
             break;
         case TypSoubor:
-            OdeberSoubor(i, rec);
-            break;
         case TypZastupce:
-            OdeberOdkaz(i, rec);
+            OdeberZaznam(i, rec);
             break;
         default:
             break;
@@ -554,8 +552,7 @@ void BehInstalace::VytvorOdkaz(int32_t i, const Objekt& rec) {
     // A link of the same name (from an earlier install) is kept aside like a
     // replaced file; the shell would otherwise overwrite it and a rollback
     // would then delete it.
-    const auto puvodni = s_.soubory.Atributy(odkaz);
-    if (puvodni && !(*puvodni & AtributSlozka)) Odloz(i, odkaz);
+    if (JeSoubor(odkaz)) Odloz(i, odkaz);
     Udelej({Krok::Soubor, i, 0}, [&] {
         s_.shell.VytvorZastupce(rec.CilovaSlozka, rec.Nazev, rec.ZdrojovaSlozka, rec.Hodnota, rec.Ikona,
                                 L"", ZobrazitOkno);
@@ -563,36 +560,27 @@ void BehInstalace::VytvorOdkaz(int32_t i, const Objekt& rec) {
     // The shell reports nothing, so the link is looked for: a run whose
     // link did not appear has not done what it was asked, and a link from
     // before must come back rather than be discarded with the backups.
-    const auto atributy = s_.soubory.Atributy(odkaz);
-    if (!atributy || (*atributy & AtributSlozka))
+    if (!JeSoubor(odkaz))
         throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
                     L"Zástupce „" + Zkratka(odkaz) + L"“ se nepodařilo vytvořit.");
     Loguj(L"Zástupce vytvořen: " + odkaz);
 }
 
-// A file of the set goes only when it holds what the medium holds: one the
-// user has changed since the install is the user's now.
-void BehInstalace::OdeberSoubor(int32_t i, const Objekt& rec) {
-    ISoubory& soubory = s_.soubory;
-    const std::wstring cil = CestaSouboru(rec);
-    const auto atributy = soubory.Atributy(cil);
-    if (!atributy || (*atributy & AtributSlozka)) return;
-    if (!soubory.StejnyObsah(rec.ZdrojovaSlozka + L"\\" + rec.Nazev, cil)) {
+// A file of the set goes only when it holds what the medium holds, the
+// link only when it still points to the target it was made for: a file the
+// user has changed since the install, or a link turned elsewhere, is the
+// user's now.
+void BehInstalace::OdeberZaznam(int32_t i, const Objekt& rec) {
+    const bool odkaz = rec.Typ == TypZastupce;
+    const std::wstring cesta = odkaz ? CestaOdkazu(rec) : CestaSouboru(rec);
+    if (!JeSoubor(cesta)) return;
+    if (odkaz && !s_.shell.OdkazVedeDo(cesta, rec.ZdrojovaSlozka))
+        return Loguj(L"Zástupce ponechán, ukazuje jinam: " + cesta);
+    if (!odkaz && !s_.soubory.StejnyObsah(rec.ZdrojovaSlozka + L"\\" + rec.Nazev, cesta)) {
         zmenene_.push_back(rec.Nazev);
-        return Loguj(L"Soubor ponechán, od instalace změněn: " + cil);
+        return Loguj(L"Soubor ponechán, od instalace změněn: " + cesta);
     }
-    Odloz(i, cil);
-    ++odebrano_;
-}
-
-// The link goes only when it still points to the target it was made for.
-void BehInstalace::OdeberOdkaz(int32_t i, const Objekt& rec) {
-    const std::wstring odkaz = CestaOdkazu(rec);
-    const auto atributy = s_.soubory.Atributy(odkaz);
-    if (!atributy || (*atributy & AtributSlozka)) return;
-    if (!s_.shell.OdkazVedeDo(odkaz, rec.ZdrojovaSlozka))
-        return Loguj(L"Zástupce ponechán, ukazuje jinam: " + odkaz);
-    Odloz(i, odkaz);
+    Odloz(i, cesta);
     ++odebrano_;
 }
 
@@ -729,6 +717,11 @@ void BehInstalace::Konec() {
 // counts as existing, so the copy into it fails with the platform's reason.
 bool BehInstalace::Existuje(const std::wstring& cesta) {
     return s_.soubory.Atributy(cesta).has_value();
+}
+
+bool BehInstalace::JeSoubor(const std::wstring& cesta) {
+    const auto atributy = s_.soubory.Atributy(cesta);
+    return atributy && !(*atributy & AtributSlozka);
 }
 
 void BehInstalace::ZrusJenProCteni(const std::wstring& cesta) {

@@ -218,29 +218,32 @@ HWND frmSetup::VlastnikHlaseni() const noexcept {
     return nullptr;
 }
 
-void frmSetup::cmdOK_Click() {
-    if (instalaceBezi_) return;
+// One run of the engine behind the progress window. The run handles its
+// own errors; should anything still escape it, the user is told and the run
+// counts as failed.
+Vysledek frmSetup::Spust(Vysledek (*beh)(Stroj&, SlozkyInstalace&, const std::wstring&)) {
     instalaceBezi_ = true;
     NaKonci konec([this] { instalaceBezi_ = false; });
     stornovano_ = false;
     Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, protokol};
     try {
-        posledniBeh_ = setup::cmdOK_Click(stroj, slozky, TextSlozky());
-        // Done: the program ends; otherwise the user gets this window back
-        // with the text left in it.
-        if (posledniBeh_ == Vysledek::Hotovo)
-            Znic();
-        else
-            ZobrazHlavniOkno();
+        posledniBeh_ = beh(stroj, slozky, TextSlozky());
     } catch (...) {
-        // The run handles its own errors; should anything still escape it,
-        // the user is told and gets the main window back rather than being
-        // left with a hidden program.
         NahlasVyjimku(sluzby_.hlaseni);
         prubeh_.KonecBehu();
         posledniBeh_ = Vysledek::Selhalo;
-        ZobrazHlavniOkno();
     }
+    return *posledniBeh_;
+}
+
+void frmSetup::cmdOK_Click() {
+    if (instalaceBezi_) return;
+    // Done: the program ends; otherwise the user gets this window back with
+    // the text left in it, rather than being left with a hidden program.
+    if (Spust(&setup::cmdOK_Click) == Vysledek::Hotovo)
+        Znic();
+    else
+        ZobrazHlavniOkno();
 }
 
 void frmSetup::NastavCil(const std::wstring& cil) {
@@ -248,18 +251,7 @@ void frmSetup::NastavCil(const std::wstring& cil) {
 }
 
 Vysledek frmSetup::Odeber() {
-    instalaceBezi_ = true;
-    NaKonci konec([this] { instalaceBezi_ = false; });
-    stornovano_ = false;
-    Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, protokol};
-    try {
-        posledniBeh_ = setup::Odeber(stroj, slozky, TextSlozky());
-    } catch (...) {
-        NahlasVyjimku(sluzby_.hlaseni);
-        prubeh_.KonecBehu();
-        posledniBeh_ = Vysledek::Selhalo;
-    }
-    return *posledniBeh_;
+    return Spust(&setup::Odeber);
 }
 
 void frmSetup::cmdStorno_Click() {

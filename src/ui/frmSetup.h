@@ -107,6 +107,7 @@ private:
     void cmdOK_Click();
     void cmdStorno_Click();
     void cmdProchazet_Click();
+    Vysledek Spust(Vysledek (*beh)(Stroj&, SlozkyInstalace&, const std::wstring&));
     std::wstring TextSlozky() const;
     void ZobrazHlavniOkno();
     // Lets every pending window message run, then returns; false when it

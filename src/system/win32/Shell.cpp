@@ -89,6 +89,25 @@ HRESULT VytvorObjektOdkazu(IShellLinkW** odkaz) {
                             reinterpret_cast<void**>(odkaz));
 }
 
+namespace {
+
+// A new link object and its file side. A factory that reports success but
+// gives nothing still leaves both owners empty, never holding junk.
+bool ObjektOdkazu(const TvurceOdkazu& tvurce, ComUkazatel<IShellLinkW>& odkaz,
+                  ComUkazatel<IPersistFile>& soubor) {
+    if (FAILED(tvurce(odkaz.put())) || !odkaz) {
+        odkaz.release();
+        return false;
+    }
+    if (FAILED(odkaz.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(soubor.put()))) || !soubor) {
+        soubor.release();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void Win32Shell::VytvorZastupce(const std::wstring& slozka, const std::wstring& nazev,
                                 const std::wstring& cil, const std::wstring& argumenty,
                                 const std::wstring& ikona, const std::wstring& pracovniSlozka,
@@ -107,16 +126,8 @@ void Win32Shell::VytvorZastupce(const std::wstring& slozka, const std::wstring& 
         cesta += nazev;
 
         ComUkazatel<IShellLinkW> odkaz;
-        if (FAILED(tvurce_(odkaz.put())) || !odkaz) {
-            odkaz.release();
-            return;
-        }
         ComUkazatel<IPersistFile> soubor;
-        if (FAILED(odkaz.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(soubor.put()))) ||
-            !soubor) {
-            soubor.release();
-            return;
-        }
+        if (!ObjektOdkazu(tvurce_, odkaz, soubor)) return;
         IShellLinkW* l = odkaz.get();
         if (FAILED(l->SetPath(cil.c_str()))) return;
         if (!pracovniSlozka.empty() && FAILED(l->SetWorkingDirectory(pracovniSlozka.c_str()))) return;
@@ -159,15 +170,8 @@ bool Win32Shell::OdkazVedeDo(const std::wstring& odkaz, const std::wstring& cil)
     if (MaNulu(odkaz) || MaNulu(cil)) return false;
     try {
         ComUkazatel<IShellLinkW> l;
-        if (FAILED(tvurce_(l.put())) || !l) {
-            l.release();
-            return false;
-        }
         ComUkazatel<IPersistFile> soubor;
-        if (FAILED(l.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(soubor.put()))) || !soubor) {
-            soubor.release();
-            return false;
-        }
+        if (!ObjektOdkazu(tvurce_, l, soubor)) return false;
         if (FAILED(soubor.get()->Load(odkaz.c_str(), STGM_READ))) return false;
         std::wstring kam(MAX_PATH, L'\0');
         if (l.get()->GetPath(kam.data(), MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK) return false;
