@@ -109,6 +109,14 @@ std::wstring Scenar::NastavNovouVerzi() {
     return koren_ + L"\\Office\\Templates";
 }
 
+std::wstring Scenar::ObsadCilSouborem(const std::string& obsah) {
+    const std::wstring sablony = NastavNovouVerzi();
+    const std::wstring cil = sablony + L"\\" + NazevSady;
+    VytvorSlozky(sablony);
+    ZapisSoubor(cil, obsah);
+    return cil;
+}
+
 std::wstring Scenar::NastavSablonyUzivatele(const std::wstring& nazev) {
     NastavText(HKEY_CURRENT_USER, KlicUzivatele, L"Templates", nazev);
     std::wstring slozka = SlozkaAplikacnichDat() + L"\\Microsoft\\" + nazev;
@@ -159,6 +167,14 @@ Hlaseni Scenar::CekejNaHlaseni() {
     if (!h) Selhani("žádné hlášení se neukázalo");
     CekejNaKlid(h);
     return CtiHlaseni(h);
+}
+
+Hlaseni Scenar::CekejNaChybu() {
+    Hlaseni h = CekejNaHlaseni();
+    EXPECT_EQ(h.titulek, L"Setup");
+    EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(h.ikona, Ikona::Stop);
+    return h;
 }
 
 void Scenar::PotvrdHlaseni(const Hlaseni& h) {
@@ -217,11 +233,8 @@ void Scenar::OverOdmitnutyCil(const std::wstring& zacatek, const std::wstring& s
     const auto korenDisku = SouboryVeSlozce(L"C:\\");
 
     Enter();
-    Hlaseni h = CekejNaHlaseni();
-    EXPECT_EQ(h.titulek, L"Setup");
+    Hlaseni h = CekejNaChybu();
     EXPECT_EQ(h.text.rfind(zacatek, 0), 0u) << Utf8(h.text);
-    EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
-    EXPECT_EQ(h.ikona, Ikona::Stop);
     Snimek(h.okno, snimek);
     PotvrdHlaseni(h);
 

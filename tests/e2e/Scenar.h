@@ -43,6 +43,9 @@ protected:
     // The office suite of version 9.0 in <Koren>\Office: its program folder
     // in the registry, so the proposed target is <Koren>\Office\Templates\<set>.
     std::wstring NastavNovouVerzi();
+    // That suite, with the proposed target taken by a file holding obsah:
+    // the run cannot make its folder. Returns the target.
+    std::wstring ObsadCilSouborem(const std::string& obsah);
     // The user's templates folder name; the link goes to
     // %APPDATA%\Microsoft\<name>. Removed again after the test.
     std::wstring NastavSablonyUzivatele(const std::wstring& nazev);
@@ -73,6 +76,9 @@ protected:
 
     // Waits for a message box and reads it.
     Hlaseni CekejNaHlaseni();
+    // Waits for the program's error box and checks what every one has:
+    // the title "Setup", the stop icon and one OK button.
+    Hlaseni CekejNaChybu();
     // Presses the box's only button with the Enter key.
     void PotvrdHlaseni(const Hlaseni& h);
     // Waits until the main window is shown again after a run.

@@ -122,10 +122,7 @@ TEST_F(Volby, TichaInstalaceDoSlozkySMezerami) {
 
 TEST_F(Volby, TichaInstalaceNaSouborSelze) {
     PripravSadu();
-    std::wstring sablony = NastavNovouVerzi();
-    std::wstring cil = sablony + L"\\" + NazevSady;
-    VytvorSlozky(sablony);
-    ZapisSoubor(cil, "tady je soubor");
+    const std::wstring cil = ObsadCilSouborem("tady je soubor");
     ASSERT_FALSE(::CreateDirectoryW(cil.c_str(), nullptr));
     const std::wstring popis = PopisChyby(::GetLastError());
     auto pred = Strom(Koren());
