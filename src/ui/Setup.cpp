@@ -234,13 +234,17 @@ int SpustTise(const Volby& volby) {
     } catch (...) {
         return KodNeplatnaVolba;   // a log it was told to keep cannot be kept
     }
-    if (!volby.chybna.empty()) {
-        if (!protokol.Otevreny()) {
-            try {
-                protokol.Otevri(soubory, VychoziLog(L""));
-            } catch (...) {
-            }
+    // Not told where: the default log, once the set's name is known or the
+    // run ends without one. Nowhere to write: the exit code still tells.
+    const auto vychoziLog = [&](const std::wstring& sada) {
+        if (protokol.Otevreny()) return;
+        try {
+            protokol.Otevri(soubory, VychoziLog(sada));
+        } catch (...) {
         }
+    };
+    if (!volby.chybna.empty()) {
+        vychoziLog(L"");
         protokol.Radek(L"Neplatná volba příkazového řádku: „" + volby.chybna + L"“.");
         return konec(KodNeplatnaVolba);
     }
@@ -254,22 +258,11 @@ int SpustTise(const Volby& volby) {
         n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell);
     } catch (...) {
         const Chyba chyba = ChybaZVyjimky();
-        if (!protokol.Otevreny()) {
-            try {
-                protokol.Otevri(soubory, VychoziLog(L""));
-            } catch (...) {
-            }
-        }
+        vychoziLog(L"");
         protokol.Radek(L"Chyba " + TextCisla(chyba.cislo) + L": " + chyba.popis);
         return konec(chyba.popis == TextBezSady ? KodBezSady : KodSelhalo);
     }
-    if (!protokol.Otevreny()) {
-        try {
-            protokol.Otevri(soubory, VychoziLog(n.NazevSady));
-        } catch (...) {
-            // Nowhere to write: the exit code still tells.
-        }
-    }
+    vychoziLog(n.NazevSady);
     protokol.Radek(L"Sada: " + n.slozky.ZdrojSlozka);
     protokol.Radek(L"Návrh: " + n.PuvodNavrhu);
     n.slozky.SlozkaZaznamu = slozkaZaznamu;
