@@ -30,6 +30,10 @@ struct SlozkyInstalace {
     std::wstring CilSlozka;        // overwritten with the target at OK
     std::wstring SlozkaZastupcu;   // the user's templates folder, or empty
     std::wstring SlozkaZaznamu;    // where a run keeps its record; empty: in memory only
+    // The records are those of a run with more rights than the user's own
+    // programs: their folder is one only administrators and SYSTEM may
+    // change, made so and checked so before anything in it is trusted.
+    bool ZaznamyChranene = false;
     ZapisOsobnichSablon OsobniSablony;
 };
 

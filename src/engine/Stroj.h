@@ -20,6 +20,7 @@ inline constexpr uint32_t AtributSkryty = 0x2;
 inline constexpr uint32_t AtributSystemovy = 0x4;
 inline constexpr uint32_t AtributSlozka = 0x10;
 inline constexpr uint32_t AtributArchiv = 0x20;
+inline constexpr uint32_t AtributOdkaz = 0x400;   // a reparse point: a symbolic link or a junction
 
 // Registry roots, as 32-bit handle values.
 inline constexpr uint32_t HKEY_LOCAL_MACHINE_ = 0x80000002;
@@ -34,13 +35,22 @@ struct Polozka {
 };
 
 // A file opened to be written at its end, byte by byte as the caller gives
-// them; closed when the object goes. The writes go to the file cache and are
-// not forced to the disk: they survive the program being killed, which is
-// what they are for.
+// them; closed when the object goes. The writes go to the file cache: they
+// survive the program being killed, and a power cut only once forced.
 class IPripis {
 public:
     virtual ~IPripis() = default;
     virtual void Pripis(std::string_view bajty) = 0;
+    // Forces what was written so far to the disk.
+    virtual void Vynut() = 0;
+};
+
+// How OtevriKPripisu opens its file.
+enum class Otevreni {
+    Pripojit,   // appends, making the file when it is not there: a log the user named
+    Novy,       // makes a new file: a name already taken is refused (ERROR_FILE_EXISTS),
+                // and a symbolic link or junction is never followed, at the name or above it
+    Vylucny,    // as Novy, and no other process may open the file while it is open
 };
 
 // File operations. Every failure throws Chyba with the platform's number and
@@ -56,6 +66,9 @@ public:
     // Attributes of a file or folder, hidden and system ones included;
     // nothing when the path does not exist.
     virtual std::optional<uint32_t> Atributy(const std::wstring& cesta) = 0;
+    // Attributes, size and last-write time in one call (nazev is left
+    // empty); nothing when the path does not exist.
+    virtual std::optional<Polozka> Vlastnosti(const std::wstring& cesta) = 0;
     virtual void NastavAtributy(const std::wstring& cesta, uint32_t atributy) = 0;
     virtual int64_t CasZmeny(const std::wstring& cesta) = 0;
     virtual int64_t Velikost(const std::wstring& cesta) = 0;
@@ -76,10 +89,22 @@ public:
     virtual bool StejnySoubor(const std::wstring& a, const std::wstring& b) = 0;
     // Whether two files hold the same bytes.
     virtual bool StejnyObsah(const std::wstring& a, const std::wstring& b) = 0;
-    // The whole of a small file; nothing when it does not exist.
+    // Forces a file's content to the disk, so that a power cut keeps it.
+    virtual void Vynut(const std::wstring& cesta) = 0;
+    // The whole of a small file; nothing when it does not exist. Never
+    // through a symbolic link or junction (the platform's refusal is
+    // thrown); a file another process holds open without sharing throws
+    // ERROR_SHARING_VIOLATION.
     virtual std::optional<std::string> Nacti(const std::wstring& cesta) = 0;
-    // Opens a file for writing at its end, making it when it is not there.
-    virtual std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) = 0;
+    // Opens a file for writing at its end.
+    virtual std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta,
+                                                    Otevreni jak = Otevreni::Pripojit) = 0;
+    // Makes one folder with the given security descriptor (SDDL: owner,
+    // group and a protected DACL), not inheriting from its parent.
+    virtual void VytvorChranenouSlozku(const std::wstring& cesta, const std::wstring& sddl) = 0;
+    // The owner and the DACL of an existing file or folder as SDDL
+    // ("O:BAD:P(A;OICI;FA;;;SY)..."); throws when they cannot be read.
+    virtual std::wstring Zabezpeceni(const std::wstring& cesta) = 0;
 };
 
 // Registry access. Reads and writes never throw for a registry failure.

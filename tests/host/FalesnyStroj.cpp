@@ -14,6 +14,7 @@ std::wstring PopisChyby(int32_t cislo) {
     case ChybaPristupOdepren: return L"Přístup byl odepřen.";
     case ChybaJinaJednotka: return L"Systém nemůže přesunout soubor na jinou diskovou jednotku.";
     case ChybaNeniPripraveno: return L"Zařízení není připraveno.";
+    case ChybaSdileni: return L"Proces nemá přístup k souboru, protože jej právě používá jiný proces.";
     case ChybaSouborExistuje: return L"Soubor existuje.";
     case ChybaDiskPlny: return L"Na disku není dostatek místa.";
     case ChybaSpatnyNazev: return L"Syntaxe názvu souboru, adresáře nebo jmenovky svazku je nesprávná.";
@@ -148,6 +149,7 @@ struct FalesnyDisk::Uzel {
     std::wstring obsah;
     int64_t velikost = 0;
     int64_t cas = 0;
+    std::wstring zabezpeceni;   // SDDL; empty: the user's
     Uzel* rodic = nullptr;
     // Children in listing order, and by folded name for lookups; a list so
     // that removing one entry of a big folder costs nothing.
@@ -425,6 +427,37 @@ std::optional<uint32_t> FalesnyDisk::Atributy(const std::wstring& cesta) {
     return n.uzel->VsechnyAtributy();
 }
 
+std::optional<Polozka> FalesnyDisk::Vlastnosti(const std::wstring& cesta) {
+    zasahy_.Volani(L"Vlastnosti", {&cesta});
+    const Nalez n = Najdi(cesta);
+    if (!n.uzel) return std::nullopt;
+    Polozka p;
+    p.atributy = n.uzel->VsechnyAtributy();
+    p.velikost = n.uzel->slozka ? 0 : n.uzel->velikost;
+    p.casZmeny = n.uzel->cas;
+    return p;
+}
+
+void FalesnyDisk::Vynut(const std::wstring& cesta) {
+    zasahy_.Volani(L"Vynut", {&cesta});
+    Existujici(cesta, L"Vynut");
+}
+
+void FalesnyDisk::VytvorChranenouSlozku(const std::wstring& cesta, const std::wstring& sddl) {
+    VytvorSlozku(cesta);
+    Najdi(cesta).uzel->zabezpeceni = sddl;
+}
+
+std::wstring FalesnyDisk::Zabezpeceni(const std::wstring& cesta) {
+    zasahy_.Volani(L"Zabezpeceni", {&cesta});
+    const Uzel& u = Existujici(cesta, L"Zabezpeceni");
+    return u.zabezpeceni.empty() ? ZabezpeceniUzivatele : u.zabezpeceni;
+}
+
+void FalesnyDisk::NastavZabezpeceni(const std::wstring& cesta, const std::wstring& sddl) {
+    Existujici(cesta, L"NastavZabezpeceni").zabezpeceni = sddl;
+}
+
 void FalesnyDisk::NastavAtributy(const std::wstring& cesta, uint32_t atributy) {
     zasahy_.Volani(L"NastavAtributy", {&cesta});
     Uzel& u = Existujici(cesta, L"NastavAtributy");
@@ -534,7 +567,8 @@ std::optional<std::string> FalesnyDisk::Nacti(const std::wstring& cesta) {
         if (n.chyba == ChybaSouborNenalezen || n.chyba == ChybaCestaNenalezena) return std::nullopt;
         Vyvolej(n.chyba, L"Nacti", cesta);
     }
-    if (n.uzel->slozka) Vyvolej(ChybaPristupOdepren, L"Nacti", cesta);
+    if (n.uzel->slozka || PresOdkaz(*n.uzel)) Vyvolej(ChybaPristupOdepren, L"Nacti", cesta);
+    if (drzene_.count(VelkaPismena(cesta))) Vyvolej(ChybaSdileni, L"Nacti", cesta);
     std::string bajty;
     for (const wchar_t z : n.uzel->obsah) bajty += static_cast<char>(z);
     return bajty;
@@ -544,7 +578,17 @@ std::optional<std::string> FalesnyDisk::Nacti(const std::wstring& cesta) {
 // handle finds its file.
 class FalesnyDisk::OtevrenySoubor final : public IPripis {
 public:
-    OtevrenySoubor(FalesnyDisk& disk, std::wstring cesta) : disk_(disk), cesta_(std::move(cesta)) {}
+    OtevrenySoubor(FalesnyDisk& disk, std::wstring cesta, bool vylucne)
+        : disk_(disk), cesta_(std::move(cesta)), vylucne_(vylucne) {
+        if (vylucne_) disk_.drzene_.insert(VelkaPismena(cesta_));
+    }
+    ~OtevrenySoubor() override {
+        if (vylucne_) disk_.drzene_.erase(VelkaPismena(cesta_));
+    }
+    void Vynut() override {
+        disk_.zasahy_.Volani(L"VynutPripis", {&cesta_});
+        disk_.Existujici(cesta_, L"VynutPripis");
+    }
     void Pripis(std::string_view bajty) override {
         disk_.zasahy_.Volani(L"Pripis", {&cesta_});
         Uzel& u = disk_.Existujici(cesta_, L"Pripis");
@@ -556,13 +600,19 @@ public:
 private:
     FalesnyDisk& disk_;
     std::wstring cesta_;
+    bool vylucne_;
 };
 
-std::unique_ptr<IPripis> FalesnyDisk::OtevriKPripisu(const std::wstring& cesta) {
+std::unique_ptr<IPripis> FalesnyDisk::OtevriKPripisu(const std::wstring& cesta, Otevreni jak) {
     zasahy_.Volani(L"OtevriKPripisu", {&cesta});
     const Nalez n = Najdi(cesta);
+    if (jak != Otevreni::Pripojit) {
+        if (n.uzel) Vyvolej(ChybaSouborExistuje, L"OtevriKPripisu", cesta);
+        if (n.rodic && PresOdkaz(*n.rodic)) Vyvolej(ChybaPristupOdepren, L"OtevriKPripisu", cesta);
+    }
     if (n.uzel && (n.uzel->slozka || (n.uzel->atributy & AtributJenProCteni)))
         Vyvolej(ChybaPristupOdepren, L"OtevriKPripisu", cesta);
+    if (drzene_.count(VelkaPismena(cesta))) Vyvolej(ChybaSdileni, L"OtevriKPripisu", cesta);
     if (!n.uzel) {
         if (n.chyba != ChybaSouborNenalezen) Vyvolej(n.chyba, L"OtevriKPripisu", cesta);
         if (!PlatneJmeno(n.jmeno)) Vyvolej(ChybaSpatnyNazev, L"OtevriKPripisu", cesta);
@@ -572,7 +622,13 @@ std::unique_ptr<IPripis> FalesnyDisk::OtevriKPripisu(const std::wstring& cesta) 
         novy->cas = Tik();
         Vloz(*n.rodic, std::move(novy));
     }
-    return std::make_unique<OtevrenySoubor>(*this, cesta);
+    return std::make_unique<OtevrenySoubor>(*this, cesta, jak == Otevreni::Vylucny);
+}
+
+bool FalesnyDisk::PresOdkaz(const Uzel& uzel) {
+    for (const Uzel* u = &uzel; u; u = u->rodic)
+        if (u->atributy & AtributOdkaz) return true;
+    return false;
 }
 
 struct FalesnyDisk::Zachyceni {
@@ -591,6 +647,7 @@ std::unique_ptr<U> Kopie(const U& puvodni, U* rodic) {
     u->obsah = puvodni.obsah;
     u->velikost = puvodni.velikost;
     u->cas = puvodni.cas;
+    u->zabezpeceni = puvodni.zabezpeceni;
     u->rodic = rodic;
     for (const auto& dite : puvodni.deti) {
         u->deti.push_back(Kopie(*dite, u.get()));

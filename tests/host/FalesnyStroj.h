@@ -29,6 +29,7 @@ inline constexpr int32_t ChybaSouborNenalezen = 2;
 inline constexpr int32_t ChybaCestaNenalezena = 3;
 inline constexpr int32_t ChybaPristupOdepren = 5;
 inline constexpr int32_t ChybaJinaJednotka = 17;
+inline constexpr int32_t ChybaSdileni = 32;
 inline constexpr int32_t ChybaNeniPripraveno = 21;
 inline constexpr int32_t ChybaSouborExistuje = 80;
 inline constexpr int32_t ChybaDiskPlny = 112;
@@ -120,6 +121,7 @@ public:
 
     std::vector<Polozka> Vypis(const std::wstring& vzor) override;
     std::optional<uint32_t> Atributy(const std::wstring& cesta) override;
+    std::optional<Polozka> Vlastnosti(const std::wstring& cesta) override;
     void NastavAtributy(const std::wstring& cesta, uint32_t atributy) override;
     int64_t CasZmeny(const std::wstring& cesta) override;
     int64_t Velikost(const std::wstring& cesta) override;
@@ -135,9 +137,18 @@ public:
     void OdstranSlozku(const std::wstring& cesta) override;
     bool StejnySoubor(const std::wstring& a, const std::wstring& b) override;
     bool StejnyObsah(const std::wstring& a, const std::wstring& b) override;
-    // A file's bytes are its content's characters, one each.
+    // A file's bytes are its content's characters, one each. An entry with
+    // AtributOdkaz stands for a link or junction, at the name or above it.
     std::optional<std::string> Nacti(const std::wstring& cesta) override;
-    std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) override;
+    std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta, Otevreni jak = Otevreni::Pripojit) override;
+    // Forcing to the disk is a counted call: the order of the calls shows
+    // what a power cut at any moment would keep.
+    void Vynut(const std::wstring& cesta) override;
+    void VytvorChranenouSlozku(const std::wstring& cesta, const std::wstring& sddl) override;
+    // A folder made otherwise is the user's: owned by them, theirs to change.
+    std::wstring Zabezpeceni(const std::wstring& cesta) override;
+    static constexpr const wchar_t* ZabezpeceniUzivatele = L"O:S-1-5-21-7-7-7-1001D:(A;OICI;FA;;;S-1-5-21-7-7-7-1001)";
+    void NastavZabezpeceni(const std::wstring& cesta, const std::wstring& sddl);   // preparation
 
     // The whole disk at this moment, and the disk put back to such a
     // moment: what a killed program leaves is the disk as it was after its
@@ -151,6 +162,7 @@ private:
     class OtevrenySoubor;
     struct Nalez;
     Nalez Najdi(const std::wstring& cesta) const;
+    static bool PresOdkaz(const Uzel& uzel);   // the entry or a folder above it is a link
     Uzel& Existujici(const std::wstring& cesta, const wchar_t* operace) const;
     Uzel& Vloz(Uzel& rodic, std::unique_ptr<Uzel> uzel);
     std::unique_ptr<Uzel> Vyjmi(Uzel& uzel);
@@ -159,6 +171,7 @@ private:
 
     Zasahy& zasahy_;
     std::unordered_map<std::wstring, std::unique_ptr<Uzel>> koreny_;
+    std::set<std::wstring> drzene_;   // files open without sharing, case-folded
     int64_t hodiny_ = 132000000000000000;   // a FILETIME in 2019
 };
 
