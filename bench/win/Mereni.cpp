@@ -304,7 +304,7 @@ int Zaznam(int n) {
     const LONGLONG t0 = Ted();
     {
         setup::Denik denik(soubory);
-        denik.Zacni(slozka, false, cil, L"T:\\a\\medium\\Sada");
+        denik.Zacni(slozka, false, false, cil, L"T:\\a\\medium\\Sada", L"");
         for (const auto& krok : kroky) denik.Zapis(krok);
         denik.Hotovo();
     }

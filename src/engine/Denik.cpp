@@ -155,8 +155,10 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
 
 Denik::~Denik() { Ukonci(); }
 
-void Denik::Zacni(const std::wstring& slozka, bool odinstalace, const std::wstring& cil,
-                  const std::wstring& sada) {
+void Denik::Zacni(const std::wstring& slozka, bool chranena, bool odinstalace, const std::wstring& cil,
+                  const std::wstring& sada, const std::wstring& slozkaOdkazu) {
+    (void)chranena;
+    (void)slozkaOdkazu;
     Ukonci();
     slozka_ = slozka;
     const auto atributy = soubory_.Atributy(slozka_);

@@ -79,8 +79,11 @@ public:
     // Starts a new record in slozka (made if missing), beside any a killed
     // run left there. Throws when it cannot be written: a run whose steps
     // cannot be written down does not start.
-    void Zacni(const std::wstring& slozka, bool odinstalace, const std::wstring& cil,
-               const std::wstring& sada);
+    // A protected folder (chranena) is made with a security descriptor that
+    // lets only administrators and SYSTEM change it, and one found is used
+    // only when it is so. slozkaOdkazu: the folder of the run's link, if any.
+    void Zacni(const std::wstring& slozka, bool chranena, bool odinstalace, const std::wstring& cil,
+               const std::wstring& sada, const std::wstring& slozkaOdkazu);
     bool Vede() const { return static_cast<bool>(soubor_); }
 
     // Writes a step down before it is taken. Throws when it cannot.

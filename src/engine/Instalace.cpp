@@ -198,7 +198,8 @@ Vysledek BehInstalace::SpustPlan(Plan plan) {
     plan_ = std::move(plan);
     try {
         if (!slozky_.SlozkaZaznamu.empty())
-            denik_.Zacni(slozky_.SlozkaZaznamu, false, slozky_.CilSlozka, slozky_.ZdrojSlozka);
+            denik_.Zacni(slozky_.SlozkaZaznamu, slozky_.ZaznamyChranene, false, slozky_.CilSlozka, slozky_.ZdrojSlozka,
+                         slozky_.SlozkaZastupcu);
         Proved();
     } catch (...) {
         Obsluz(ChybaZVyjimky());
@@ -303,7 +304,8 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     }
     OverDelkyCest(plan_, TitulekHlavnihoOkna);
     if (!slozky_.SlozkaZaznamu.empty())
-        denik_.Zacni(slozky_.SlozkaZaznamu, odebrani_, slozky_.CilSlozka, slozky_.ZdrojSlozka);
+        denik_.Zacni(slozky_.SlozkaZaznamu, slozky_.ZaznamyChranene, odebrani_, slozky_.CilSlozka, slozky_.ZdrojSlozka,
+                     slozky_.SlozkaZastupcu);
     return true;
 }
 

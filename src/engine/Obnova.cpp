@@ -98,7 +98,10 @@ std::wstring Radky(const std::vector<std::wstring>& radky) {
 
 }  // namespace
 
-VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, const std::wstring& slozkaZaznamu) {
+VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::wstring& slozkaZaznamu,
+                                 bool chranena) {
+    (void)shell;
+    (void)chranena;
     VysledekObnovy v;
     if (slozkaZaznamu.empty()) return v;
     try {

@@ -29,7 +29,8 @@ struct VysledekObnovy {
 // succeeded has only its backups cleared away, silently. A record finished
 // is removed, with the folder when that is then empty. Never throws: what
 // cannot be done is in zbyva.
-VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, const std::wstring& slozkaZaznamu);
+VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::wstring& slozkaZaznamu,
+                                 bool chranena = false);
 
 // The one box about it, when there is anything to say: what was put back,
 // and what is left and where. Returns whether a box was shown.

@@ -251,7 +251,7 @@ int SpustTise(const Volby& volby) {
     if (volby.napoveda) return konec(KodHotovo);
 
     const std::wstring slozkaZaznamu = SlozkaZaznamu(shell);
-    OznamObnovu(tichy, DokonciPrerusene(soubory, registr, slozkaZaznamu), slozkaZaznamu);
+    OznamObnovu(tichy, DokonciPrerusene(soubory, registr, shell, slozkaZaznamu), slozkaZaznamu);
 
     Nacteni n;
     try {
@@ -330,7 +330,7 @@ int Spust() {
 
     // What a killed run left is put back before anything else is shown.
     const std::wstring slozkaZaznamu = SlozkaZaznamu(shell);
-    OznamObnovu(hlaseni, DokonciPrerusene(soubory, registr, slozkaZaznamu), slozkaZaznamu);
+    OznamObnovu(hlaseni, DokonciPrerusene(soubory, registr, shell, slozkaZaznamu), slozkaZaznamu);
 
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
     naObrazovce.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };

@@ -133,7 +133,7 @@ Vystup Spust(const Scenar& s, const std::function<void(FalesnyStroj&)>& zasah) {
     // The next start, with the machine as this run left it.
     in.m.zasahy = Zasahy{};
     in.m.zasahy.stornovano = &in.m.okna.stornovano;
-    v.obnova = DokonciPrerusene(in.m.disk, in.m.registr, SlozkaZaznamu);
+    v.obnova = DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
     v.poStartu = in.m.disk.Stav();
     v.registrPoStartu = in.m.registr.Stav();
     return v;
@@ -506,7 +506,7 @@ TEST_P(Vraceni, ZabitiPoKazdemVolani) {
         in.m.zasahy = Zasahy{};
         in.m.zasahy.stornovano = &in.m.okna.stornovano;
         in.m.okna.udalosti.clear();
-        const VysledekObnovy o = DokonciPrerusene(in.m.disk, in.m.registr, SlozkaZaznamu);
+        const VysledekObnovy o = DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
         const bool box = OznamObnovu(in.m.okna, o, SlozkaZaznamu);
         EXPECT_EQ(o.zbyva, std::vector<std::wstring>{});
         const bool stal = k > konecProvedeni_;   // killed once the run stood (its record says so)
