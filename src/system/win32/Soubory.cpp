@@ -5,6 +5,8 @@
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
 
+#include <sddl.h>
+
 namespace setup {
 
 namespace {
@@ -82,6 +84,21 @@ std::optional<uint32_t> Win32Soubory::Atributy(const std::wstring& cesta) {
 void Win32Soubory::NastavAtributy(const std::wstring& cesta, uint32_t atributy) {
     constexpr const wchar_t* operace = L"NastavAtributy";
     if (!SetFileAttributesW(Cesta(cesta, operace), atributy)) VyvolejPosledni(Zdroj(operace, cesta));
+}
+
+std::optional<Polozka> Win32Soubory::Vlastnosti(const std::wstring& cesta) {
+    constexpr const wchar_t* operace = L"Vlastnosti";
+    WIN32_FILE_ATTRIBUTE_DATA udaje{};
+    if (!GetFileAttributesExW(Cesta(cesta, operace), GetFileExInfoStandard, &udaje)) {
+        const DWORD kod = GetLastError();
+        if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
+        VyvolejWin32(kod, Zdroj(operace, cesta));
+    }
+    Polozka p;
+    p.atributy = udaje.dwFileAttributes;
+    p.velikost = Spoj(udaje.nFileSizeHigh, udaje.nFileSizeLow);
+    p.casZmeny = Ticky(udaje.ftLastWriteTime);
+    return p;
 }
 
 int64_t Win32Soubory::CasZmeny(const std::wstring& cesta) {
@@ -343,6 +360,9 @@ public:
             bajty.remove_prefix(zapsano);
         }
     }
+    void Vynut() override {
+        if (!FlushFileBuffers(soubor_.get())) VyvolejPosledni(Zdroj(L"Vynut", cesta_));
+    }
 
 private:
     UchytSouboru soubor_;
@@ -368,14 +388,18 @@ bool Win32Soubory::StejnyObsah(const std::wstring& a, const std::wstring& b) {
 
 std::optional<std::string> Win32Soubory::Nacti(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Nacti";
+    // A link planted at the name is opened as itself, and refused.
     UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, 0, nullptr)));
+                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
     if (!soubor) {
         const DWORD kod = GetLastError();
         if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
         VyvolejWin32(kod, Zdroj(operace, cesta));
     }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(soubor.get(), &info)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) VyvolejWin32(ERROR_CANT_ACCESS_FILE, Zdroj(operace, cesta));
     const int64_t delka = Delka(soubor, cesta, operace);
     // A record is a few lines a file; anything near this size is none.
     if (delka > 256 * 1024 * 1024) VyvolejWin32(ERROR_FILE_TOO_LARGE, Zdroj(operace, cesta));
@@ -384,14 +408,63 @@ std::optional<std::string> Win32Soubory::Nacti(const std::wstring& cesta) {
     return obsah;
 }
 
-std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta) {
+std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta, Otevreni jak) {
     constexpr const wchar_t* operace = L"OtevriKPripisu";
-    // Others may read it meanwhile (an administrator watching a log), not
-    // write it.
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const wchar_t* const nazev = Cesta(cesta, operace);
+    DWORD vytvoreni = OPEN_ALWAYS, priznaky = FILE_ATTRIBUTE_NORMAL;
+    if (jak != Otevreni::Pripojit) {
+        // A junction in place of the folder would take the file elsewhere.
+        const auto konec = cesta.find_last_of(L'\\');
+        if (konec != std::wstring::npos && konec > 0) {
+            const DWORD slozka = GetFileAttributesW(cesta.substr(0, konec).c_str());
+            if (slozka != INVALID_FILE_ATTRIBUTES && (slozka & FILE_ATTRIBUTE_REPARSE_POINT))
+                VyvolejWin32(ERROR_CANT_ACCESS_FILE, Zdroj(operace, cesta));
+        }
+        // A new file only: a link planted at the name, even one that leads
+        // nowhere, is a name taken, never a way to somewhere else.
+        vytvoreni = CREATE_NEW;
+        priznaky |= FILE_FLAG_OPEN_REPARSE_POINT;
+    }
+    // Others may read a log meanwhile (an administrator watching it), not
+    // write it; a run's record nobody may open while the run lives.
+    const DWORD sdileni = jak == Otevreni::Vylucny ? 0 : FILE_SHARE_READ;
+    UchytSouboru soubor(Platny(CreateFileW(nazev, FILE_APPEND_DATA, sdileni, nullptr, vytvoreni, priznaky, nullptr)));
     if (!soubor) VyvolejPosledni(Zdroj(operace, cesta));
     return std::make_unique<Win32Pripis>(std::move(soubor), cesta);
+}
+
+void Win32Soubory::Vynut(const std::wstring& cesta) {
+    constexpr const wchar_t* operace = L"Vynut";
+    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr)));
+    if (!soubor || !FlushFileBuffers(soubor.get())) VyvolejPosledni(Zdroj(operace, cesta));
+}
+
+void Win32Soubory::VytvorChranenouSlozku(const std::wstring& cesta, const std::wstring& sddl) {
+    constexpr const wchar_t* operace = L"VytvorChranenouSlozku";
+    PSECURITY_DESCRIPTOR popis = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(Cesta(sddl, operace), SDDL_REVISION_1, &popis,
+                                                              nullptr))
+        VyvolejPosledni(Zdroj(operace, cesta));
+    const LokalniPamet vlastnik(popis);
+    SECURITY_ATTRIBUTES atributy{sizeof(SECURITY_ATTRIBUTES), popis, FALSE};
+    if (!CreateDirectoryW(Cesta(cesta, operace), &atributy)) VyvolejPosledni(Zdroj(operace, cesta));
+}
+
+std::wstring Win32Soubory::Zabezpeceni(const std::wstring& cesta) {
+    constexpr const wchar_t* operace = L"Zabezpeceni";
+    constexpr SECURITY_INFORMATION co = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD potreba = 0;
+    GetFileSecurityW(Cesta(cesta, operace), co, nullptr, 0, &potreba);
+    if (potreba == 0) VyvolejPosledni(Zdroj(operace, cesta));
+    std::string popis(potreba, '\0');
+    if (!GetFileSecurityW(cesta.c_str(), co, popis.data(), potreba, &potreba)) VyvolejPosledni(Zdroj(operace, cesta));
+    wchar_t* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(popis.data(), SDDL_REVISION_1, co, &text, nullptr))
+        VyvolejPosledni(Zdroj(operace, cesta));
+    const LokalniText vlastnik(text);
+    return text;
 }
 
 bool Win32Soubory::StejnySoubor(const std::wstring& a, const std::wstring& b) {

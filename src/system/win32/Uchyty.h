@@ -15,6 +15,7 @@ inline void ZavriHledani(HANDLE h) noexcept { FindClose(h); }
 inline void ZavriObjekt(HANDLE h) noexcept { CloseHandle(h); }
 inline void UvolniSeznam(LPITEMIDLIST p) noexcept { CoTaskMemFree(p); }
 inline void UvolniLokalni(wchar_t* p) noexcept { LocalFree(p); }
+inline void UvolniLokalniPamet(void* p) noexcept { LocalFree(p); }
 template <typename T>
 void UvolniCom(T* p) noexcept { p->Release(); }
 }  // namespace detail
@@ -25,6 +26,7 @@ using UchytSouboru = Vlastnik<HANDLE, detail::ZavriObjekt>;     // see Platny
 using UchytObjektu = Vlastnik<HANDLE, detail::ZavriObjekt>;     // kernel objects: null for none
 using SeznamPolozek = Vlastnik<LPITEMIDLIST, detail::UvolniSeznam>;
 using LokalniText = Vlastnik<wchar_t*, detail::UvolniLokalni>;
+using LokalniPamet = Vlastnik<void*, detail::UvolniLokalniPamet>;
 template <typename T>
 using ComUkazatel = Vlastnik<T*, detail::UvolniCom<T>>;
 

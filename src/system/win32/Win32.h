@@ -81,8 +81,12 @@ public:
     void OdstranSlozku(const std::wstring& cesta) override;
     bool StejnySoubor(const std::wstring& a, const std::wstring& b) override;
     bool StejnyObsah(const std::wstring& a, const std::wstring& b) override;
+    std::optional<Polozka> Vlastnosti(const std::wstring& cesta) override;
     std::optional<std::string> Nacti(const std::wstring& cesta) override;
-    std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta) override;
+    std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta, Otevreni jak = Otevreni::Pripojit) override;
+    void Vynut(const std::wstring& cesta) override;
+    void VytvorChranenouSlozku(const std::wstring& cesta, const std::wstring& sddl) override;
+    std::wstring Zabezpeceni(const std::wstring& cesta) override;
 
 private:
     class Kopirovani;
