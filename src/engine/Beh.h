@@ -11,6 +11,7 @@
 #include "engine/Instalace.h"
 #include "engine/Objekt.h"
 #include "engine/Stroj.h"
+#include "engine/Vraceni.h"
 
 namespace setup {
 
@@ -62,7 +63,21 @@ private:
     void OdeberZaznam(int32_t i, const Objekt& rec);
     void OdstranPrazdne();
     void VratZpet();
-    void VratZaznam(std::size_t od, std::size_t po);
+    // The rollback's account: failures reported as they come, what the
+    // user changed meanwhile named in one box at the end.
+    class SledovaniRollbacku final : public ISledovaniNavratu {
+    public:
+        explicit SledovaniRollbacku(BehInstalace& beh) : beh_(beh) {}
+        void Vraceno(const Krok& krok, const Navrat& navrat) override;
+        void Selhalo(const Krok& krok, const Chyba& chyba, const std::wstring& dovetek) override;
+        std::vector<std::wstring> ponechano;
+
+    private:
+        BehInstalace& beh_;
+    };
+    void VynutNahrazene();
+    void OverMimoSadu();
+    std::vector<std::wstring> NapsaneCesty() const;
     void OdstranZalohy();
     void Konec();
 

@@ -1,14 +1,16 @@
 #include "engine/Denik.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "system/Cesty.h"
 #include "system/Text.h"
 
 namespace setup {
 
 namespace {
 
-constexpr const wchar_t* Hlavicka = L"SETUP\t1";
+constexpr const wchar_t* Hlavicka = L"SETUP\t2";
 
 // A field as the line holds it: the characters that would break the line
 // into fields or lines, and "%" itself, as %XX.
@@ -75,18 +77,111 @@ std::wstring Pridej(std::wstring radek, const std::wstring& pole) {
     return radek;
 }
 
+
+// Whether a path lies in a folder, at any depth, in any spelling of case.
+bool LeziVe(const std::wstring& cesta, const std::wstring& slozka) {
+    return !slozka.empty() && cesta.size() > slozka.size() + 1 && cesta[slozka.size()] == L'\\' &&
+           StejnyText(std::wstring_view(cesta).substr(0, slozka.size()), slozka);
+}
+
+// A folder made on the way to the target: the target or a folder above it.
+bool NaCesteK(const std::wstring& slozka, const std::wstring& cil) {
+    return StejnyText(slozka, cil) || LeziVe(cil, slozka);
+}
+
+// Directly in a folder: a file of the set in the target, a link in its folder.
+bool PrimoVe(const std::wstring& cesta, const std::wstring& slozka) {
+    return LeziVe(cesta, slozka) && cesta.find(L'\\', slozka.size() + 1) == std::wstring::npos;
+}
+
+// The key under which the program sets its one value, for any version:
+// Software\Microsoft\Office\<n.n>\Word\Options, or (for the keys its write
+// made) a key on the way to it from Software\Microsoft\Office.
+bool KlicOsobnichSablon(const std::wstring& klic, bool celou) {
+    const std::wstring k = VelkaPismena(klic);
+    const std::wstring zacatek = L"SOFTWARE\\MICROSOFT\\OFFICE";
+    if (k.compare(0, zacatek.size(), zacatek) != 0) return false;
+    std::wstring_view zbytek = std::wstring_view(k).substr(zacatek.size());
+    if (zbytek.empty()) return !celou;
+    if (zbytek[0] != L'\\') return false;
+    zbytek.remove_prefix(1);
+    // The version: digits, a dot, digits.
+    std::size_t i = 0;
+    while (i < zbytek.size() && zbytek[i] >= L'0' && zbytek[i] <= L'9') ++i;
+    if (i == 0 || i >= zbytek.size() || zbytek[i] != L'.') return false;
+    std::size_t j = ++i;
+    while (j < zbytek.size() && zbytek[j] >= L'0' && zbytek[j] <= L'9') ++j;
+    if (j == i) return false;
+    zbytek.remove_prefix(j);
+    if (zbytek == L"\\WORD\\OPTIONS") return true;
+    return !celou && (zbytek.empty() || zbytek == L"\\WORD");
+}
+
+
+// A record's file name: beh<digits>.txt, or beh<anything>.txt for the
+// number, which is only ever compared as text.
+bool JeNazevZaznamu(const std::wstring& nazev) {
+    return nazev.size() >= 7 && StejnyText(std::wstring_view(nazev).substr(0, 3), L"beh") &&
+           StejnyText(std::wstring_view(nazev).substr(nazev.size() - 4), L".txt");
+}
+
+// The digits of a record's name without leading zeros; empty when it has
+// none or anything else.
+std::wstring CisloNazvu(const std::wstring& nazev) {
+    std::wstring c = nazev.substr(3, nazev.size() - 7);
+    for (const wchar_t z : c)
+        if (z < L'0' || z > L'9') return {};
+    c.erase(0, c.find_first_not_of(L'0'));
+    return c;
+}
+
+// Numbers written as digits, compared without parsing them.
+bool MensiCislo(const std::wstring& a, const std::wstring& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// The next number, digit by digit.
+std::wstring Nasledujici(std::wstring c) {
+    for (std::size_t i = c.size(); i-- > 0;) {
+        if (c[i] != L'9') {
+            ++c[i];
+            return c;
+        }
+        c[i] = L'0';
+    }
+    return L"1" + c;
+}
+
+bool JeZaloha(const std::wstring& zaloha, const std::wstring& cesta) {
+    const std::wstring pripona = L".zaloha";
+    if (zaloha.size() <= cesta.size() + pripona.size() || !StejnyText(zaloha.substr(0, cesta.size()), cesta) ||
+        !StejnyText(zaloha.substr(cesta.size(), pripona.size()), pripona))
+        return false;
+    for (std::size_t i = cesta.size() + pripona.size(); i < zaloha.size(); ++i)
+        if (zaloha[i] < L'0' || zaloha[i] > L'9') return false;
+    return true;
+}
+
+// A SID in SDDL that stands for the administrators or SYSTEM.
+bool JeSpravce(std::wstring_view sid) {
+    return sid == L"BA" || sid == L"SY" || sid == L"S-1-5-32-544" || sid == L"S-1-5-18";
+}
+
 }  // namespace
 
 std::wstring RadekKroku(const Krok& krok) {
     std::wstring radek(1, static_cast<wchar_t>(krok.druh));
     switch (krok.druh) {
     case Krok::Hodnota:
-        return Pridej(Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta), krok.druha);
+        return Pridej(Pridej(Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta), krok.druha), krok.text);
     case Krok::Klic:
     case Krok::SmazatKlic:
         return Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta);
     case Krok::Odlozeni:
+    case Krok::Odkaz:
         return Pridej(Pridej(radek, krok.cesta), krok.druha);
+    case Krok::Soubor:
+        return Pridej(Pridej(Pridej(radek, krok.cesta), TextCisla(krok.velikost)), TextCisla(krok.cas));
     default:
         return Pridej(radek, krok.cesta);
     }
@@ -95,6 +190,7 @@ std::wstring RadekKroku(const Krok& krok) {
 ZaznamBehu PrectiZaznam(std::string_view obsah) {
     ZaznamBehu z;
     bool prvni = true;
+    std::vector<std::wstring> odvolane;   // paths a later run wrote, case-folded
     for (;;) {
         const auto konec = obsah.find('\n');
         // What follows the last line break is a line cut short.
@@ -105,11 +201,14 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
         if (prvni) {
             prvni = false;
             z.prazdny = false;
-            if (p.size() < 5 || p[0] != L"SETUP" || p[1] != L"1" || (p[2] != L"I" && p[2] != L"U")) return z;
+            if (p.size() < 5 || p[0] != L"SETUP" || (p[1] != L"1" && p[1] != L"2") ||
+                (p[2] != L"I" && p[2] != L"U"))
+                return z;
             z.platny = true;
             z.odinstalace = p[2] == L"U";
             z.cil = p[3];
             z.sada = p[4];
+            if (p.size() > 5) z.slozkaOdkazu = p[5];
             continue;
         }
         if (p[0].size() != 1) continue;
@@ -118,12 +217,25 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
         k.druh = static_cast<Krok::Druh>(druh);
         switch (druh) {
         case Krok::Slozka:
-        case Krok::Soubor:
         case Krok::OdstranitSlozku:
             if (p.size() != 2) continue;
             k.cesta = p[1];
             break;
+        case Krok::Soubor:
+            // Without what the copy wrote (an older record), nothing tells
+            // the run's file from the user's: it is kept.
+            if (p.size() != 2 && p.size() != 4) continue;
+            k.cesta = p[1];
+            if (p.size() == 4) {
+                const auto velikost = Cislo(p[2]);
+                const auto cas = Cislo(p[3]);
+                if (!velikost || !cas || *velikost > INT64_MAX || *cas > INT64_MAX) continue;
+                k.velikost = static_cast<int64_t>(*velikost);
+                k.cas = static_cast<int64_t>(*cas);
+            }
+            break;
         case Krok::Odlozeni:
+        case Krok::Odkaz:
             if (p.size() != 3) continue;
             k.cesta = p[1];
             k.druha = p[2];
@@ -131,14 +243,19 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
         case Krok::Hodnota:
         case Krok::Klic:
         case Krok::SmazatKlic: {
-            if (p.size() != (druh == Krok::Hodnota ? 4u : 3u)) continue;
+            const std::size_t poli = druh == Krok::Hodnota ? 5u : 3u;
+            if (p.size() != poli && !(druh == Krok::Hodnota && p.size() == 4)) continue;
             const auto koren = Cislo(p[1]);
             if (!koren || *koren > 0xFFFFFFFFu) continue;
             k.koren = static_cast<uint32_t>(*koren);
             k.cesta = p[2];
             if (druh == Krok::Hodnota) k.druha = p[3];
+            if (p.size() == 5) k.text = p[4];
             break;
         }
+        case L'Z':
+            if (p.size() == 2) odvolane.push_back(VelkaPismena(p[1]));
+            continue;
         case L'X':
             if (!z.kroky.empty()) z.kroky.pop_back();
             continue;
@@ -150,34 +267,163 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
         }
         z.kroky.push_back(std::move(k));
     }
+    // What a later run wrote over is that run's: its files, its folders.
+    // What this run set aside there still comes back, beside them.
+    if (!odvolane.empty()) {
+        std::sort(odvolane.begin(), odvolane.end());
+        std::erase_if(z.kroky, [&](const Krok& k) {
+            return (k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka) &&
+                   std::binary_search(odvolane.begin(), odvolane.end(), VelkaPismena(k.cesta));
+        });
+    }
     return z;
+}
+
+std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z) {
+    if (RozeberCestu(z.cil).vada != VadaCesty::Zadna) return L"cílová složka „" + z.cil + L"“ není platná";
+    std::wstring cil = z.cil, odkazy = z.slozkaOdkazu;
+    if (cil.back() == L'\\') cil.pop_back();
+    if (!odkazy.empty()) {
+        if (RozeberCestu(odkazy).vada != VadaCesty::Zadna) return L"složka zástupců „" + odkazy + L"“ není platná";
+        if (odkazy.back() == L'\\') odkazy.pop_back();
+    }
+    const auto mimo = [](const Krok& k) { return L"krok mimo cílovou složku a složku zástupců: „" + k.cesta + L"“"; };
+    for (const Krok& k : z.kroky) {
+        switch (k.druh) {
+        case Krok::Slozka:
+            if (!NaCesteK(k.cesta, cil) && (odkazy.empty() || !NaCesteK(k.cesta, odkazy))) return mimo(k);
+            break;
+        case Krok::Soubor:
+            if (!PrimoVe(k.cesta, cil)) return mimo(k);
+            break;
+        case Krok::Odkaz:
+            if (odkazy.empty() || !PrimoVe(k.cesta, odkazy) || !StejnyText(k.druha, cil)) return mimo(k);
+            break;
+        case Krok::Odlozeni:
+            if (!PrimoVe(k.cesta, cil) && (odkazy.empty() || !PrimoVe(k.cesta, odkazy))) return mimo(k);
+            if (!JeZaloha(k.druha, k.cesta))
+                return L"záloha „" + k.druha + L"“ neleží vedle souboru „" + k.cesta + L"“";
+            break;
+        case Krok::OdstranitSlozku:
+            if (!StejnyText(k.cesta, cil)) return mimo(k);
+            break;
+        case Krok::Hodnota:
+            if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, true) ||
+                !StejnyText(k.druha, L"PersonalTemplates"))
+                return L"krok v registru mimo hodnotu PersonalTemplates: „" + k.cesta + L"“";
+            break;
+        case Krok::Klic:
+            if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, false))
+                return L"krok v registru mimo hodnotu PersonalTemplates: „" + k.cesta + L"“";
+            break;
+        default:
+            return L"krok, který Setup nikdy nezapisuje: „" + k.cesta + L"“";
+        }
+    }
+    return std::nullopt;
+}
+
+bool JenSpravci(const std::wstring& sddl) {
+    std::wstring_view s = sddl;
+    if (s.substr(0, 2) != L"O:") return false;
+    const auto konecVlastnika = s.find(L':', 2);
+    if (konecVlastnika == std::wstring_view::npos || konecVlastnika < 3) return false;
+    if (!JeSpravce(s.substr(2, konecVlastnika - 3))) return false;
+    const auto dacl = s.find(L"D:");
+    if (dacl == std::wstring_view::npos) return false;
+    s.remove_prefix(dacl + 2);
+    // Inheriting nothing: the folder above may let others in.
+    const auto prvni = s.find(L'(');
+    if (s.substr(0, prvni).find(L'P') == std::wstring_view::npos) return false;
+    bool nejaky = false;
+    for (auto a = s.find(L'('); a != std::wstring_view::npos; a = s.find(L'(', a + 1)) {
+        const auto b = s.find(L')', a);
+        if (b == std::wstring_view::npos) return false;
+        const std::wstring_view ace = s.substr(a + 1, b - a - 1);
+        const auto typ = ace.substr(0, ace.find(L';'));
+        const auto sid = ace.substr(ace.rfind(L';') + 1);
+        if (typ == L"A" && !JeSpravce(sid)) return false;
+        nejaky = true;
+    }
+    return nejaky;
+}
+
+void OverSlozkuZaznamu(ISoubory& soubory, const std::wstring& slozka, bool chranena) {
+    for (const std::wstring& uroven : {NadrazenaSlozka(slozka), slozka}) {
+        if (!chranena && uroven != slozka) continue;
+        const auto atributy = soubory.Atributy(uroven);
+        if (!atributy) continue;
+        if (!(*atributy & AtributSlozka) || (*atributy & AtributOdkaz))
+            throw Chyba(CisloVlastniChyby, TitulekAplikace,
+                        L"Složka záznamů o průběhu instalace „" + uroven +
+                            L"“ není obyčejná složka (je na jejím místě soubor nebo odkaz).");
+        if (chranena && !JenSpravci(soubory.Zabezpeceni(uroven)))
+            throw Chyba(CisloVlastniChyby, TitulekAplikace,
+                        L"Do složky záznamů o průběhu instalace „" + uroven +
+                            L"“ mohou zapisovat i jiní uživatelé než správci, proto jí Setup nevěří. "
+                            L"Správce ji může odstranit; Setup ji při příštím spuštění vytvoří znovu.");
+    }
+}
+
+std::vector<std::wstring> ZaznamyVeSlozce(ISoubory& soubory, const std::wstring& slozka) {
+    std::vector<std::pair<std::wstring, std::wstring>> zaznamy;   // number, name
+    for (auto& p : soubory.Vypis(slozka + L"\\beh*.txt"))
+        if (JeNazevZaznamu(p.nazev) && !(p.atributy & AtributSlozka))
+            zaznamy.emplace_back(CisloNazvu(p.nazev), std::move(p.nazev));
+    std::sort(zaznamy.begin(), zaznamy.end(), [](const auto& a, const auto& b) {
+        if (a.first != b.first) return MensiCislo(b.first, a.first);
+        return a.second > b.second;
+    });
+    std::vector<std::wstring> nazvy;
+    for (auto& [cislo, nazev] : zaznamy) nazvy.push_back(std::move(nazev));
+    return nazvy;
 }
 
 Denik::~Denik() { Ukonci(); }
 
 void Denik::Zacni(const std::wstring& slozka, bool chranena, bool odinstalace, const std::wstring& cil,
                   const std::wstring& sada, const std::wstring& slozkaOdkazu) {
-    (void)chranena;
-    (void)slozkaOdkazu;
     Ukonci();
     slozka_ = slozka;
-    const auto atributy = soubory_.Atributy(slozka_);
-    if (!atributy || !(*atributy & AtributSlozka)) {
-        soubory_.VytvorSlozku(slozka_);
-        slozkaNova_ = true;
+    try {
+        OverSlozkuZaznamu(soubory_, slozka_, chranena);
+        if (chranena) {
+            const std::wstring nad = NadrazenaSlozka(slozka_);
+            if (!soubory_.Atributy(nad)) soubory_.VytvorChranenouSlozku(nad, ZabezpeceniZaznamu);
+        }
+        if (!soubory_.Atributy(slozka_)) {
+            if (chranena)
+                soubory_.VytvorChranenouSlozku(slozka_, ZabezpeceniZaznamu);
+            else
+                soubory_.VytvorSlozku(slozka_);
+            slozkaNova_ = true;
+        }
+    } catch (...) {
+        Chyba chyba = ChybaZVyjimky();
+        if (chyba.cislo != CisloVlastniChyby)
+            chyba.popis = L"Složku záznamů o průběhu instalace „" + slozka_ + L"“ se nepodařilo vytvořit: " +
+                          chyba.popis;
+        throw chyba;
     }
     try {
         // Beside the records of killed runs that could not yet be finished:
-        // the next number.
-        uint64_t posledni = 0;
-        for (const auto& p : soubory_.Vypis(slozka_ + L"\\beh*.txt")) {
-            const std::wstring& n = p.nazev;
-            if (n.size() > 7 && StejnyText(n.substr(0, 3), L"beh") && StejnyText(n.substr(n.size() - 4), L".txt"))
-                if (const auto c = Cislo(n.substr(3, n.size() - 7)); c && *c > posledni) posledni = *c;
+        // the next number, the one after the highest there.
+        std::wstring cislo;
+        for (const auto& nazev : ZaznamyVeSlozce(soubory_, slozka_))
+            if (const std::wstring c = CisloNazvu(nazev); MensiCislo(cislo, c)) cislo = c;
+        for (int pokus = 0;; ++pokus) {
+            cislo = Nasledujici(cislo);
+            cesta_ = slozka_ + L"\\beh" + cislo + L".txt";
+            try {
+                soubor_ = soubory_.OtevriKPripisu(cesta_, Otevreni::Vylucny);
+                break;
+            } catch (const Chyba& chyba) {
+                // A name taken meanwhile: the next one.
+                if (chyba.cislo != CisloSouborExistuje || pokus >= 100) throw;
+            }
         }
-        cesta_ = slozka_ + L"\\beh" + TextCisla(static_cast<int64_t>(posledni + 1)) + L".txt";
-        soubor_ = soubory_.OtevriKPripisu(cesta_);
-        Radek(std::wstring(Hlavicka) + (odinstalace ? L"\tU\t" : L"\tI\t") + Zakoduj(cil) + L"\t" + Zakoduj(sada));
+        Radek(std::wstring(Hlavicka) + (odinstalace ? L"\tU\t" : L"\tI\t") + Zakoduj(cil) + L"\t" + Zakoduj(sada) +
+              L"\t" + Zakoduj(slozkaOdkazu));
     } catch (...) {
         Ukonci();
         throw;
@@ -192,33 +438,77 @@ void Denik::Zapis(const Krok& krok) { Radek(RadekKroku(krok)); }
 
 void Denik::Zrus() { Radek(L"X"); }
 
+void Denik::Vynut() { soubor_->Vynut(); }
+
 void Denik::Hotovo() { Radek(L"H"); }
+
+void Denik::OdvolejStarsi(const std::vector<std::wstring>& cesty) {
+    if (!soubor_ || cesty.empty()) return;
+    std::wstring slozka, nazev;
+    RozdelCestu(cesta_, slozka, nazev);
+    std::vector<std::wstring> starsi = ZaznamyVeSlozce(soubory_, slozka_);
+    std::erase_if(starsi, [&](const std::wstring& n) { return StejnyText(n, nazev); });
+    if (starsi.empty()) return;
+    // Every path the run wrote, and every folder above one.
+    std::vector<std::wstring> napsane;
+    for (const auto& c : cesty)
+        for (std::wstring cesta = VelkaPismena(c); !cesta.empty(); cesta = NadrazenaSlozka(cesta))
+            napsane.push_back(cesta);
+    std::sort(napsane.begin(), napsane.end());
+    napsane.erase(std::unique(napsane.begin(), napsane.end()), napsane.end());
+    for (const auto& jiny : starsi) {
+        const std::wstring cesta = slozka_ + L"\\" + jiny;
+        std::optional<std::string> obsah;
+        try {
+            obsah = soubory_.Nacti(cesta);
+        } catch (const Chyba& chyba) {
+            // A run still going holds its record: it is no older one.
+            if (chyba.cislo == CisloSdileni) continue;
+            throw;
+        }
+        if (!obsah) continue;
+        std::wstring radky;
+        for (const Krok& k : PrectiZaznam(*obsah).kroky) {
+            const bool jeho = k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka;
+            if (jeho && std::binary_search(napsane.begin(), napsane.end(), VelkaPismena(k.cesta)))
+                radky += L"Z\t" + Zakoduj(k.cesta) + L"\n";
+        }
+        if (!radky.empty()) {
+            const auto pripis = soubory_.OtevriKPripisu(cesta);
+            pripis->Pripis(Utf8(radky));
+            pripis->Vynut();
+        }
+    }
+}
 
 void Denik::Ukonci() noexcept {
     if (!soubor_ && !slozkaNova_) return;
     try {
         if (soubor_) {
             soubor_.reset();
-            soubory_.SmazSoubor(cesta_);
+            if (!ponechat_) soubory_.SmazSoubor(cesta_);
         }
         // The folder goes when the record was the last thing in it.
-        std::size_t zbyva = 0;
-        for (const auto& p : soubory_.Vypis(slozka_ + L"\\*.*"))
-            if (p.nazev != L"." && p.nazev != L"..") ++zbyva;
-        if (zbyva == 0) soubory_.OdstranSlozku(slozka_);
+        if (JePrazdna(soubory_, slozka_)) soubory_.OdstranSlozku(slozka_);
     } catch (...) {
         // A record left behind is found by the next start, which finds
         // nothing in it to take back.
     }
     soubor_.reset();
     slozkaNova_ = false;
+    ponechat_ = false;
+}
+
+bool JePrazdna(ISoubory& soubory, const std::wstring& slozka) {
+    for (const auto& p : soubory.Vypis(slozka + L"\\*.*"))
+        if (p.nazev != L"." && p.nazev != L"..") return false;
+    return true;
 }
 
 bool OdstranPrazdnouSlozku(ISoubory& soubory, const std::wstring& slozka) {
     const auto atributy = soubory.Atributy(slozka);
     if (!atributy || !(*atributy & AtributSlozka)) return false;
-    for (const auto& p : soubory.Vypis(slozka + L"\\*.*"))
-        if (p.nazev != L"." && p.nazev != L"..") return false;
+    if (!JePrazdna(soubory, slozka)) return false;
     soubory.OdstranSlozku(slozka);
     return true;
 }
@@ -229,50 +519,6 @@ bool SmazVytvoreny(ISoubory& soubory, const std::wstring& cesta) {
     if (*atributy & AtributJenProCteni) soubory.NastavAtributy(cesta, *atributy & ~AtributJenProCteni);
     soubory.SmazSoubor(cesta);
     return true;
-}
-
-bool VratKrok(ISoubory& soubory, IRegistr& registr, const Krok& krok,
-              const std::wstring* zalohaPuvodniho) {
-    switch (krok.druh) {
-    case Krok::Slozka: {
-        const auto atributy = soubory.Atributy(krok.cesta);
-        if (!atributy || !(*atributy & AtributSlozka)) return false;
-        soubory.OdstranSlozku(krok.cesta);
-        return true;
-    }
-    case Krok::Soubor:
-        // A file that replaced one set aside is the run's only while the
-        // backup is there; once the backup has returned, the name holds the
-        // original again (a rollback killed half way, taken back anew).
-        if (zalohaPuvodniho && !soubory.Atributy(*zalohaPuvodniho)) return false;
-        return SmazVytvoreny(soubory, krok.cesta);
-    case Krok::Odlozeni:
-        // The backup is there until it has returned; whatever then stands
-        // under the original name is not this run's, and the platform's
-        // refusal to rename over it says so.
-        if (!soubory.Atributy(krok.druha)) return false;
-        soubory.Prejmenuj(krok.druha, krok.cesta);
-        return true;
-    case Krok::Hodnota:
-        if (!registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha)) return false;
-        if (!registr.SmazHodnotu(krok.koren, krok.cesta, krok.druha))
-            throw Chyba(CisloVlastniChyby, TitulekAplikace,
-                        L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta +
-                            L"“ se nepodařilo odstranit.");
-        return true;
-    case Krok::Klic:
-        if (!registr.ExistujeKlic(krok.koren, krok.cesta)) return false;
-        if (!registr.SmazPrazdnyKlic(krok.koren, krok.cesta))
-            throw Chyba(CisloVlastniChyby, TitulekAplikace,
-                        L"Klíč registru „" + krok.cesta + L"“ se nepodařilo odstranit.");
-        return true;
-    case Krok::SmazatKlic:
-        registr.SmazKlic(krok.koren, krok.cesta);
-        return true;
-    case Krok::OdstranitSlozku:
-        return false;
-    }
-    return false;
 }
 
 }  // namespace setup

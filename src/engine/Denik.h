@@ -5,14 +5,17 @@
 //
 // On disk it is a text file of lines, one per step, in UTF-8:
 //
-//   SETUP 1 <I|U> <target> <set>  first line: what the run was and where
+//   SETUP 2 <I|U> <target> <set> <links>   first line: what the run was, where,
+//                                          and the folder of its link (or empty)
 //   S <path>                      a folder made
-//   F <path>                      a file made (a copy or a link)
+//   F <path> <size> <time>        a file copied, with what the copy holds
+//   L <path> <target>             a link made, and where it points
 //   O <path> <backup>             a file set aside under another name
-//   R <root> <key> <name>         a registry value written where none was
+//   R <root> <key> <name> <text>  a registry value written where none was
 //   K <root> <key>                a registry key made
 //   C <root> <key>                a registry key to delete when taken back
 //   D <path>                      a folder to remove once the run stands
+//   Z <path>                      a later run wrote this path: not this run's now
 //   X                             the step before did not take effect
 //   H                             the run stands: only its backups are left
 //
@@ -24,6 +27,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +41,7 @@ struct Krok {
     enum Druh : char {
         Slozka = 'S',
         Soubor = 'F',
+        Odkaz = 'L',
         Odlozeni = 'O',
         Hodnota = 'R',
         Klic = 'K',
@@ -45,8 +50,13 @@ struct Krok {
     };
     Druh druh = Soubor;
     std::wstring cesta;   // a folder or file; for the registry, the key
-    std::wstring druha;   // the backup of Odlozeni; the value's name of Hodnota
+    std::wstring druha;   // the backup of Odlozeni; a link's target; the value's name of Hodnota
+    std::wstring text;    // the text a Hodnota wrote
     uint32_t koren = 0;   // the registry root
+    // What a copy wrote: its size and last-write time, which the copy
+    // carries from the medium. A negative size: not known (an older record).
+    int64_t velikost = -1;
+    int64_t cas = 0;
 
     bool operator==(const Krok&) const = default;
 };
@@ -56,17 +66,43 @@ struct ZaznamBehu {
     bool prazdny = true;        // not even its first line was written
     bool platny = false;        // the first line was understood
     bool odinstalace = false;   // a removal, not an install
-    std::wstring cil, sada;
-    std::vector<Krok> kroky;    // the steps that took effect, in order
+    std::wstring cil, sada, slozkaOdkazu;
+    std::vector<Krok> kroky;    // the steps that took effect and are still the run's, in order
     bool hotovo = false;        // the run stands
 };
 
 ZaznamBehu PrectiZaznam(std::string_view obsah);
 
+// Why a record is none this program could have written for one run: a step
+// outside the target and the link's folder, a backup not beside its
+// original, a registry step other than the one value the program sets.
+// Nothing when it keeps every rule. A record that breaks one is not carried
+// out at all: whoever wrote it, it is not to be trusted with the machine.
+std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& zaznam);
+
 // Where the records of runs live: one folder for every set, in the user's
 // local application data, so the next start finds a killed run's record
-// whatever target it chooses itself.
+// whatever target it chooses itself; for a run with more rights than the
+// user's programs, a folder of the machine's that only they may change.
 inline constexpr const wchar_t* NazevSlozkyZaznamu = L"Instalace šablon";
+
+// That folder's security: owned by the administrators, changed only by them
+// and by SYSTEM, inheriting nothing from above.
+inline constexpr const wchar_t* ZabezpeceniZaznamu = L"O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+// Whether a security descriptor (owner and DACL as SDDL) lets nobody but
+// the administrators and SYSTEM own or change what it guards.
+bool JenSpravci(const std::wstring& sddl);
+
+// Whether a folder of records may be trusted: for records of a run with
+// more rights, a protected folder at both levels (it and its parent);
+// never a link or junction. Throws Chyba naming the folder when not.
+void OverSlozkuZaznamu(ISoubory& soubory, const std::wstring& slozka, bool chranena);
+
+// The records in a folder, the latest first, by their file names. A name's
+// number is compared as digits, never parsed into a number that could
+// overflow; a name with no number counts as the oldest.
+std::vector<std::wstring> ZaznamyVeSlozce(ISoubory& soubory, const std::wstring& slozka);
 
 // The record of the run in progress.
 class Denik {
@@ -76,12 +112,12 @@ public:
     Denik(const Denik&) = delete;
     Denik& operator=(const Denik&) = delete;
 
-    // Starts a new record in slozka (made if missing), beside any a killed
-    // run left there. Throws when it cannot be written: a run whose steps
-    // cannot be written down does not start.
-    // A protected folder (chranena) is made with a security descriptor that
-    // lets only administrators and SYSTEM change it, and one found is used
-    // only when it is so. slozkaOdkazu: the folder of the run's link, if any.
+    // Starts a new record in slozka (made if missing; a protected folder
+    // with ZabezpeceniZaznamu), beside any a killed run left there. It is
+    // held open without sharing while the run lives, so no other start
+    // takes it for a killed run's. Throws, naming the folder, when it
+    // cannot be written: a run whose steps cannot be written down does
+    // not start. slozkaOdkazu: the folder of the run's link, if any.
     void Zacni(const std::wstring& slozka, bool chranena, bool odinstalace, const std::wstring& cil,
                const std::wstring& sada, const std::wstring& slozkaOdkazu);
     bool Vede() const { return static_cast<bool>(soubor_); }
@@ -90,10 +126,20 @@ public:
     void Zapis(const Krok& krok);
     // The step last written did not take effect.
     void Zrus();
+    // Forces what is written so far to the disk.
+    void Vynut();
     // The run stands.
     void Hotovo();
-    // The run is over, however it ended: the record goes, and its folder
-    // when nothing else is in it. Never throws.
+    // The paths this run wrote are not the steps of any older record left
+    // in the folder any more: a record kept to be tried again must never
+    // take back a later run's files. Throws when an older record cannot
+    // be read or amended.
+    void OdvolejStarsi(const std::vector<std::wstring>& cesty);
+    // The record stays on the disk when the run ends, for the next start
+    // to finish what the run could not.
+    void Ponech() { ponechat_ = true; }
+    // The run is over, however it ended: the record goes (unless it is to
+    // stay), and its folder when nothing else is in it. Never throws.
     void Ukonci() noexcept;
 
 private:
@@ -103,19 +149,11 @@ private:
     std::wstring slozka_, cesta_;
     std::unique_ptr<IPripis> soubor_;
     bool slozkaNova_ = false;
+    bool ponechat_ = false;
 };
 
 // The line of one step, without its line break.
 std::wstring RadekKroku(const Krok& krok);
-
-// Takes one step back, if it still stands: what it made is removed, what it
-// set aside returns. A step already taken back, or one that never took
-// effect, changes nothing, so the next start may take back again what a
-// killed rollback had begun without writing down how far it got. For a file
-// made in place of one set aside, zalohaPuvodniho names that backup. True
-// when it changed something; throws when it could not be taken back.
-bool VratKrok(ISoubory& soubory, IRegistr& registr, const Krok& krok,
-              const std::wstring* zalohaPuvodniho = nullptr);
 
 // Removes a folder a removal emptied; one that holds anything stays. The
 // folders above it stay too: nothing tells whether the install made them
@@ -127,5 +165,8 @@ bool OdstranPrazdnouSlozku(ISoubory& soubory, const std::wstring& slozka);
 // attributes; a folder of that name is not the run's and stays. True when
 // there was one.
 bool SmazVytvoreny(ISoubory& soubory, const std::wstring& cesta);
+
+// Whether a folder holds anything at all.
+bool JePrazdna(ISoubory& soubory, const std::wstring& slozka);
 
 }  // namespace setup

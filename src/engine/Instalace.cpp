@@ -1,6 +1,7 @@
 #include "engine/Instalace.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "engine/Adresar.h"
@@ -16,8 +17,8 @@ namespace {
 constexpr int32_t ZobrazitOkno = 5;   // SW_SHOW for the link
 
 // What the platform's copy says when its target is already there.
-constexpr int32_t ChybaSouborExistuje = 80;    // ERROR_FILE_EXISTS
-constexpr int32_t ChybaUzExistuje = 183;       // ERROR_ALREADY_EXISTS
+constexpr int32_t ChybaSouborExistuje = CisloSouborExistuje;
+constexpr int32_t ChybaUzExistuje = CisloUzExistuje;
 
 const wchar_t* const TextPripravy = L"Připravuje se instalace.";
 
@@ -246,6 +247,7 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     OverCil(cil, TitulekHlavnihoOkna);
     slozky_.CilSlozka = cil;
     if (slozky_.CilSlozka.back() == L'\\') slozky_.CilSlozka.pop_back();
+    if (odebrani_) OverMimoSadu();
 
     Objekt sablony;
     sablony.Nazev = L"Šablony";
@@ -272,7 +274,13 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     const SdilenyText cilSady = slozky_.CilSlozka;
     for (auto& jmeno : jmena) {
         Objekt soubor;
-        soubor.Velikost = s_.soubory.Velikost(slozky_.ZdrojSlozka + L"\\" + jmeno);
+        // What the copy will hold: how a file of the run is told from one
+        // the user has changed since.
+        const std::wstring zdroj = slozky_.ZdrojSlozka + L"\\" + jmeno;
+        const auto p = s_.soubory.Vlastnosti(zdroj);
+        if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
+        soubor.Velikost = p->velikost;
+        soubor.Cas = p->casZmeny;
         soubor.Nazev = std::move(jmeno);
         soubor.Typ = TypSoubor;
         soubor.ZdrojovaSlozka = zdrojSady;
@@ -349,10 +357,27 @@ void BehInstalace::Proved() {
     // box says the run succeeded, it still takes the run back.
     if (prubeh.Stornovano()) return VratZpet();
     // From here the run stands, even should the program be killed while
-    // the box waits: the next start only clears its backups away.
-    if (denik_.Vede()) denik_.Hotovo();
+    // the box waits: the next start only clears its backups away. The
+    // copies that replace originals reach the disk first, then the mark:
+    // no backup goes before both are there.
+    VynutNahrazene();
+    if (denik_.Vede()) {
+        denik_.OdvolejStarsi(NapsaneCesty());
+        denik_.Hotovo();
+    }
     instaluje_ = false;
     uspech_ = true;
+    // The mark written, the run stands; until it is on the disk too, the
+    // backups stay, and the next start clears them once it reads the mark.
+    std::optional<Chyba> nevynuceno;
+    if (denik_.Vede()) {
+        try {
+            denik_.Vynut();
+        } catch (...) {
+            nevynuceno = ChybaZVyjimky();
+            denik_.Ponech();
+        }
+    }
     std::wstring zprava = L"Instalace byla úspěšně dokončena.";
     if (odebrani_) {
         zprava = odebrano_ > 0 ? L"Šablony byly odebrány ze složky „" + Zkratka(slozky_.CilSlozka) + L"“."
@@ -368,6 +393,11 @@ void BehInstalace::Proved() {
         }
     }
     prubeh.Zprava(zprava, TitulekHlavnihoOkna, StylInformace);
+    if (nevynuceno) {
+        nevynuceno->popis += L"\r\n\r\nZáznam o dokončení se nepodařilo uložit na disk, proto Setup dokončí úklid "
+                             L"(odstranění záložních kopií) až při příštím spuštění.";
+        return Nahlas(*nevynuceno);
+    }
     OdstranZalohy();
     if (odebrani_) OdstranPrazdne();
 }
@@ -413,7 +443,13 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
 
 template <typename F>
 void BehInstalace::Udelej(KrokBehu krok, F&& akce) {
-    if (denik_.Vede()) denik_.Zapis(Uplny(krok));
+    if (denik_.Vede()) {
+        denik_.Zapis(Uplny(krok));
+        // A file set aside must be named on the disk before it leaves its
+        // name: a power cut must never leave the user's original neither
+        // under its name nor in a record.
+        if (krok.druh == Krok::Odlozeni) denik_.Vynut();
+    }
     kroky_.push_back(krok);
     try {
         akce();
@@ -443,14 +479,23 @@ Krok BehInstalace::Uplny(const KrokBehu& krok) const {
         k.cesta = Uroven(rec.CilovaSlozka, krok.cislo);
         break;
     case Krok::Soubor:
+        k.cesta = CestaSouboru(rec);
+        k.velikost = rec.Velikost;
+        k.cas = rec.Cas;
+        break;
+    case Krok::Odkaz:
+        k.cesta = CestaOdkazu(rec);
+        k.druha = rec.ZdrojovaSlozka;
+        break;
     case Krok::Odlozeni:
         k.cesta = rec.Typ == TypZastupce ? CestaOdkazu(rec) : CestaSouboru(rec);
-        if (krok.druh == Krok::Odlozeni) k.druha = Zaloha(k.cesta, krok.cislo);
+        k.druha = Zaloha(k.cesta, krok.cislo);
         break;
     case Krok::Hodnota:
         k.koren = rec.HKey;
         k.cesta = rec.CilovaSlozka;
         k.druha = rec.Nazev;
+        k.text = rec.Hodnota;
         break;
     case Krok::Klic:
         k.koren = rec.HKey;
@@ -555,7 +600,7 @@ void BehInstalace::VytvorOdkaz(int32_t i, const Objekt& rec) {
     // replaced file; the shell would otherwise overwrite it and a rollback
     // would then delete it.
     if (JeSoubor(odkaz)) Odloz(i, odkaz);
-    Udelej({Krok::Soubor, i, 0}, [&] {
+    Udelej({Krok::Odkaz, i, 0}, [&] {
         s_.shell.VytvorZastupce(rec.CilovaSlozka, rec.Nazev, rec.ZdrojovaSlozka, rec.Hodnota, rec.Ikona,
                                 L"", ZobrazitOkno);
     });
@@ -600,20 +645,23 @@ void BehInstalace::OdstranPrazdne() {
     }
 }
 
-// A registry value is written down, with every key its write makes, only
-// when none was there: one that was there stays as the write leaves it.
+// A registry value is written, with every key its write makes, only when
+// none is there.
 void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
     IRegistr& registr = s_.registr;
-    if (!registr.ExistujeHodnota(rec.HKey, rec.CilovaSlozka, rec.Nazev)) {
-        uint32_t klicu = 1;
-        for (const wchar_t z : rec.CilovaSlozka) klicu += z == L'\\';
-        bool chybi = false;
-        for (uint32_t n = 1; n <= klicu; ++n) {
-            chybi = chybi || !registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
-            if (chybi) Udelej({Krok::Klic, i, n}, [] {});
-        }
-        Udelej({Krok::Hodnota, i, 0}, [] {});
+    // Asked again at the moment of writing: the suite or a policy refresh
+    // may have set it since the plan was made, and a value that is there
+    // is never changed.
+    if (registr.ExistujeHodnota(rec.HKey, rec.CilovaSlozka, rec.Nazev))
+        return Loguj(L"Hodnota " + rec.Nazev + L" mezitím nastavena, ponechána: " + rec.CilovaSlozka.text());
+    uint32_t klicu = 1;
+    for (const wchar_t z : rec.CilovaSlozka) klicu += z == L'\\';
+    bool chybi = false;
+    for (uint32_t n = 1; n <= klicu; ++n) {
+        chybi = chybi || !registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
+        if (chybi) Udelej({Krok::Klic, i, n}, [] {});
     }
+    Udelej({Krok::Hodnota, i, 0}, [] {});
     // A value the run was to set and did not is a run that has not done
     // what it was asked: the suite would not list the templates.
     if (!registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota.text(), 0))
@@ -624,8 +672,8 @@ void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
 
 // Rollback: from the current record back to the first, each record takes
 // back what this run did for it, its steps in reverse. A step that fails is
-// reported with what it leaves, and the rollback goes on with the next
-// record, so one stubborn file cannot leave everything else behind.
+// reported with what it leaves, and the rollback goes on, so one stubborn
+// file cannot leave everything else behind.
 void BehInstalace::VratZpet() {
     instaluje_ = false;
     try {
@@ -636,6 +684,7 @@ void BehInstalace::VratZpet() {
     const int32_t pocet = plan_.Pocet();
     bool hlasit = true;
     std::size_t konec = kroky_.size();
+    SledovaniRollbacku sledovani(*this);
     for (int32_t i = aktualni_; i >= 1; --i) {
         if (hlasit) {
             try {
@@ -648,40 +697,83 @@ void BehInstalace::VratZpet() {
         }
         std::size_t zacatek = konec;
         while (zacatek > 0 && kroky_[zacatek - 1].zaznam == i) --zacatek;
-        VratZaznam(zacatek, konec);
+        std::vector<Krok> kroky;
+        for (std::size_t k = zacatek; k < konec; ++k) kroky.push_back(Uplny(kroky_[k]));
+        VratKroky(s_.soubory, s_.registr, s_.shell, kroky, sledovani);
         konec = zacatek;
     }
     kroky_.clear();
+    if (!sledovani.ponechano.empty()) {
+        std::wstring text = Text(L"Po zrušení instalace zůstalo na místě:", L"Po zrušení odebrání zůstalo na místě:");
+        for (const auto& radek : sledovani.ponechano) text += L"\r\n– " + radek;
+        Nahlas(Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, text));
+    }
 }
 
-void BehInstalace::VratZaznam(std::size_t od, std::size_t po) {
-    std::wstring zaloha;   // the record's file set aside, if any
-    for (std::size_t k = od; k < po; ++k)
-        if (kroky_[k].druh == Krok::Odlozeni) zaloha = Uplny(kroky_[k]).druha;
-    const std::wstring puvodni =
-        zaloha.empty() ? std::wstring() : L" Původní soubor zůstal uložen jako „" + zaloha + L"“.";
-    for (std::size_t k = po; k-- > od;) {
-        const Krok krok = Uplny(kroky_[k]);
-        try {
-            if (VratKrok(s_.soubory, s_.registr, krok,
-                         krok.druh == Krok::Soubor && !zaloha.empty() ? &zaloha : nullptr))
-                Loguj((krok.druh == Krok::Odlozeni ? L"Obnoven: " : L"Odstraněn: ") + krok.cesta);
-        } catch (...) {
-            Chyba chyba = ChybaZVyjimky();
-            std::wstring dovetek;   // what the failing step leaves
-            switch (krok.druh) {
-            case Krok::Slozka: dovetek = L"Složku „" + krok.cesta + L"“ se nepodařilo odstranit."; break;
-            case Krok::Soubor: dovetek = L"Soubor „" + krok.cesta + L"“ se nepodařilo odstranit." + puvodni; break;
-            case Krok::Odlozeni: dovetek = L"Soubor „" + krok.cesta + L"“ se nepodařilo obnovit." + puvodni; break;
-            default: break;
-            }
-            if (!dovetek.empty()) chyba.popis += L"\r\n\r\n" + dovetek;
-            Nahlas(chyba);
-            // What came before in this record needs this step undone first
-            // (the folder its files are in, the backup its copy replaced).
-            return;
-        }
+void BehInstalace::SledovaniRollbacku::Vraceno(const Krok& krok, const Navrat& n) {
+    switch (n.druh) {
+    case Navrat::Nic:
+        return;
+    case Navrat::Vraceno:
+        return beh_.Loguj((krok.druh == Krok::Odlozeni ? L"Obnoven: " : L"Odstraněn: ") + krok.cesta);
+    case Navrat::Ponechano:
+        beh_.Loguj(L"Ponecháno: " + krok.cesta);
+        ponechano.push_back(krok.druh == Krok::Slozka ? L"složka „" + krok.cesta + L"“, ve které jsou jiné soubory"
+                            : krok.druh == Krok::Hodnota
+                                ? L"hodnota „" + krok.druha + L"“ v klíči registru „" + krok.cesta + L"“, která byla mezitím změněna"
+                                : L"soubor „" + krok.cesta + L"“, který byl mezitím změněn");
+        return;
+    case Navrat::Vedle:
+        beh_.Loguj(L"Obnoven vedle: " + n.vedle);
+        ponechano.push_back(L"soubor „" + krok.cesta + L"“, který byl mezitím změněn; původní soubor je nyní „" +
+                            n.vedle + L"“");
+        return;
     }
+}
+
+void BehInstalace::SledovaniRollbacku::Selhalo(const Krok&, const Chyba& chyba, const std::wstring& dovetek) {
+    Chyba c = chyba;
+    if (!dovetek.empty()) c.popis += L"\r\n\r\n" + dovetek;
+    beh_.Nahlas(c);
+}
+
+void BehInstalace::VynutNahrazene() {
+    for (std::size_t k = 0; k + 1 < kroky_.size(); ++k) {
+        const KrokBehu& dalsi = kroky_[k + 1];
+        if (kroky_[k].druh == Krok::Odlozeni && dalsi.zaznam == kroky_[k].zaznam &&
+            (dalsi.druh == Krok::Soubor || dalsi.druh == Krok::Odkaz))
+            s_.soubory.Vynut(Uplny(dalsi).cesta);
+    }
+}
+
+std::vector<std::wstring> BehInstalace::NapsaneCesty() const {
+    std::vector<std::wstring> cesty;
+    for (const KrokBehu& krok : kroky_)
+        if (krok.druh == Krok::Slozka || krok.druh == Krok::Soubor || krok.druh == Krok::Odkaz ||
+            krok.druh == Krok::Odlozeni)
+            cesty.push_back(Uplny(krok).cesta);
+    return cesty;
+}
+
+// A removal pointed at the medium's own set would delete the very files it
+// compares with: the set itself, a folder in it, or one that holds it, in
+// any spelling (a mapped drive, a short name).
+void BehInstalace::OverMimoSadu() {
+    const std::wstring& cil = slozky_.CilSlozka;
+    const std::wstring& sada = slozky_.ZdrojSlozka;
+    const auto nad = [](const std::wstring& a, const std::wstring& b) {
+        return StejnyText(a, b) || (a.size() > b.size() && a[b.size()] == L'\\' && StejnyText(a.substr(0, b.size()), b));
+    };
+    bool stejna = nad(cil, sada) || nad(sada, cil);
+    for (std::wstring c = cil; !stejna && c.find(L'\\') != std::wstring::npos; c = NadrazenaSlozka(c))
+        stejna = s_.soubory.StejnySoubor(c, sada);
+    for (std::wstring z = sada; !stejna && z.find(L'\\') != std::wstring::npos; z = NadrazenaSlozka(z))
+        stejna = s_.soubory.StejnySoubor(z, cil);
+    if (stejna)
+        throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
+                    L"Ze složky „" + Zkratka(cil) + L"“ nelze šablony odebrat: je to složka sady „" + Zkratka(sada) +
+                        L"“ na instalačním médiu, leží v ní nebo ji obsahuje, a odebráním by zmizela sama sada. "
+                        L"Zadejte složku, do které byly šablony nainstalovány.");
 }
 
 // After a successful run the replaced files are no longer needed.

@@ -59,6 +59,7 @@ struct Objekt {
     SdilenyText ZdrojovaSlozka;   // folder of the file to copy; a link's target
     SdilenyText CilovaSlozka;     // folder to create or to copy into; a key path
     int64_t Velikost = 0;         // source size in bytes, recorded when planned
+    int64_t Cas = 0;              // the source's last-write time, recorded when planned
     uint32_t HKey = 0;            // registry root for registry actions
     SdilenyText Hodnota;          // value text; a link's arguments
     int32_t Prepsat = 0;

@@ -1,9 +1,9 @@
 #include "engine/Obnova.h"
 
-#include <algorithm>
-#include <map>
+#include <optional>
 
 #include "engine/Denik.h"
+#include "engine/Vraceni.h"
 #include "system/Text.h"
 
 namespace setup {
@@ -21,25 +21,18 @@ std::wstring Popis(const Krok& k) {
     }
 }
 
-// The number of a record's file name (beh7.txt gives 7); 0 for none.
-uint64_t CisloZaznamu(const std::wstring& nazev) {
-    if (nazev.size() <= 7 || !StejnyText(nazev.substr(0, 3), L"beh") ||
-        !StejnyText(nazev.substr(nazev.size() - 4), L".txt"))
-        return 0;
-    uint64_t n = 0;
-    for (std::size_t i = 3; i < nazev.size() - 4; ++i) {
-        if (nazev[i] < L'0' || nazev[i] > L'9' || n > 1'000'000'000'000ull) return 0;
-        n = n * 10 + static_cast<uint64_t>(nazev[i] - L'0');
-    }
-    return n;
-}
-
-// A run that stood: its backups go, and the folders a removal emptied.
+// A run that stood: its backups go, and the folders a removal emptied. A
+// backup whose original name holds nothing is the only copy left (a copy
+// lost to a power cut before it reached the disk): it returns instead.
 bool Uklid(ISoubory& soubory, const ZaznamBehu& z) {
     bool hotovo = true;
     for (const Krok& k : z.kroky) {
         try {
-            if (k.druh == Krok::Odlozeni) SmazVytvoreny(soubory, k.druha);
+            if (k.druh != Krok::Odlozeni) continue;
+            if (!z.odinstalace && soubory.Atributy(k.druha) && !soubory.Atributy(k.cesta))
+                soubory.Prejmenuj(k.druha, k.cesta);
+            else
+                SmazVytvoreny(soubory, k.druha);
         } catch (...) {
             hotovo = false;
         }
@@ -54,38 +47,42 @@ bool Uklid(ISoubory& soubory, const ZaznamBehu& z) {
     return hotovo;
 }
 
-// A run that did not stand: every step back, the last first. A step that
-// cannot be taken back is noted and the rest go on; what depends on it
-// (the folder it is in) then fails in its turn and is noted too.
-bool VratBeh(ISoubory& soubory, IRegistr& registr, const ZaznamBehu& z, VysledekObnovy& v) {
-    // Which backup each replaced file's copy stands over.
-    std::map<std::wstring, std::wstring> zalohy;
+// The recovery's account of one walk back.
+class SledovaniObnovy final : public ISledovaniNavratu {
+public:
+    explicit SledovaniObnovy(VysledekObnovy& v) : v_(v) {}
     bool hotovo = true;
-    std::vector<const std::wstring*> zalohaKroku(z.kroky.size(), nullptr);
-    for (std::size_t i = 0; i < z.kroky.size(); ++i) {
-        const Krok& k = z.kroky[i];
-        if (k.druh == Krok::Odlozeni) zalohy[VelkaPismena(k.cesta)] = k.druha;
-        if (k.druh == Krok::Soubor)
-            if (const auto it = zalohy.find(VelkaPismena(k.cesta)); it != zalohy.end()) zalohaKroku[i] = &it->second;
-    }
-    for (std::size_t i = z.kroky.size(); i-- > 0;) {
-        const Krok& k = z.kroky[i];
-        try {
-            if (!VratKrok(soubory, registr, k, zalohaKroku[i])) continue;
-            switch (k.druh) {
-            case Krok::Slozka: ++v.slozek; break;
-            case Krok::Soubor: ++v.odstraneno; break;
-            case Krok::Odlozeni: ++v.obnoveno; break;
-            default: ++v.registru; break;
-            }
-        } catch (...) {
-            const Chyba chyba = ChybaZVyjimky();
-            v.zbyva.push_back(Popis(k) + L": " + chyba.popis);
-            hotovo = false;
+
+    void Vraceno(const Krok& k, const Navrat& n) override {
+        switch (n.druh) {
+        case Navrat::Nic: return;
+        case Navrat::Ponechano:
+            v_.ponechano.push_back(k.druh == Krok::Slozka ? L"složka „" + k.cesta + L"“ s vašimi soubory"
+                                                          : Popis(k) + L", který jste od té doby změnili");
+            return;
+        case Navrat::Vedle:
+            v_.ponechano.push_back(L"soubor „" + k.cesta + L"“ jste od té doby změnili; původní soubor je nyní „" +
+                                   n.vedle + L"“");
+            ++v_.obnoveno;
+            return;
+        case Navrat::Vraceno: break;
+        }
+        switch (k.druh) {
+        case Krok::Slozka: ++v_.slozek; break;
+        case Krok::Soubor:
+        case Krok::Odkaz: ++v_.odstraneno; break;
+        case Krok::Odlozeni: ++v_.obnoveno; break;
+        default: ++v_.registru; break;
         }
     }
-    return hotovo;
-}
+    void Selhalo(const Krok& k, const Chyba& chyba, const std::wstring&) override {
+        v_.zbyva.push_back(Popis(k) + L": " + chyba.popis);
+        hotovo = false;
+    }
+
+private:
+    VysledekObnovy& v_;
+};
 
 std::wstring Radky(const std::vector<std::wstring>& radky) {
     constexpr std::size_t Nejvic = 8;
@@ -100,24 +97,25 @@ std::wstring Radky(const std::vector<std::wstring>& radky) {
 
 VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::wstring& slozkaZaznamu,
                                  bool chranena) {
-    (void)shell;
-    (void)chranena;
     VysledekObnovy v;
     if (slozkaZaznamu.empty()) return v;
     try {
         const auto atributy = soubory.Atributy(slozkaZaznamu);
-        if (!atributy || !(*atributy & AtributSlozka)) return v;
+        if (!atributy) return v;
+        OverSlozkuZaznamu(soubory, slozkaZaznamu, chranena);
         // The latest run first: it may stand on what an earlier one left.
-        std::vector<std::pair<uint64_t, std::wstring>> zaznamy;
-        for (const auto& p : soubory.Vypis(slozkaZaznamu + L"\\beh*.txt"))
-            if (const uint64_t n = CisloZaznamu(p.nazev); n != 0 && !(p.atributy & AtributSlozka))
-                zaznamy.emplace_back(n, p.nazev);
-        std::sort(zaznamy.rbegin(), zaznamy.rend());
-        for (const auto& [n, nazev] : zaznamy) {
+        for (const std::wstring& nazev : ZaznamyVeSlozce(soubory, slozkaZaznamu)) {
             const std::wstring cesta = slozkaZaznamu + L"\\" + nazev;
-            bool hotovo = false;
             try {
-                const auto obsah = soubory.Nacti(cesta);
+                std::optional<std::string> obsah;
+                try {
+                    obsah = soubory.Nacti(cesta);
+                } catch (const Chyba& chyba) {
+                    // The record of a run still going, in another logon
+                    // session: it is that run's.
+                    if (chyba.cislo == CisloSdileni) continue;
+                    throw;
+                }
                 if (!obsah) continue;
                 const ZaznamBehu z = PrectiZaznam(*obsah);
                 if (z.prazdny) {
@@ -125,11 +123,22 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
                     SmazVytvoreny(soubory, cesta);
                     continue;
                 }
-                if (!z.platny) {
-                    // Not a record this program can read: it stays, untouched.
-                    v.zbyva.push_back(L"záznam „" + cesta + L"“, kterému Setup nerozumí");
+                std::optional<std::wstring> vada;
+                if (!z.platny) vada = L"Setup mu nerozumí";
+                if (!vada) vada = VadaZaznamu(z);
+                if (vada) {
+                    // Not carried out at all, and put aside so that it is
+                    // named this once, not at every start.
+                    std::wstring stranou = cesta + L".odmitnuto";
+                    try {
+                        soubory.Prejmenuj(cesta, stranou);
+                    } catch (...) {
+                        stranou = cesta;
+                    }
+                    v.odmitnuto.push_back(L"záznam „" + stranou + L"“: " + *vada);
                     continue;
                 }
+                bool hotovo = false;
                 if (z.hotovo) {
                     hotovo = Uklid(soubory, z);
                 } else {
@@ -137,7 +146,9 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
                         v.cile.push_back(z.cil);
                         v.odinstalace = z.odinstalace;
                     }
-                    hotovo = VratBeh(soubory, registr, z, v);
+                    SledovaniObnovy sledovani(v);
+                    VratKroky(soubory, registr, shell, z.kroky, sledovani);
+                    hotovo = sledovani.hotovo;
                 }
                 if (hotovo) SmazVytvoreny(soubory, cesta);
             } catch (...) {
@@ -146,10 +157,7 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
             }
         }
         // The folder goes once it holds nothing.
-        std::size_t zbyva = 0;
-        for (const auto& p : soubory.Vypis(slozkaZaznamu + L"\\*.*"))
-            if (p.nazev != L"." && p.nazev != L"..") ++zbyva;
-        if (zbyva == 0) soubory.OdstranSlozku(slozkaZaznamu);
+        if (JePrazdna(soubory, slozkaZaznamu)) soubory.OdstranSlozku(slozkaZaznamu);
     } catch (...) {
         const Chyba chyba = ChybaZVyjimky();
         v.zbyva.push_back(L"složka „" + slozkaZaznamu + L"“: " + chyba.popis);
@@ -158,7 +166,7 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
 }
 
 bool OznamObnovu(IHlaseni& hlaseni, const VysledekObnovy& v, const std::wstring& slozkaZaznamu) {
-    if (!v.NecoVraceno() && v.zbyva.empty()) return false;
+    if (!v.JeCoHlasit()) return false;
     std::wstring text;
     if (!v.cile.empty()) {
         text = v.odinstalace ? L"Předchozí odebírání šablon ze složky „" : L"Předchozí instalace šablon do složky „";
@@ -174,12 +182,24 @@ bool OznamObnovu(IHlaseni& hlaseni, const VysledekObnovy& v, const std::wstring&
         }
         if (v.registru) text += L"\r\nOdstraněné položky registru: " + TextCisla(v.registru) + L".";
     }
+    if (!v.ponechano.empty()) {
+        text += (text.empty() ? L"" : L"\r\n\r\n") +
+                std::wstring(L"Toto jste od té doby změnili nebo jste do toho uložili své soubory, proto to "
+                             L"zůstalo na místě:") +
+                Radky(v.ponechano);
+    }
+    if (!v.odmitnuto.empty()) {
+        text += (text.empty() ? L"" : L"\r\n\r\n") +
+                std::wstring(L"Tyto záznamy Setup neprovedl, protože nepopisují žádnou jeho instalaci; "
+                             L"zůstávají na disku, aby je mohl posoudit správce:") +
+                Radky(v.odmitnuto);
+    }
     if (!v.zbyva.empty()) {
         text += (text.empty() ? L"" : L"\r\n\r\n") + std::wstring(L"Tyto změny se nepodařilo vrátit:") +
                 Radky(v.zbyva) + L"\r\n\r\nZáznam o nich zůstává ve složce „" + slozkaZaznamu +
                 L"“ a Setup je zkusí vrátit znovu při příštím spuštění.";
     }
-    hlaseni.Zprava(text, TitulekAplikace, v.zbyva.empty() ? StylInformace : StylVarovani);
+    hlaseni.Zprava(text, TitulekAplikace, v.zbyva.empty() && v.odmitnuto.empty() ? StylInformace : StylVarovani);
     return true;
 }
 

@@ -19,16 +19,27 @@ struct VysledekObnovy {
     // What could not be taken back, one line each: a locked file, a medium
     // gone. Its record stays for the next start.
     std::vector<std::wstring> zbyva;
+    // What the runs made and the user has changed since, or filled with
+    // their own files: it stays, one line each, and its record ends.
+    std::vector<std::wstring> ponechano;
+    // Records no run of this program could have written: not carried out
+    // at all, put aside, one line each with the reason.
+    std::vector<std::wstring> odmitnuto;
 
     bool NecoVraceno() const { return obnoveno + odstraneno + slozek + registru > 0; }
+    bool JeCoHlasit() const { return NecoVraceno() || !zbyva.empty() || !ponechano.empty() || !odmitnuto.empty(); }
 };
 
 // Finishes every record in slozkaZaznamu: a run killed half way is taken
 // back (the backups return to their names, what it made is removed, deepest
-// first, never anything that was there before it); a run that had already
-// succeeded has only its backups cleared away, silently. A record finished
-// is removed, with the folder when that is then empty. Never throws: what
-// cannot be done is in zbyva.
+// first, never anything that was there before it nor anything the user has
+// changed since); a run that had already succeeded has only its backups
+// cleared away, silently. Every record is checked whole before any of it
+// is carried out; a record held open by a run still going is that run's.
+// A record finished is removed, with the folder when that is then empty.
+// chranena: the folder must be one only administrators and SYSTEM can
+// change, or nothing in it is trusted. Never throws: what cannot be done
+// is in zbyva.
 VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::wstring& slozkaZaznamu,
                                  bool chranena = false);
 

@@ -22,6 +22,11 @@ inline constexpr uint32_t AtributSlozka = 0x10;
 inline constexpr uint32_t AtributArchiv = 0x20;
 inline constexpr uint32_t AtributOdkaz = 0x400;   // a reparse point: a symbolic link or a junction
 
+// Platform error numbers the engine tells apart.
+inline constexpr int32_t CisloSdileni = 32;           // ERROR_SHARING_VIOLATION: another process has it open
+inline constexpr int32_t CisloSouborExistuje = 80;    // ERROR_FILE_EXISTS
+inline constexpr int32_t CisloUzExistuje = 183;       // ERROR_ALREADY_EXISTS
+
 // Registry roots, as 32-bit handle values.
 inline constexpr uint32_t HKEY_LOCAL_MACHINE_ = 0x80000002;
 inline constexpr uint32_t HKEY_CURRENT_USER_ = 0x80000001;
@@ -85,7 +90,8 @@ public:
     virtual void VytvorSlozku(const std::wstring& cesta) = 0;
     // Removes an empty folder.
     virtual void OdstranSlozku(const std::wstring& cesta) = 0;
-    // Whether two existing paths name the same file, however spelt.
+    // Whether two paths name the same file or folder, however spelt; false
+    // when either is not there.
     virtual bool StejnySoubor(const std::wstring& a, const std::wstring& b) = 0;
     // Whether two files hold the same bytes.
     virtual bool StejnyObsah(const std::wstring& a, const std::wstring& b) = 0;

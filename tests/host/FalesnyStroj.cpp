@@ -549,7 +549,8 @@ void FalesnyDisk::OdstranSlozku(const std::wstring& cesta) {
 
 bool FalesnyDisk::StejnySoubor(const std::wstring& a, const std::wstring& b) {
     zasahy_.Volani(L"StejnySoubor", {&a, &b});
-    return &Existujici(a, L"StejnySoubor") == &Existujici(b, L"StejnySoubor");
+    const Nalez x = Najdi(a), y = Najdi(b);
+    return x.uzel && x.uzel == y.uzel;
 }
 
 bool FalesnyDisk::StejnyObsah(const std::wstring& a, const std::wstring& b) {

@@ -119,7 +119,7 @@ TEST_F(Beh, ChybaPriKopiiVraciVseZpet) {
 }
 
 TEST_F(Beh, ChybaPriSestaveniBezVraceni) {
-    m.zasahy.SelhatNaCeste(L"E:\\Dopisy\\b.dot", L"Velikost");
+    m.zasahy.SelhatNaCeste(L"E:\\Dopisy\\b.dot", L"Vlastnosti");
     Spust();
     EXPECT_EQ(m.okna.udalosti, (std::vector<Udalost>{H(Priprava, 1, 3), Skryj, H(Priprava, 2, 3),
                                                      Box(L"Přístup byl odepřen."), Zavri, Zobraz}));
@@ -301,7 +301,7 @@ TEST_F(Beh, NepovedenyKrokVraceniSeNahlasiAVraceniPokracuje) {
         Box(L"Přístup byl odepřen.\r\n\r\nSoubor „" + Cil + L"\\b.dot“ se nepodařilo odstranit."),
         H(Rusi(L"a.dot"), 2, 4),
         H(Rusi(L"Šablony"), 1, 4),
-        Box(L"Adresář není prázdný.\r\n\r\nSložku „" + Cil + L"“ se nepodařilo odstranit."),
+        Box(L"Po zrušení instalace zůstalo na místě:\r\n– složka „" + Cil + L"“, ve které jsou jiné soubory"),
         Zavri,
         Zobraz};
     EXPECT_EQ(std::vector<Udalost>(m.okna.udalosti.end() - 11, m.okna.udalosti.end()), ocekavane);
@@ -489,7 +489,7 @@ TEST_F(Beh, RegistrovaZaznamyAJineTypy) {
     klicC.HKey = HKEY_LOCAL_MACHINE_;
     klicC.Undo = true;   // a key that is not there: SmazKlic reports it, rollback goes on
     // A value written where none was goes with the keys its write made; one
-    // that was there keeps what the run wrote.
+    // that was there is left as it was.
     m.registr.NastavText(HKEY_CURRENT_USER_, L"Software", L"y", L"1");
     Objekt hodnota = Zaznam(TypHodnota, L"Jmeno", L"", L"Software\\Test\\Nový");
     hodnota.HKey = HKEY_CURRENT_USER_;
@@ -513,7 +513,7 @@ TEST_F(Beh, RegistrovaZaznamyAJineTypy) {
     EXPECT_FALSE(m.registr.MaKlic(HKEY_LOCAL_MACHINE_, L"Software\\Test\\B"));
     EXPECT_FALSE(m.registr.MaKlic(HKEY_CURRENT_USER_, L"Software\\Test"));
     EXPECT_TRUE(m.registr.MaKlic(HKEY_CURRENT_USER_, L"Software"));
-    EXPECT_EQ(m.registr.Text(HKEY_CURRENT_USER_, L"Software\\Jiny", L"Jmeno"), L"Jana");
+    EXPECT_EQ(m.registr.Text(HKEY_CURRENT_USER_, L"Software\\Jiny", L"Jmeno"), L"Petr");
     EXPECT_EQ(m.okna.Zpravy(), (std::vector<Udalost>{Box(L"Nelze otevřít regist.")}));
     EXPECT_EQ(std::vector<Udalost>(m.okna.udalosti.end() - 11, m.okna.udalosti.end()),
               (std::vector<Udalost>{Zakaz, H(Rusi(L"Konec"), 7, 7), H(Rusi(L"Neznámý"), 6, 7),
@@ -528,15 +528,17 @@ TEST_F(Beh, RegistrovaZaznamyAJineTypy) {
 TEST(ZaznamBehu, KrokyTamAZpet) {
     const std::wstring divne = L"C:\\100 % a\ttab\nřádek \xD800 konec";
     const std::vector<Krok> kroky{
-        {Krok::Slozka, L"C:\\Šablony", L"", 0},
-        {Krok::Odlozeni, divne, divne + L".zaloha1", 0},
-        {Krok::Soubor, divne, L"", 0},
-        {Krok::Hodnota, L"Software\\Microsoft\\Office\\16.0\\Word\\Options", L"PersonalTemplates", HKEY_CURRENT_USER_},
-        {Krok::Klic, L"Software\\Nový", L"", HKEY_LOCAL_MACHINE_},
-        {Krok::SmazatKlic, L"Software\\Starý", L"", HKEY_LOCAL_MACHINE_},
-        {Krok::OdstranitSlozku, L"\\\\server\\share\\Šablony", L"", 0},
+        {.druh = Krok::Slozka, .cesta = L"C:\\Šablony"},
+        {.druh = Krok::Odlozeni, .cesta = divne, .druha = divne + L".zaloha1"},
+        {.druh = Krok::Soubor, .cesta = divne, .velikost = int64_t{6} << 30, .cas = 132000000000000000},
+        {.druh = Krok::Odkaz, .cesta = L"C:\\Z\\Cíl.lnk", .druha = divne},
+        {.druh = Krok::Hodnota, .cesta = L"Software\\Microsoft\\Office\\16.0\\Word\\Options",
+         .druha = L"PersonalTemplates", .text = divne, .koren = HKEY_CURRENT_USER_},
+        {.druh = Krok::Klic, .cesta = L"Software\\Nový", .koren = HKEY_LOCAL_MACHINE_},
+        {.druh = Krok::SmazatKlic, .cesta = L"Software\\Starý", .koren = HKEY_LOCAL_MACHINE_},
+        {.druh = Krok::OdstranitSlozku, .cesta = L"\\\\server\\share\\Šablony"},
     };
-    std::string obsah = Utf8(L"SETUP\t1\tU\t" + std::wstring(L"C:\\Cíl") + L"\tE:\\Sada\n");
+    std::string obsah = Utf8(L"SETUP\t2\tU\t" + std::wstring(L"C:\\Cíl") + L"\tE:\\Sada\tC:\\Z\n");
     for (const Krok& k : kroky) obsah += Utf8(RadekKroku(k) + L"\n");
     obsah += "F\tC:\\zrusen\nX\nH\n";
 
@@ -545,6 +547,7 @@ TEST(ZaznamBehu, KrokyTamAZpet) {
     EXPECT_TRUE(z.odinstalace);
     EXPECT_EQ(z.cil, L"C:\\Cíl");
     EXPECT_EQ(z.sada, L"E:\\Sada");
+    EXPECT_EQ(z.slozkaOdkazu, L"C:\\Z");
     EXPECT_EQ(z.kroky, kroky);
     EXPECT_TRUE(z.hotovo);
 
@@ -558,7 +561,11 @@ TEST(ZaznamBehu, KrokyTamAZpet) {
         EXPECT_EQ(r.kroky.size(), ocekavano) << delka;
         EXPECT_FALSE(r.hotovo && radku < kroky.size() + 4) << delka;
     }
-    EXPECT_FALSE(PrectiZaznam("SETUP\t2\tI\tC:\\a\tE:\\b\n").platny);
+    EXPECT_FALSE(PrectiZaznam("SETUP\t3\tI\tC:\\a\tE:\\b\n").platny);
+    // A path a later run wrote is no step of this run's any more.
+    const ZaznamBehu odvolany = PrectiZaznam(obsah + Utf8(L"Z\tc:\\šablony\nZ\tC:\\z\\CÍL.LNK\n"));
+    EXPECT_EQ(odvolany.kroky.size(), kroky.size() - 2);
+    EXPECT_EQ(odvolany.kroky[0].druh, Krok::Odlozeni);
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+#include "engine/Vraceni.h"
+
+#include <map>
+
+#include "system/Text.h"
+
+namespace setup {
+
+namespace {
+
+// How far apart two last-write times may be and still be one: FAT keeps
+// them to two seconds.
+constexpr int64_t TolerancecCasu = 2 * 10'000'000;
+
+// Whether a file holds what the run's copy wrote.
+bool JeKopieBehu(const Polozka& p, const Krok& krok) {
+    if (krok.velikost < 0) return false;
+    const int64_t rozdil = p.casZmeny > krok.cas ? p.casZmeny - krok.cas : krok.cas - p.casZmeny;
+    return p.velikost == krok.velikost && rozdil <= TolerancecCasu;
+}
+
+Navrat Vraceno() { return {Navrat::Vraceno, {}}; }
+Navrat Ponechano() { return {Navrat::Ponechano, {}}; }
+
+}  // namespace
+
+std::wstring NazevPuvodniho(const std::wstring& cesta, int n) {
+    const auto lomitko = cesta.rfind(L'\\');
+    auto tecka = cesta.rfind(L'.');
+    if (tecka == std::wstring::npos || (lomitko != std::wstring::npos && tecka < lomitko)) tecka = cesta.size();
+    const std::wstring pripona = n > 1 ? L" (původní " + TextCisla(n) + L")" : std::wstring(L" (původní)");
+    return cesta.substr(0, tecka) + pripona + cesta.substr(tecka);
+}
+
+Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok& krok,
+                const std::wstring* zalohaPuvodniho) {
+    switch (krok.druh) {
+    case Krok::Slozka: {
+        const auto atributy = soubory.Atributy(krok.cesta);
+        if (!atributy || !(*atributy & AtributSlozka)) return {};
+        // Something put there since is the user's, and so is the folder.
+        if (!JePrazdna(soubory, krok.cesta)) return Ponechano();
+        soubory.OdstranSlozku(krok.cesta);
+        return Vraceno();
+    }
+    case Krok::Soubor:
+    case Krok::Odkaz: {
+        // A file that replaced one set aside is the run's only while the
+        // backup is there; once the backup has returned, the name holds the
+        // original again (a rollback killed half way, taken back anew).
+        if (zalohaPuvodniho && !soubory.Atributy(*zalohaPuvodniho)) return {};
+        const auto p = soubory.Vlastnosti(krok.cesta);
+        if (!p || (p->atributy & AtributSlozka)) return {};
+        const bool behu = krok.druh == Krok::Odkaz ? shell.OdkazVedeDo(krok.cesta, krok.druha) : JeKopieBehu(*p, krok);
+        if (!behu) return Ponechano();
+        if (p->atributy & AtributJenProCteni) soubory.NastavAtributy(krok.cesta, p->atributy & ~AtributJenProCteni);
+        soubory.SmazSoubor(krok.cesta);
+        return Vraceno();
+    }
+    case Krok::Odlozeni: {
+        // The backup is there until it has returned.
+        if (!soubory.Atributy(krok.druha)) return {};
+        if (!soubory.Atributy(krok.cesta)) {
+            soubory.Prejmenuj(krok.druha, krok.cesta);
+            return Vraceno();
+        }
+        // The name holds the user's file now: the original comes back
+        // beside it, under a name the user sees.
+        for (int n = 1;; ++n) {
+            std::wstring vedle = NazevPuvodniho(krok.cesta, n);
+            if (soubory.Atributy(vedle)) continue;
+            soubory.Prejmenuj(krok.druha, vedle);
+            return {Navrat::Vedle, std::move(vedle)};
+        }
+    }
+    case Krok::Hodnota:
+        if (!registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha)) return {};
+        // A value set to something else since is the user's or a policy's.
+        if (!krok.text.empty() && registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) != krok.text)
+            return Ponechano();
+        if (!registr.SmazHodnotu(krok.koren, krok.cesta, krok.druha))
+            throw Chyba(CisloVlastniChyby, TitulekAplikace,
+                        L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta +
+                            L"“ se nepodařilo odstranit.");
+        return Vraceno();
+    case Krok::Klic:
+        if (!registr.ExistujeKlic(krok.koren, krok.cesta)) return {};
+        if (!registr.SmazPrazdnyKlic(krok.koren, krok.cesta))
+            throw Chyba(CisloVlastniChyby, TitulekAplikace,
+                        L"Klíč registru „" + krok.cesta + L"“ se nepodařilo odstranit.");
+        return Vraceno();
+    case Krok::SmazatKlic:
+        registr.SmazKlic(krok.koren, krok.cesta);
+        return Vraceno();
+    case Krok::OdstranitSlozku:
+        return {};
+    }
+    return {};
+}
+
+void VratKroky(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::vector<Krok>& kroky,
+               ISledovaniNavratu& sledovani) {
+    // Which backup each replaced file's copy stands over.
+    std::map<std::wstring, std::wstring> zalohy;
+    std::vector<const std::wstring*> zalohaKroku(kroky.size(), nullptr);
+    for (std::size_t i = 0; i < kroky.size(); ++i) {
+        const Krok& k = kroky[i];
+        if (k.druh == Krok::Odlozeni) zalohy[VelkaPismena(k.cesta)] = k.druha;
+        if (k.druh == Krok::Soubor || k.druh == Krok::Odkaz)
+            if (const auto it = zalohy.find(VelkaPismena(k.cesta)); it != zalohy.end()) zalohaKroku[i] = &it->second;
+    }
+    for (std::size_t i = kroky.size(); i-- > 0;) {
+        const Krok& k = kroky[i];
+        try {
+            sledovani.Vraceno(k, VratKrok(soubory, registr, shell, k, zalohaKroku[i]));
+        } catch (...) {
+            std::wstring dovetek;   // what the failing step leaves
+            const std::wstring puvodni =
+                zalohaKroku[i] ? L" Původní soubor zůstal uložen jako „" + *zalohaKroku[i] + L"“." : L"";
+            switch (k.druh) {
+            case Krok::Slozka: dovetek = L"Složku „" + k.cesta + L"“ se nepodařilo odstranit."; break;
+            case Krok::Soubor:
+            case Krok::Odkaz: dovetek = L"Soubor „" + k.cesta + L"“ se nepodařilo odstranit." + puvodni; break;
+            case Krok::Odlozeni:
+                dovetek = L"Soubor „" + k.cesta + L"“ se nepodařilo obnovit. Původní soubor zůstal uložen jako „" +
+                          k.druha + L"“.";
+                break;
+            default: break;
+            }
+            sledovani.Selhalo(k, ChybaZVyjimky(), dovetek);
+        }
+    }
+}
+
+}  // namespace setup
