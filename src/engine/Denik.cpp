@@ -191,6 +191,7 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
     ZaznamBehu z;
     bool prvni = true;
     std::vector<std::wstring> odvolane;   // paths a later run wrote, case-folded
+    bool nahrazeny = false;               // a later run into the same target stood
     for (;;) {
         const auto konec = obsah.find('\n');
         // What follows the last line break is a line cut short.
@@ -262,6 +263,9 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
         case L'H':
             z.hotovo = true;
             continue;
+        case L'V':
+            nahrazeny = true;
+            continue;
         default:
             continue;
         }
@@ -269,6 +273,7 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
     }
     // What a later run wrote over is that run's: its files, its folders.
     // What this run set aside there still comes back, beside them.
+    if (nahrazeny) std::erase_if(z.kroky, [](const Krok& k) { return k.druh != Krok::Odlozeni; });
     if (!odvolane.empty()) {
         std::sort(odvolane.begin(), odvolane.end());
         std::erase_if(z.kroky, [&](const Krok& k) {
@@ -442,8 +447,8 @@ void Denik::Vynut() { soubor_->Vynut(); }
 
 void Denik::Hotovo() { Radek(L"H"); }
 
-void Denik::OdvolejStarsi(const std::vector<std::wstring>& cesty) {
-    if (!soubor_ || cesty.empty()) return;
+void Denik::OdvolejStarsi(const std::wstring& cil, const std::vector<std::wstring>& cesty) {
+    if (!soubor_) return;
     std::wstring slozka, nazev;
     RozdelCestu(cesta_, slozka, nazev);
     std::vector<std::wstring> starsi = ZaznamyVeSlozce(soubory_, slozka_);
@@ -467,8 +472,10 @@ void Denik::OdvolejStarsi(const std::vector<std::wstring>& cesty) {
             throw;
         }
         if (!obsah) continue;
+        const ZaznamBehu z = PrectiZaznam(*obsah);
         std::wstring radky;
-        for (const Krok& k : PrectiZaznam(*obsah).kroky) {
+        if (z.platny && StejnyText(z.cil, cil)) radky = L"V\n";
+        for (const Krok& k : radky.empty() ? z.kroky : std::vector<Krok>{}) {
             const bool jeho = k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka;
             if (jeho && std::binary_search(napsane.begin(), napsane.end(), VelkaPismena(k.cesta)))
                 radky += L"Z\t" + Zakoduj(k.cesta) + L"\n";

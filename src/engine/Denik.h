@@ -16,6 +16,8 @@
 //   C <root> <key>                a registry key to delete when taken back
 //   D <path>                      a folder to remove once the run stands
 //   Z <path>                      a later run wrote this path: not this run's now
+//   V                             a later run into the same target stood: only
+//                                 the files this run set aside are still its own
 //   X                             the step before did not take effect
 //   H                             the run stands: only its backups are left
 //
@@ -130,11 +132,11 @@ public:
     void Vynut();
     // The run stands.
     void Hotovo();
-    // The paths this run wrote are not the steps of any older record left
-    // in the folder any more: a record kept to be tried again must never
-    // take back a later run's files. Throws when an older record cannot
-    // be read or amended.
-    void OdvolejStarsi(const std::vector<std::wstring>& cesty);
+    // What this run stands on is no step of any older record left in the
+    // folder any more: a record kept to be tried again must never take back
+    // a later run's files, nor what a later run into the same target found
+    // there and kept. Throws when an older record cannot be read or amended.
+    void OdvolejStarsi(const std::wstring& cil, const std::vector<std::wstring>& cesty);
     // The record stays on the disk when the run ends, for the next start
     // to finish what the run could not.
     void Ponech() { ponechat_ = true; }

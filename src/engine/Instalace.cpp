@@ -362,7 +362,7 @@ void BehInstalace::Proved() {
     // no backup goes before both are there.
     VynutNahrazene();
     if (denik_.Vede()) {
-        denik_.OdvolejStarsi(NapsaneCesty());
+        denik_.OdvolejStarsi(slozky_.CilSlozka, NapsaneCesty());
         denik_.Hotovo();
     }
     instaluje_ = false;

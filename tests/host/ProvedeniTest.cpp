@@ -523,6 +523,48 @@ TEST_F(Beh, RegistrovaZaznamyAJineTypy) {
     EXPECT_EQ(m.disk.Stav(), pred);
 }
 
+// A removal pointed at the medium's own set, a folder in it or one that
+// holds it would delete what it compares with: refused before anything.
+TEST_F(Beh, OdebraniZeSadyNaMediuSeOdmitne) {
+    odebrat = true;
+    const Snimek pred = m.disk.Stav();
+    for (const auto& [sada, cil] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"E:\\Dopisy", L"E:\\Dopisy"}, {L"E:\\Dopisy", L"e:\\DOPISY\\"}, {L"E:\\Dopisy", L"E:\\Dopisy\\Pod"},
+             {L"E:\\Dopisy\\Pod", L"E:\\Dopisy"}}) {
+        slozky.ZdrojSlozka = sada;
+        ZadejCil(cil);
+        m.okna.udalosti.clear();
+        EXPECT_EQ(Spust(), setup::Vysledek::Selhalo) << Utf8(cil);
+        ASSERT_EQ(m.okna.Zpravy().size(), 1u);
+        EXPECT_NE(m.okna.Zpravy()[0].text.find(L"nelze šablony odebrat"), std::wstring::npos);
+        EXPECT_EQ(m.disk.Stav(), pred);
+    }
+}
+
+// PersonalTemplates set by the suite or a policy while the files copy is
+// left as it is, and no rollback takes it away.
+TEST_F(Beh, HodnotaNastavenaBehemKopieSeNeprepise) {
+    const std::wstring klic = L"Software\\Microsoft\\Office\\16.0\\Word\\Options";
+    const std::wstring slozka = L"C:\\Users\\Jana\\Documents\\Custom Office Templates";
+    slozky.OsobniSablony = {klic, L"Software\\Policies\\Microsoft\\Office\\16.0\\Word\\Options", slozka};
+    ZadejCil(slozka + L"\\Dopisy");
+    m.zasahy.zaznamenavat = true;
+    Spust();
+    int64_t kopie = 0;
+    for (const auto& radek : m.zasahy.zaznam)
+        if (!kopie && radek.find(L" Kopiruj ") != std::wstring::npos) kopie = std::stoll(Utf8(radek));
+    for (const bool storno : {false, true}) {
+        Instalator in;
+        in.Sablona(L"a.dot");
+        in.slozky.OsobniSablony = slozky.OsobniSablony;
+        in.ZadejCil(slozka + L"\\Dopisy");
+        in.m.zasahy.akce[kopie] = [&] { in.m.registr.NastavText(HKEY_CURRENT_USER_, klic, L"PersonalTemplates", L"D:\\Jiné"); };
+        if (storno) in.m.okna.stornovatPriHlasce = {7};
+        EXPECT_EQ(in.Spust(), storno ? setup::Vysledek::Zruseno : setup::Vysledek::Hotovo);
+        EXPECT_EQ(in.m.registr.Text(HKEY_CURRENT_USER_, klic, L"PersonalTemplates"), L"D:\\Jiné");
+    }
+}
+
 // The record on disk gives back every step as written, whatever a path
 // holds; a line cut short by a kill, and a step struck out, are not steps.
 TEST(ZaznamBehu, KrokyTamAZpet) {

@@ -139,6 +139,14 @@ Vystup Spust(const Scenar& s, const std::function<void(FalesnyStroj&)>& zasah) {
     return v;
 }
 
+// The shell stamps a link with the time it writes it; nothing else of an
+// install differs from one run to the next.
+Snimek BezCasuOdkazu(Snimek snimek) {
+    for (auto& [cesta, stav] : snimek)
+        if (cesta.ends_with(L".lnk")) stav.cas = 0;
+    return snimek;
+}
+
 // The disk without the run records' folder.
 Snimek BezZaznamu(Snimek snimek) {
     std::erase_if(snimek, [](const auto& p) { return ZacinaNa(p.first, SlozkaZaznamu); });
@@ -526,17 +534,123 @@ TEST_P(Vraceni, ZabitiPoKazdemVolani) {
             EXPECT_NE(in.m.okna.Zpravy()[0].text.find(L"„" + in.m.okna.textSlozky + L"“"), std::wstring::npos);
         }
 
-        // The shell stamps a link with the time it writes it; nothing else
-        // of an install differs from one run to the next.
-        const auto bezCasuOdkazu = [](Snimek snimek) {
-            for (auto& [cesta, stav] : snimek)
-                if (cesta.ends_with(L".lnk")) stav.cas = 0;
-            return snimek;
-        };
         in.m.okna.udalosti.clear();
         EXPECT_EQ(in.Spust(), setup::Vysledek::Hotovo) << (in.m.okna.Zpravy().empty() ? std::string() : Utf8(in.m.okna.Zpravy().back().text));
-        EXPECT_EQ(Rozdil(bezCasuOdkazu(cisty_.po), bezCasuOdkazu(in.m.disk.Stav())), std::vector<std::wstring>{});
+        EXPECT_EQ(Rozdil(BezCasuOdkazu(cisty_.po), BezCasuOdkazu(in.m.disk.Stav())), std::vector<std::wstring>{});
         EXPECT_EQ(in.m.registr.Stav(), cisty_.registrPo);
+    }
+}
+
+// The program killed after call k of a run set up by priprav: the disk and
+// the registry as that call left them.
+void Zabij(Instalator& in, int64_t k) {
+    std::shared_ptr<const FalesnyDisk::Zachyceni> disk;
+    std::shared_ptr<const FalesnyRegistr::Zachyceni> registr;
+    in.m.zasahy.akce[k + 1] = [&] {
+        disk = in.m.disk.Zachyt();
+        registr = in.m.registr.Zachyt();
+    };
+    in.Spust();
+    if (disk) {
+        in.m.disk.Obnov(disk);
+        in.m.registr.Obnov(registr);
+    }
+    in.m.zasahy = Zasahy{};
+    in.m.zasahy.stornovano = &in.m.okna.stornovano;
+    in.m.okna.udalosti.clear();
+}
+
+// What the user does between a kill and the next start, and what that
+// start must leave of it: the user's edit of an installed template stays,
+// and the original it replaced comes back beside it; a file that turned up
+// while the copy to its name was refused stays; a later install that stood
+// over a record kept to be tried again loses none of its files to it.
+TEST_P(Vraceni, ZabitiAPakUzivatel) {
+    if (s_.odebrani || s_.souboru == 0) return;
+    const std::wstring a = cisty_.cil + L"\\a.dot";
+    for (int64_t k = 1; k <= cisty_.volani; ++k) {
+        SCOPED_TRACE("Zabití po volání " + std::to_string(k));
+        Instalator in;
+        Priprav(in, s_);
+        const Snimek pred = in.m.disk.Stav();
+        Zabij(in, k);
+        if (const auto st = in.m.disk.Udaje(a); st && st->obsah == L"nový a.dot") {
+            in.m.disk.Soubor(a, L"upraveno po pádu", AtributArchiv, CasMedia + 999'000'000);
+            const VysledekObnovy o = DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
+            OznamObnovu(in.m.okna, o, SlozkaZaznamu);
+            EXPECT_EQ(in.m.disk.Udaje(a)->obsah, L"upraveno po pádu");
+            for (const auto& cesta : Rozdil(k >= stoji_ ? cisty_.po : pred, in.m.disk.Stav())) {
+                // The folders that hold the edited file stay with it.
+                EXPECT_TRUE(cesta == a || cesta == cisty_.cil + L"\\a (původní).dot" || ZacinaNa(a, cesta + L"\\"))
+                    << Utf8(cesta);
+                if (k < stoji_) EXPECT_TRUE(Pojmenovano(in.m.okna.Zpravy(), cesta)) << Utf8(cesta);
+            }
+            if (k < stoji_ && pred.count(a)) EXPECT_EQ(in.m.disk.Udaje(cisty_.cil + L"\\a (původní).dot")->obsah, L"starý a");
+        }
+    }
+    // A file that turns up at the name while the copy is refused, the
+    // program killed right after the refusal.
+    int objevilo = 0;
+    if (s_.cil != Cil::Existuje)
+        for (int64_t k = konecSestaveni_ + 1; k <= konecProvedeni_; ++k) {
+            Instalator in;
+            Priprav(in, s_);
+            in.m.zasahy.akce[k] = [&] {
+                if (cisty_.zaznam.at(static_cast<std::size_t>(k - 1)).ends_with(L" Kopiruj E:\\Dopisy\\a.dot " + a))
+                    in.m.disk.Soubor(a, L"uživatelův", AtributArchiv, CasStary);
+            };
+            Zabij(in, k);
+            if (!in.m.disk.Udaje(a) || in.m.disk.Udaje(a)->obsah != L"uživatelův") continue;
+            SCOPED_TRACE("Soubor se objevil při volání " + std::to_string(k));
+            ++objevilo;
+            DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
+            EXPECT_EQ(in.m.disk.Udaje(a)->obsah, L"uživatelův");
+        }
+    EXPECT_EQ(objevilo > 0, s_.cil != Cil::Existuje);
+    // A record kept (every step of its recovery failed), then an install
+    // that stands, then the next start.
+    for (int64_t k = konecSestaveni_ + 1; k < stoji_; ++k) {
+        SCOPED_TRACE("Záznam ponechán po zabití po volání " + std::to_string(k));
+        Instalator in;
+        Priprav(in, s_);
+        const Snimek pred = in.m.disk.Stav();
+        Zabij(in, k);
+        for (int64_t c = 1; c < 1000; ++c) in.m.zasahy.selhatVolani.insert(c);
+        DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
+        in.m.zasahy = Zasahy{};
+        in.m.zasahy.stornovano = &in.m.okna.stornovano;
+        ASSERT_EQ(in.Spust(), setup::Vysledek::Hotovo);
+        in.m.okna.udalosti.clear();
+        DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
+        // Only originals may come back beside the new install, each one
+        // what stood under its name before.
+        for (const auto& cesta : Rozdil(BezCasuOdkazu(cisty_.po), BezCasuOdkazu(BezZaznamu(in.m.disk.Stav())))) {
+            const auto puvodni = cesta.find(L" (původní)");
+            ASSERT_NE(puvodni, std::wstring::npos) << Utf8(cesta);
+            const std::wstring jmeno = cesta.substr(0, puvodni) + cesta.substr(puvodni + 10);
+            EXPECT_EQ(in.m.disk.Udaje(cesta)->obsah, pred.at(jmeno).obsah) << Utf8(cesta);
+        }
+        EXPECT_EQ(in.m.registr.Stav(), cisty_.registrPo);
+    }
+}
+
+// No backup of a replaced file is deleted before the copy that replaced it
+// and the mark that the run stands have been forced to the disk: a power
+// cut at any moment leaves the original under its name or named in a
+// record on the disk.
+TEST_P(Vraceni, ZalohyAzPoVynuceni) {
+    std::vector<std::wstring> vynucene;
+    int64_t znacka = 0;
+    for (const auto& radek : cisty_.zaznam) {
+        const int64_t c = std::stoll(Utf8(radek));
+        const std::wstring volani = radek.substr(radek.find(L' ') + 1);
+        if (volani.starts_with(L"Vynut ")) vynucene.push_back(volani.substr(6));
+        if (volani.starts_with(L"VynutPripis ") && c == stoji_ + 1) znacka = c;
+        if (!volani.starts_with(L"SmazSoubor ") || volani.find(L".zaloha") == std::wstring::npos) continue;
+        EXPECT_GT(znacka, 0) << Utf8(radek);
+        const std::wstring puvodni = volani.substr(11, volani.find(L".zaloha") - 11);
+        if (!s_.odebrani)
+            EXPECT_NE(std::find(vynucene.begin(), vynucene.end(), puvodni), vynucene.end()) << Utf8(radek);
     }
 }
 
@@ -564,6 +678,99 @@ INSTANTIATE_TEST_SUITE_P(OsobniSablony, Vraceni,
                                           testing::Values(Cil::Chybi, Cil::Castecne, Cil::Existuje),
                                           testing::Values(false), testing::Values(true)),
                          Jmeno);
+
+// A text as a file holds it on the fake disk: its UTF-8 bytes, one a character.
+std::wstring ZUtf8Znaky(const std::wstring& text) {
+    const std::string bajty = Utf8(text);
+    std::wstring znaky;
+    for (const char b : bajty) znaky += static_cast<wchar_t>(static_cast<unsigned char>(b));
+    return znaky;
+}
+
+// Records no run of this program writes, planted by another program or
+// damaged: nothing of any of them is carried out, not even the steps that
+// would keep every rule, and the box names the record once.
+TEST(Obnova, PodvrzeneZaznamySeNeprovadeji) {
+    const std::wstring cil = L"C:\\Office\\Templates\\Dopisy", spravny = L"F\t" + cil + L"\\a.dot\t5\t0\n";
+    const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::vector<std::wstring> zaznamy{
+        L"F\tC:\\Windows\\win.ini\t3\t0\n",
+        L"S\tC:\\Windows\\System32\n",
+        L"L\tC:\\Windows\\x.lnk\t" + cil + L"\n",
+        L"O\tC:\\Windows\\system.ini\t" + cil + L"\\a.dot.zaloha1\n",
+        L"O\t" + cil + L"\\a.dot\tC:\\Windows\\win.ini.zaloha1\n",
+        L"O\t" + cil + L"\\a.dot\t" + cil + L"\\a.dot.bak\n",
+        L"R\t2147483650\t" + run + L"\tAutostart\tx\n",
+        L"R\t2147483649\t" + run + L"\tAutostart\tx\n",
+        L"K\t2147483650\tSoftware\\Microsoft\\Office\n",
+        L"K\t2147483649\tSoftware\\Microsoft\n",
+        L"C\t2147483649\tSoftware\n",
+        L"D\tC:\\Windows\n",
+        L"O\tC:\\Windows\\win.ini\tC:\\Windows\\win.ini.zaloha1\nH\n",   // a forged finished run
+    };
+    for (std::size_t i = 0; i <= zaznamy.size(); ++i) {
+        SCOPED_TRACE(i);
+        Instalator in;
+        in.m.disk.Soubor(cil + L"\\a.dot", L"12345", AtributArchiv, 0);
+        in.m.disk.Soubor(L"C:\\Windows\\win.ini", L"ini", AtributArchiv, 0);
+        in.m.disk.Soubor(L"C:\\Windows\\win.ini.zaloha1", L"ini", AtributArchiv, 0);
+        in.m.disk.Soubor(L"C:\\Windows\\System32\\x", L"x");
+        in.m.disk.Soubor(L"C:\\Windows\\system.ini", L"ini", AtributArchiv, 0);
+        in.m.registr.NastavText(HKEY_LOCAL_MACHINE_, run, L"Autostart", L"x");
+        in.m.registr.NastavText(HKEY_CURRENT_USER_, run, L"Autostart", L"x");
+        // The last row: the target itself no place for templates.
+        const std::wstring prvni = i < zaznamy.size() ? L"SETUP\t2\tI\t" + cil + L"\tE:\\Dopisy\t\n"
+                                                      : L"SETUP\t2\tI\tC:\\\tE:\\Dopisy\t\n";
+        in.m.disk.Soubor(SlozkaZaznamu + L"\\beh7.txt",
+                         ZUtf8Znaky(prvni + spravny + (i < zaznamy.size() ? zaznamy[i] : L"")));
+        const Snimek pred = BezZaznamu(in.m.disk.Stav());
+        const auto registr = in.m.registr.Stav();
+        const VysledekObnovy o = DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
+        EXPECT_EQ(BezZaznamu(in.m.disk.Stav()), pred);
+        EXPECT_EQ(in.m.registr.Stav(), registr);
+        ASSERT_TRUE(OznamObnovu(in.m.okna, o, SlozkaZaznamu));
+        EXPECT_TRUE(Pojmenovano(in.m.okna.Zpravy(), SlozkaZaznamu + L"\\beh7.txt.odmitnuto"));
+        // Named once: the next start finds nothing to say.
+        EXPECT_FALSE(DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu).JeCoHlasit());
+    }
+}
+
+// Records are read whatever their names' numbers, and a new one is never
+// given a name that wraps around; a folder the record cannot be made in, a
+// protected folder another user could write to, are named with the reason.
+TEST(Obnova, NazvyASlozkyZaznamu) {
+    Instalator in;
+    in.Sablona(L"a.dot");
+    in.m.disk.Soubor(SlozkaZaznamu + L"\\beh9999999999999999999.txt", L"");
+    std::vector<std::wstring> nazvy;
+    in.m.zasahy.akce[20] = [&] { nazvy = ZaznamyVeSlozce(in.m.disk, SlozkaZaznamu); };   // the record is written by now
+    EXPECT_EQ(in.Spust(), setup::Vysledek::Hotovo);
+    EXPECT_EQ(nazvy, (std::vector<std::wstring>{L"beh10000000000000000000.txt", L"beh9999999999999999999.txt"}));
+
+    Instalator soubor;
+    soubor.m.disk.Soubor(SlozkaZaznamu, L"x");
+    EXPECT_EQ(soubor.Spust(), setup::Vysledek::Selhalo);
+    EXPECT_TRUE(Pojmenovano(soubor.m.okna.Zpravy(), SlozkaZaznamu));
+
+    Instalator chraneny;
+    chraneny.Sablona(L"a.dot");
+    chraneny.slozky.ZaznamyChranene = true;
+    chraneny.slozky.SlozkaZaznamu = L"C:\\ProgramData\\Instalace šablon\\S-1-5-21-7";
+    chraneny.m.disk.Slozka(L"C:\\ProgramData");
+    std::wstring zabezpeceni;
+    chraneny.m.zasahy.akce[20] = [&] { zabezpeceni = chraneny.m.disk.Zabezpeceni(chraneny.slozky.SlozkaZaznamu); };
+    EXPECT_EQ(chraneny.Spust(), setup::Vysledek::Hotovo);
+    EXPECT_EQ(zabezpeceni, ZabezpeceniZaznamu);
+    EXPECT_EQ(chraneny.m.disk.Zabezpeceni(L"C:\\ProgramData\\Instalace šablon"), ZabezpeceniZaznamu);
+    EXPECT_TRUE(JenSpravci(L"O:BAG:SYD:PAI(A;OICI;FA;;;SY)(A;OICIID;FA;;;S-1-5-32-544)(D;;FA;;;WD)"));
+    // Made by a user before any administrator: not trusted, nothing in it read.
+    chraneny.m.disk.Soubor(chraneny.slozky.SlozkaZaznamu + L"\\beh1.txt", L"SETUP\t2\tI\tC:\\x\tE:\\y\t\nF\tC:\\x\\a\n");
+    const VysledekObnovy o = DokonciPrerusene(chraneny.m.disk, chraneny.m.registr, chraneny.m.shell,
+                                              chraneny.slozky.SlozkaZaznamu, true);
+    ASSERT_EQ(o.zbyva.size(), 1u);
+    EXPECT_NE(o.zbyva[0].find(L"jiní uživatelé"), std::wstring::npos);
+    EXPECT_EQ(chraneny.Spust(), setup::Vysledek::Selhalo);
+}
 
 }  // namespace
 }  // namespace setup::test
