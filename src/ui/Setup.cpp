@@ -163,6 +163,11 @@ constexpr const wchar_t* TextNapovedy =
     L"Návratové kódy: 0 hotovo, 1602 zrušeno uživatelem, 1603 chyba, 1618 už běží jiný Setup, "
     L"1619 chybí složka se šablonami, 87 neplatná volba.";
 
+// Why a silent run's command line was refused, in one line of its log.
+constexpr const wchar_t* TextPlatnychVoleb =
+    L"Volby se oddělují mezerou a každá začíná znakem / nebo -; platné jsou /S, /D=složka, /LOG=soubor, "
+    L"/U a /?.";
+
 // The boxes of a run with a log: each one shown and written down.
 class ZapisovaneHlaseni final : public IHlaseni {
 public:
@@ -246,6 +251,7 @@ int SpustTise(const Volby& volby) {
     if (!volby.chybna.empty()) {
         vychoziLog(L"");
         protokol.Radek(L"Neplatná volba příkazového řádku: „" + volby.chybna + L"“.");
+        protokol.Radek(TextPlatnychVoleb);
         return konec(KodNeplatnaVolba);
     }
     if (volby.napoveda) return konec(KodHotovo);
@@ -395,6 +401,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         return setup::ui::Spust();
     } catch (...) {
+        // A run told to be silent shows no box even now: a deployment tool
+        // would wait on it for ever.
+        try {
+            if (setup::RozeberPrikaz(GetCommandLineW()).tichy) return setup::ui::KodSelhalo;
+        } catch (...) {
+        }
         setup::Win32Hlaseni hlaseni;
         setup::ui::NahlasVyjimku(hlaseni);
         return setup::ui::KodSelhalo;
