@@ -22,13 +22,16 @@ constexpr const wchar_t* KlicZasad = L"Software\\Policies\\Microsoft\\Office\\";
 constexpr const wchar_t* VlastniSablonyOffice = L"Custom Office Templates";
 
 // The first plain folder beside the installer, named as the listing gives
-// it; hidden and system folders are never offered by the listing.
-std::wstring NajdiSadu(ISoubory& soubory, const std::wstring& slozkaProgramu) {
+// it; hidden and system folders are never offered by the listing. None
+// where an archive viewer has put the program alone: the user is told to
+// unpack the whole archive, which is what helps.
+std::wstring NajdiSadu(ISoubory& soubory, const std::wstring& slozkaProgramu, const std::wstring& docasnaSlozka) {
     for (const auto& jmeno : VypisJmena(soubory, slozkaProgramu + L"\\*.*", AtributSlozka)) {
         const auto a = soubory.Atributy(slozkaProgramu + L"\\" + jmeno);
         if (a && (*a & AtributSlozka)) return jmeno;
     }
-    throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, TextBezSady);
+    throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
+                VDocasneSlozceArchivu(slozkaProgramu, docasnaSlozka) ? TextZArchivu : TextBezSady);
 }
 
 // The folder a suite names for templates (empty: none), and how it was found.
@@ -162,13 +165,13 @@ std::optional<Navrh> NovaVerze(IRegistr& registr, IShell& shell, ZapisOsobnichSa
 }  // namespace
 
 Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
-                        IRegistr& registr, IShell& shell) {
+                        IRegistr& registr, IShell& shell, const std::wstring& docasnaSlozka) {
     Nacteni n;
     n.SlozkaProgramu = cestaAplikace;
     if (!n.SlozkaProgramu.empty() && n.SlozkaProgramu.back() == L'\\')
         n.SlozkaProgramu.pop_back();
 
-    n.NazevSady = NajdiSadu(soubory, n.SlozkaProgramu);
+    n.NazevSady = NajdiSadu(soubory, n.SlozkaProgramu, docasnaSlozka);
 
     n.Uvitani = L"Tento program nainstaluje šablony '" + n.NazevSady +
                 L"' na váš počítač.\r\n\r\n"

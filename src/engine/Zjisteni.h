@@ -21,6 +21,14 @@ namespace setup {
 
 // What the medium without a set says.
 inline constexpr const wchar_t* TextBezSady = L"Nenalezena žádná složka se soubory k instalaci.";
+// What it says when the program was started out of an archive, which the
+// archive viewer copied alone to a temporary folder.
+inline constexpr const wchar_t* TextZArchivu =
+    L"Setup byl spuštěn přímo z archivu ZIP, bez složky se šablonami. Rozbalte nejprve celý archiv "
+    L"(Extrahovat vše) a spusťte Setup.exe z rozbalené složky.";
+
+// Whether an error is one of the two above: no set beside the program.
+inline bool ChybiSada(const Chyba& chyba) { return chyba.popis == TextBezSady || chyba.popis == TextZArchivu; }
 
 struct Nacteni {
     std::wstring SlozkaProgramu;
@@ -31,8 +39,10 @@ struct Nacteni {
 };
 
 // Throws Chyba when the medium holds no set folder or a platform call fails.
-// cestaAplikace is the folder of the running executable.
+// cestaAplikace is the folder of the running executable, docasnaSlozka the
+// user's temporary folder (empty: not known), where an archive viewer puts a
+// program started out of an archive.
 Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
-                        IRegistr& registr, IShell& shell);
+                        IRegistr& registr, IShell& shell, const std::wstring& docasnaSlozka = {});
 
 }  // namespace setup

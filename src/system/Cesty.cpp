@@ -83,6 +83,32 @@ bool JsouNazvySlozek(std::wstring_view cesta) {
     }
 }
 
+bool VDocasneSlozceArchivu(std::wstring_view slozka, std::wstring_view docasna) {
+    while (!docasna.empty() && docasna.back() == L'\\') docasna.remove_suffix(1);
+    if (docasna.empty() || slozka.size() <= docasna.size() + 1 || slozka[docasna.size()] != L'\\' ||
+        !StejnyText(slozka.substr(0, docasna.size()), docasna))
+        return false;
+    const auto archivu = [](std::wstring_view nazev) {
+        const std::wstring n = VelkaPismena(nazev);
+        const std::wstring_view v = n;
+        if (v.size() > 2 && v.compare(0, 2, L"7Z") == 0) return true;
+        if (v.size() > 4 && v.compare(0, 4, L"RAR$") == 0) return true;
+        // Explorer: Temp1_Šablony.zip, Temp2_... for the next one open.
+        if (v.compare(0, 4, L"TEMP") != 0) return false;
+        std::size_t i = 4;
+        while (i < v.size() && v[i] >= L'0' && v[i] <= L'9') ++i;
+        return i > 4 && i + 1 < v.size() && v[i] == L'_';
+    };
+    std::wstring_view zbytek = slozka.substr(docasna.size() + 1);
+    while (!zbytek.empty()) {
+        const auto p = zbytek.find(L'\\');
+        if (archivu(zbytek.substr(0, p))) return true;
+        if (p == std::wstring_view::npos) break;
+        zbytek.remove_prefix(p + 1);
+    }
+    return false;
+}
+
 RozborCesty RozeberCestu(std::wstring_view cesta) {
     if (cesta.empty()) return {VadaCesty::Prazdna, {}};
     if (cesta.find(L'/') != std::wstring_view::npos) return {VadaCesty::NeniUplna, {}};

@@ -47,4 +47,12 @@ bool PlatnyNazevSlozky(std::wstring_view nazev);
 // that stays inside the folder it is joined to.
 bool JsouNazvySlozek(std::wstring_view cesta);
 
+// Whether a folder is, or lies in, a folder that an archive viewer made in
+// the user's temporary folder docasna (with or without its trailing "\")
+// to start one program out of an archive: Explorer's Temp<n>_<archive>,
+// 7-Zip's 7z..., WinRAR's Rar$.... Such a viewer copies the program alone,
+// without the folders beside it. Letter case does not matter; an empty
+// docasna matches nothing.
+bool VDocasneSlozceArchivu(std::wstring_view slozka, std::wstring_view docasna);
+
 }  // namespace setup

@@ -91,6 +91,21 @@ bool ObsahujeVolbu(std::wstring_view s) {
     return false;
 }
 
+// Whether a piece asks for silence: it is /S, or holds it glued to other
+// switches ("/S/D=C:\x", "-U-s"). An option's value runs to the end of its
+// piece, so nothing after an "=" is read as a switch, and an empty name
+// ("--S") is none.
+bool ZadaTicho(std::wstring_view t) {
+    while (t.size() >= 2 && (t[0] == L'/' || t[0] == L'-')) {
+        const auto konec = t.find_first_of(L"/-=", 1);
+        if (konec == 1 || (konec != npos && t[konec] == L'=')) return false;
+        if (StejnyText(t.substr(1, konec == npos ? npos : konec - 1), L"S")) return true;
+        if (konec == npos) return false;
+        t.remove_prefix(konec);
+    }
+    return false;
+}
+
 // Takes one piece into volby; false when it is not understood. For a /D=
 // value that runs to the end of the line, moves dalsi there.
 bool Pouzij(const Kus& kus, std::wstring_view prikaz, std::size_t& dalsi, Volby& volby) {
@@ -146,12 +161,13 @@ Volby RozeberPrikaz(std::wstring_view prikaz) {
             volby.chybna = std::wstring(prikaz.substr(kus.zacatek, kus.konec - kus.zacatek));
             volby.napoveda = false;
             // A run told to be silent stays silent about its own bad command
-            // line, wherever its /S stands.
+            // line, wherever its /S stands, even glued to the piece that
+            // made the line bad: a deployment tool waits on no box.
+            if (ZadaTicho(kus.text)) volby.tichy = true;
             while (i < prikaz.size()) {
                 const Kus dalsi = CtiKus(prikaz, i);
                 i = PresMezery(prikaz, dalsi.konec);
-                const std::wstring_view t = dalsi.text;
-                if (t.size() == 2 && (t[0] == L'/' || t[0] == L'-') && StejnyText(t.substr(1), L"S")) volby.tichy = true;
+                if (ZadaTicho(dalsi.text)) volby.tichy = true;
             }
             break;
         }

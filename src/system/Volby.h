@@ -42,9 +42,10 @@ struct Volby {
 // given twice makes the line invalid: chybna holds that piece (for a repeat,
 // its second occurrence), and after it only a /S is looked for. The other
 // fields then hold what the pieces before it said, and tichy whether /S
-// stands anywhere, so a run told to be silent stays silent about its own
-// bad command line; napoveda is set only on a valid line, since the message
-// about a bad one lists the options anyway.
+// stands anywhere, alone or glued to other switches in one piece
+// ("/S/D=C:\x", itself an invalid piece), so a run told to be silent stays
+// silent about its own bad command line; napoveda is set only on a valid
+// line, since the message about a bad one lists the options anyway.
 Volby RozeberPrikaz(std::wstring_view prikazovyRadek);
 
 }  // namespace setup

@@ -72,6 +72,28 @@ std::wstring CestaProgramu() {
     }
 }
 
+// The path with its short (8.3) names spelled out; as it stands where that
+// cannot be told.
+std::wstring DlouhaCesta(const std::wstring& cesta) {
+    const DWORD n = GetLongPathNameW(cesta.c_str(), nullptr, 0);
+    if (n == 0) return cesta;
+    std::wstring dlouha(n, L'\0');
+    const DWORD m = GetLongPathNameW(cesta.c_str(), dlouha.data(), n);
+    if (m == 0 || m >= n) return cesta;
+    dlouha.resize(m);
+    return dlouha;
+}
+
+// The user's temporary folder, where an archive viewer puts a program
+// started out of an archive. TMP and TEMP often name it with short names
+// (a long user name), while the program's own path has the long ones.
+std::wstring DocasnaSlozka() {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    if (n == 0 || n > MAX_PATH) return {};
+    return DlouhaCesta(std::wstring(temp, n));
+}
+
 // Exit codes that deployment tools read without being told.
 constexpr int KodHotovo = 0;
 constexpr int KodZruseno = 1602;      // ERROR_INSTALL_USEREXIT
@@ -163,6 +185,11 @@ constexpr const wchar_t* TextNapovedy =
     L"Návratové kódy: 0 hotovo, 1602 zrušeno uživatelem, 1603 chyba, 1618 už běží jiný Setup, "
     L"1619 chybí složka se šablonami, 87 neplatná volba.";
 
+// Why a silent run's command line was refused, in one line of its log.
+constexpr const wchar_t* TextPlatnychVoleb =
+    L"Volby se oddělují mezerou a každá začíná znakem / nebo -; platné jsou /S, /D=složka, /LOG=soubor, "
+    L"/U a /?.";
+
 // The boxes of a run with a log: each one shown and written down.
 class ZapisovaneHlaseni final : public IHlaseni {
 public:
@@ -246,6 +273,7 @@ int SpustTise(const Volby& volby) {
     if (!volby.chybna.empty()) {
         vychoziLog(L"");
         protokol.Radek(L"Neplatná volba příkazového řádku: „" + volby.chybna + L"“.");
+        protokol.Radek(TextPlatnychVoleb);
         return konec(KodNeplatnaVolba);
     }
     if (volby.napoveda) return konec(KodHotovo);
@@ -255,12 +283,12 @@ int SpustTise(const Volby& volby) {
 
     Nacteni n;
     try {
-        n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell);
+        n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell, DocasnaSlozka());
     } catch (...) {
         const Chyba chyba = ChybaZVyjimky();
         vychoziLog(L"");
         protokol.Radek(L"Chyba " + TextCisla(chyba.cislo) + L": " + chyba.popis);
-        return konec(chyba.popis == TextBezSady ? KodBezSady : KodSelhalo);
+        return konec(ChybiSada(chyba) ? KodBezSady : KodSelhalo);
     }
     vychoziLog(n.NazevSady);
     protokol.Radek(L"Sada: " + n.slozky.ZdrojSlozka);
@@ -340,7 +368,7 @@ int Spust() {
         naObrazovce.vlastnik = nullptr;
         soubory.cekani = nullptr;
     });
-    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()))) return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
+    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()), DocasnaSlozka())) return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
     okno.slozky.SlozkaZaznamu = slozkaZaznamu;
     if (volby.log) {
         okno.protokol = &protokol;
@@ -395,6 +423,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         return setup::ui::Spust();
     } catch (...) {
+        // A run told to be silent shows no box even now: a deployment tool
+        // would wait on it for ever.
+        try {
+            if (setup::RozeberPrikaz(GetCommandLineW()).tichy) return setup::ui::KodSelhalo;
+        } catch (...) {
+        }
         setup::Win32Hlaseni hlaseni;
         setup::ui::NahlasVyjimku(hlaseni);
         return setup::ui::KodSelhalo;

@@ -35,16 +35,16 @@ frmSetup::~frmSetup() {
     Znic();
 }
 
-bool frmSetup::Nacti(const std::wstring& cestaAplikace) {
+bool frmSetup::Nacti(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka) {
     const SIZE s = VelikostOkna(StylOkna, ExStylOkna, vzhled_.Px(SetupSirka), vzhled_.Px(SetupVyska));
     Vytvor(TitulekHlavnihoOkna, StylOkna, ExStylOkna, nullptr,
            (GetSystemMetrics(SM_CXSCREEN) - s.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - s.cy) / 2,
            vzhled_.Px(SetupSirka), vzhled_.Px(SetupVyska));
     VytvorOvladace();
     try {
-        Form_Load(cestaAplikace);
+        Form_Load(cestaAplikace, docasnaSlozka);
     } catch (const Chyba& chyba) {
-        bezSady_ = chyba.popis == TextBezSady;
+        bezSady_ = ChybiSada(chyba);
         ChybaHlaseni(sluzby_.hlaseni, chyba);
         // Unloading the only window ends the program before it was shown.
         Znic();
@@ -90,8 +90,8 @@ void frmSetup::VytvorOvladace() {
     SendMessageW(hwnd(), DM_SETDEFID, IDC_CMDOK, 0);
 }
 
-void frmSetup::Form_Load(const std::wstring& cestaAplikace) {
-    Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell);
+void frmSetup::Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka) {
+    Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell, docasnaSlozka);
     SlozkaProgramu = std::move(n.SlozkaProgramu);
     PuvodNavrhu = std::move(n.PuvodNavrhu);
     slozky = std::move(n.slozky);

@@ -55,7 +55,8 @@ public:
 
     // Makes the window, hidden, and runs Form_Load. False when loading
     // failed: the error has been reported and the window unloaded.
-    bool Nacti(const std::wstring& cestaAplikace);
+    // docasnaSlozka is the user's temporary folder (see ZjistiInstalaci).
+    bool Nacti(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka);
     // The target the command line names, instead of the proposal.
     void NastavCil(const std::wstring& cil);
     // Removes the set from the target in the text box, behind the progress
@@ -103,7 +104,7 @@ private:
     LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
 
     void VytvorOvladace();
-    void Form_Load(const std::wstring& cestaAplikace);
+    void Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka);
     void cmdOK_Click();
     void cmdStorno_Click();
     void cmdProchazet_Click();

@@ -31,6 +31,41 @@ TEST_F(Start, BezSadyJednoHlaseniAProgramSkonci) {
     EXPECT_EQ(Program().Kod(), 1619u);
 }
 
+// Setup.exe alone in the folder where Explorer puts a program started out
+// of a zip that is open in it.
+class ZArchivu : public Scenar {
+protected:
+    std::wstring Medium() const override { return DocasnaSlozka() + L"Temp1_Sablony.zip"; }
+    void TearDown() override {
+        Scenar::TearDown();
+        SmazStrom(Medium());
+    }
+};
+
+TEST_F(ZArchivu, HlaseniRadiRozbalitArchiv) {
+    const std::wstring text =
+        L"Setup byl spuštěn přímo z archivu ZIP, bez složky se šablonami. Rozbalte nejprve celý archiv "
+        L"(Extrahovat vše) a spusťte Setup.exe z rozbalené složky.";
+    VytvorSlozky(Koren());
+    SpustBezCekani();
+    Hlaseni h = CekejNaChybu();
+    EXPECT_EQ(h.text, text);
+    EXPECT_EQ(OknaProcesu(Pid()), std::vector<HWND>{h.okno});
+    Snimek(h.okno, L"chyba-z-archivu");
+    PotvrdHlaseni(h);
+    ASSERT_TRUE(Program().CekejNaKonec(Cekani()));
+    EXPECT_EQ(Program().Kod(), 1619u);
+
+    // Silent: the same words in the log, and no window.
+    const std::wstring log = Koren() + L"\\z-archivu.log";
+    SpustBezCekani(L"/S /LOG=" + log);
+    bool konec = false;
+    EXPECT_TRUE(OknaDoKonce(Program(), konec).empty());
+    ASSERT_TRUE(konec);
+    EXPECT_EQ(Program().Kod(), 1619u);
+    EXPECT_NE(CtiSoubor(log).find(Utf8(text)), std::string::npos) << CtiSoubor(log);
+}
+
 TEST_F(Start, EscUkonciProgramANicNezapise) {
     PripravSadu();
     std::wstring sablony = NastavNovouVerzi();

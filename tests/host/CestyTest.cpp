@@ -87,5 +87,36 @@ TEST(Cesty, CastiSlozeneZpetDavajiPuvodniCestu) {
     }
 }
 
+TEST(Cesty, DocasnaSlozkaProhlizeceArchivu) {
+    const std::wstring temp = L"C:\\Users\\Jan\\AppData\\Local\\Temp\\";
+    const std::pair<std::wstring, bool> pripady[] = {
+        {temp + L"Temp1_Šablony.zip", true},
+        {temp + L"Temp12_a", true},
+        {temp + L"Temp1_Šablony.zip\\Šablony", true},
+        {temp + L"7zO4B5C1A2D", true},
+        {temp + L"Rar$EXa2804.31440", true},
+        {L"c:\\users\\jan\\appdata\\local\\temp\\TEMP2_X.ZIP", true},
+        {temp + L"Stažené\\Temp1_x.zip", true},
+        // The temporary folder itself, an ordinary folder in it, names
+        // that only begin like a viewer's.
+        {temp.substr(0, temp.size() - 1), false},
+        {temp + L"Šablony", false},
+        {temp + L"Temp_x.zip", false},
+        {temp + L"Temp1_", false},
+        {temp + L"TempX1_x.zip", false},
+        {temp + L"7z", false},
+        {temp + L"Rar$", false},
+        // Elsewhere, or beside the temporary folder under a longer name.
+        {L"E:\\Temp1_Šablony.zip", false},
+        {L"C:\\Users\\Jan\\AppData\\Local\\Temp2\\Temp1_x.zip", false},
+    };
+    for (const auto& [slozka, ano] : pripady) {
+        EXPECT_EQ(VDocasneSlozceArchivu(slozka, temp), ano) << testing::PrintToString(slozka);
+        EXPECT_EQ(VDocasneSlozceArchivu(slozka, temp.substr(0, temp.size() - 1)), ano)
+            << testing::PrintToString(slozka);
+    }
+    EXPECT_FALSE(VDocasneSlozceArchivu(L"\\Temp1_x.zip", L""));
+}
+
 }  // namespace
 }  // namespace setup

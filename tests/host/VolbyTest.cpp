@@ -158,6 +158,11 @@ TEST(Volby, NeplatnePrvniChybnyKus) {
         // The first offence counts and nothing after it is read.
         {L"Setup.exe /X /S", L"S", {}, {}, L"/X"},
         {L"Setup.exe /S /X /Y", L"S", {}, {}, L"/X"},
+        // Switches glued into one piece are no option, but a /S among them
+        // still keeps the run silent; nothing after an "=" is a switch.
+        {L"Setup.exe /S/D=C:\\x", L"S", {}, {}, L"/S/D=C:\\x"},
+        {L"Setup.exe /U /X -u-s", L"SU", {}, {}, L"/X"},
+        {L"Setup.exe /x/LOG=a/S", L"", {}, {}, L"/x/LOG=a/S"},
         // Help is for a valid line only.
         {L"Setup.exe /? /X", L"", {}, {}, L"/X"},
         {L"Setup.exe /? /?", L"", {}, {}, L"/?"},
