@@ -16,6 +16,7 @@
 #include "system/Volby.h"
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
+#include "ui/KonecRelace.h"
 #include "ui/Rozmery.h"
 #include "ui/Vzhled.h"
 #include "ui/frmSetup.h"
@@ -268,6 +269,8 @@ int SpustTise(const Volby& volby) {
     n.slozky.SlozkaZaznamu = slozkaZaznamu;
     Stroj stroj{soubory, registr, shell, tichy, &protokol};
     const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
+    // Until the result is written down, the session does not end under the run.
+    HlidacTichehoBehu hlidac([&tichy] { tichy.Zastav(); });
     return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : cmdOK_Click(stroj, n.slozky, cil)));
 }
 
