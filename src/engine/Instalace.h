@@ -56,19 +56,21 @@ Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& 
 // puts back everything the run removed.
 Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
 
-// The sink of a run nobody watches: it draws nothing, never cancels, and
-// its boxes are lines of the log, answered with OK.
+// The sink of a run nobody watches: it draws nothing, and its boxes are
+// lines of the log, answered with OK. Nobody cancels it; only the end of the
+// session it runs in stops it (Zastav), from whichever thread learns of it.
 class TichyPrubeh final : public IPrubeh {
 public:
     explicit TichyPrubeh(IProtokol* protokol) : protokol_(protokol) {}
     void Hlaska(const std::wstring&, int32_t, int32_t) override {}
-    const std::atomic<bool>& Stornovano() const override { return nikdy_; }
+    const std::atomic<bool>& Stornovano() const override { return zastaveno_; }
     void NelzeZrusit() override {}
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
+    void Zastav() noexcept { zastaveno_ = true; }
 
 private:
     IProtokol* protokol_;
-    std::atomic<bool> nikdy_{false};
+    std::atomic<bool> zastaveno_{false};
 };
 
 }  // namespace setup

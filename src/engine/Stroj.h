@@ -172,7 +172,7 @@ public:
     // bar. The empty text ends the run's reports: the progress window goes.
     virtual void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) = 0;
     // The user's wish to stop; a long copy watches it too, from wherever the
-    // copy runs. A silent run's never rises.
+    // copy runs. A silent run's rises only when the session ends under it.
     virtual const std::atomic<bool>& Stornovano() const = 0;
     // From here on the run cannot be stopped (it is being taken back).
     virtual void NelzeZrusit() = 0;

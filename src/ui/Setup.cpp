@@ -2,10 +2,12 @@
 // this one thread, then the main window and its message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/Denik.h"
 #include "engine/Instalace.h"
@@ -16,6 +18,7 @@
 #include "system/Volby.h"
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
+#include "ui/KonecRelace.h"
 #include "ui/Rozmery.h"
 #include "ui/Vzhled.h"
 #include "ui/frmSetup.h"
@@ -102,60 +105,140 @@ constexpr int KodJinyBeh = 1618;      // ERROR_INSTALL_ALREADY_RUNNING
 constexpr int KodBezSady = 1619;      // ERROR_INSTALL_PACKAGE_OPEN_FAILED
 constexpr int KodNeplatnaVolba = 87;  // ERROR_INVALID_PARAMETER
 
-// One run of Setup at a time in a logon session, whichever set it carries:
-// two runs over one folder would take each other's files for their own, and
-// the records of runs are shared. The first start holds the mutex for its
-// whole life and names its process beside it, so that a second start can
-// bring its windows to the front.
-constexpr const wchar_t* NazevZamku = L"Local\\Setup-InstalaceSablon-1";
-constexpr const wchar_t* NazevProcesu = L"Local\\Setup-InstalaceSablon-1-proces";
+// One run of Setup at a time for each user, across all of the user's logon
+// sessions and whichever set it carries: two runs over one folder would take
+// each other's files for their own, and the records of runs are kept in the
+// user's profile. The first start holds a mutex named after the user, in
+// the namespace all sessions share, for its whole life. A mutex that cannot
+// be made or opened (an elevated run's refuses an unelevated start; another
+// program may hold the name) counts as a run in progress: a second run at
+// once is the one thing that must not happen.
+//
+// Beside it, in its own session, the first start names its process and
+// whether it runs silent, so that a second start there can bring its
+// windows to the front; windows of another session cannot be.
+constexpr const wchar_t* NazevZamku = L"Global\\Setup-InstalaceSablon-1-";   // + the user's SID
+constexpr const wchar_t* NazevProcesu = L"Local\\Setup-InstalaceSablon-1-";  // + the SID + "-proces"
+
+// How long a second start waits, at most, for the first run to name its
+// process, and then for a window of it to show: a run just started shows
+// its window only once it has put back what a killed run left.
+constexpr DWORD CekaniNaProces = 1000;
+constexpr DWORD CekaniNaOkno = 10000;
+
+constexpr const wchar_t* TextJinehoBehu = L"Instalace šablon již probíhá. Počkejte prosím, až skončí.";
+
+// The SID the program runs as, in its string form; empty when it cannot be read.
+std::wstring SidUzivatele() {
+    UchytObjektu token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return {};
+    DWORD n = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &n);
+    std::vector<unsigned char> data(n);
+    if (n == 0 || !GetTokenInformation(token.get(), TokenUser, data.data(), n, &n)) return {};
+    LokalniText text;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(data.data())->User.Sid, text.put())) return {};
+    return text.get();
+}
 
 class JedinyBeh {
 public:
-    JedinyBeh() {
-        zamek_.reset(CreateMutexW(nullptr, FALSE, NazevZamku));
-        // Without the mutex there is no way to tell: the run goes on alone.
-        jiny_ = zamek_ && GetLastError() == ERROR_ALREADY_EXISTS;
-        proces_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), NazevProcesu));
-        if (!proces_) return;
-        if (DWORD* pid = static_cast<DWORD*>(MapViewOfFile(proces_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DWORD)))) {
-            if (!jiny_) *pid = GetCurrentProcessId();
-            else pidJineho_ = *pid;
-            UnmapViewOfFile(pid);
+    explicit JedinyBeh(bool tichy) {
+        const std::wstring sid = SidUzivatele();
+        if (sid.empty()) return;
+        const std::wstring zamek = NazevZamku + sid;
+        zamek_.reset(CreateMutexW(nullptr, FALSE, zamek.c_str()));
+        const DWORD chyba = GetLastError();
+        jiny_ = !zamek_ || chyba == ERROR_ALREADY_EXISTS;
+
+        const std::wstring proces = NazevProcesu + sid + L"-proces";
+        proces_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ZapisBehu),
+                                         proces.c_str()));
+        if (proces_) pohled_.reset(MapViewOfFile(proces_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ZapisBehu)));
+        if (pohled_ && !jiny_) {
+            Zapis().tichy = tichy;
+            // Named last: whoever reads the process reads its kind too.
+            InterlockedExchange(&Zapis().pid, static_cast<LONG>(GetCurrentProcessId()));
         }
     }
+    ~JedinyBeh() {
+        if (pohled_ && !jiny_) InterlockedExchange(&Zapis().pid, 0);
+    }
+    JedinyBeh(const JedinyBeh&) = delete;
+    JedinyBeh& operator=(const JedinyBeh&) = delete;
+
     bool JinyBezi() const { return jiny_; }
 
-    // The other run's window to the front: the box it waits on, if any.
-    void UkazJiny() const {
-        if (pidJineho_ == 0) return;
-        Hledani h{pidJineho_};
-        EnumWindows(&NajdiOkno, reinterpret_cast<LPARAM>(&h));
-        if (!h.okno) return;
-        HWND popredi = GetLastActivePopup(h.okno);
-        if (IsIconic(h.okno)) ShowWindow(h.okno, SW_RESTORE);
-        SetForegroundWindow(popredi ? popredi : h.okno);
+    // Brings the other run's window to the front: the box it waits on, if
+    // any. False when there is none to bring: the other run is silent, runs
+    // in another session, or the name is held by some other program.
+    bool UkazJiny() const {
+        if (!pohled_) return false;
+        const DWORD zacatek = GetTickCount();
+        DWORD pid = 0;
+        UchytObjektu proces;
+        for (;;) {
+            if (pid == 0) {
+                pid = static_cast<DWORD>(InterlockedCompareExchange(&Zapis().pid, 0, 0));
+                if (pid != 0 && Zapis().tichy) return false;
+                if (pid != 0) proces.reset(OpenProcess(SYNCHRONIZE, FALSE, pid));
+            }
+            if (pid != 0 && UkazOkno(pid)) return true;
+            if (GetTickCount() - zacatek >= (pid != 0 ? CekaniNaOkno : CekaniNaProces)) return false;
+            // A run that ends meanwhile has no window left to bring.
+            if (!proces)
+                Sleep(50);
+            else if (WaitForSingleObject(proces.get(), 50) != WAIT_TIMEOUT)
+                return false;
+        }
     }
 
 private:
+    struct ZapisBehu {
+        volatile LONG pid;     // 0 until the first run has named itself, and after it ends
+        volatile LONG tichy;
+    };
+    ZapisBehu& Zapis() const { return *static_cast<ZapisBehu*>(pohled_.get()); }
+
     struct Hledani {
         DWORD pid;
         HWND okno = nullptr;
+        HWND vlastnene = nullptr;
     };
-    // The other process's visible window that nothing owns.
+    // The other process's visible window that nothing owns; else its first
+    // visible owned one, in front: during a run the progress window, whose
+    // owner is hidden, or a box over it.
     static BOOL CALLBACK NajdiOkno(HWND okno, LPARAM l) {
         auto* h = reinterpret_cast<Hledani*>(l);
         DWORD pid = 0;
         GetWindowThreadProcessId(okno, &pid);
-        if (pid != h->pid || !IsWindowVisible(okno) || GetWindow(okno, GW_OWNER)) return TRUE;
+        if (pid != h->pid || !IsWindowVisible(okno)) return TRUE;
+        if (GetWindow(okno, GW_OWNER)) {
+            if (!h->vlastnene) h->vlastnene = okno;
+            return TRUE;
+        }
         h->okno = okno;
         return FALSE;
+    }
+    static bool UkazOkno(DWORD pid) {
+        Hledani h{pid};
+        EnumWindows(&NajdiOkno, reinterpret_cast<LPARAM>(&h));
+        if (h.okno) {
+            HWND popredi = GetLastActivePopup(h.okno);
+            if (IsIconic(h.okno)) ShowWindow(h.okno, SW_RESTORE);
+            SetForegroundWindow(popredi ? popredi : h.okno);
+            return true;
+        }
+        if (!h.vlastnene) return false;
+        SetForegroundWindow(h.vlastnene);
+        return true;
     }
 
     UchytObjektu zamek_;
     UchytObjektu proces_;
-    bool jiny_ = false;
-    DWORD pidJineho_ = 0;
+    PohledMapovani pohled_;
+    // Without the user's name no mutex can be asked for: as if another run held it.
+    bool jiny_ = true;
 };
 
 constexpr int32_t CsidlLocalAppData = 28;
@@ -296,7 +379,34 @@ int SpustTise(const Volby& volby) {
     n.slozky.SlozkaZaznamu = slozkaZaznamu;
     Stroj stroj{soubory, registr, shell, tichy, &protokol};
     const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
+    // Until the result is written down, the session does not end under the run.
+    HlidacTichehoBehu hlidac([&tichy] { tichy.Zastav(); });
     return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : cmdOK_Click(stroj, n.slozky, cil)));
+}
+
+// A start while another run goes on does nothing and says so: the other
+// run's window comes to the front, or, where there is none to bring, a box;
+// under /S nothing shows. A log it is told to keep says it as well, unless
+// the file cannot be written (the other run may be writing the very same
+// one): the exit code tells all the same.
+int Odmitni(const Volby& volby, const JedinyBeh& jiny) {
+    if (volby.log) {
+        Win32Protokol protokol;
+        Uvod(protokol);
+        protokol.Radek(TextJinehoBehu);
+        protokol.Radek(L"Výsledek: " + TextCisla(KodJinyBeh));
+        // The lines wait for the file and go into it as it opens.
+        Win32Soubory soubory;
+        try {
+            protokol.Otevri(soubory, *volby.log);
+        } catch (...) {
+        }
+    }
+    if (!volby.tichy && !jiny.UkazJiny()) {
+        Win32Hlaseni hlaseni;
+        hlaseni.Zprava(TextJinehoBehu, TitulekAplikace, StylInformace);
+    }
+    return KodJinyBeh;
 }
 
 int Spust() {
@@ -315,11 +425,8 @@ int Spust() {
         return KodNeplatnaVolba;
     }
 
-    JedinyBeh jedinyBeh;
-    if (jedinyBeh.JinyBezi()) {
-        if (!volby.tichy) jedinyBeh.UkazJiny();
-        return KodJinyBeh;
-    }
+    JedinyBeh jedinyBeh(volby.tichy);
+    if (jedinyBeh.JinyBezi()) return Odmitni(volby, jedinyBeh);
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works. A window

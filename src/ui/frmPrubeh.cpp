@@ -27,6 +27,7 @@ void frmPrubeh::Zajisti(HWND vlastnik) {
     if (Existuje()) return;
     Vytvor(L"Instalace", StylOkna, ExStylOkna, vlastnik, CW_USEDEFAULT, CW_USEDEFAULT,
            vzhled_.Px(PrubehSirka), vzhled_.Px(PrubehVyska));
+    blokovani_.Nastav(hwnd());
     try {
         vzhled_.NastavIkony(hwnd());
         // Storno is the only control that takes the focus; the rest follow
@@ -116,6 +117,11 @@ LRESULT frmPrubeh::Zprava(UINT zprava, WPARAM w, LPARAM l) {
     case WM_CLOSE: return OnClose();
     case WM_DESTROY: return OnDestroy();
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
+    case WM_QUERYENDSESSION: return FALSE;
+    case WM_ENDSESSION:
+        // The session ends all the same: the run stops as on Storno.
+        if (w) stornovano_ = true;
+        return 0;
     default: return Vychozi(zprava, w, l);
     }
 }
@@ -140,6 +146,7 @@ LRESULT frmPrubeh::OnDestroy() {
     // However the window goes (Hlaska, the close box, its owner going), the
     // run learns of it.
     Form_Unload();
+    blokovani_.Nastav(nullptr);
     text_ = ukazatel_ = nullptr;
     return Vychozi(WM_DESTROY, 0, 0);
 }

@@ -2,7 +2,7 @@
 // It exists only while a run reports status; every time it is made it starts
 // in the same state (text "...", bar 1845 twips with nothing reported done,
 // Storno enabled). All it does on its own is raise the main window's cancel
-// flag.
+// flag, and, since it shows only during a run, refuse the session's end.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/KonecRelace.h"
 #include "ui/Okno.h"
 #include "ui/Vzhled.h"
 
@@ -83,6 +84,7 @@ private:
     HWND text_ = nullptr;
     HWND ukazatel_ = nullptr;
     bool stornoZakazano_ = false;
+    BlokovaniKonce blokovani_;
 };
 
 }  // namespace setup::ui

@@ -5,6 +5,7 @@
 #include "engine/Ukazatel.h"
 #include "engine/Zjisteni.h"
 #include "system/win32/Win32.h"
+#include "ui/KonecRelace.h"
 #include "ui/Ovladace.h"
 
 namespace setup::ui {
@@ -225,6 +226,9 @@ Vysledek frmSetup::Spust(Vysledek (*beh)(Stroj&, SlozkyInstalace&, const std::ws
     instalaceBezi_ = true;
     NaKonci konec([this] { instalaceBezi_ = false; });
     stornovano_ = false;
+    // The hidden main window lasts the whole run; the progress window may
+    // be closed and made again.
+    BlokovaniKonce blokovani(hwnd());
     Stroj stroj{sluzby_.soubory, sluzby_.registr, sluzby_.shell, *this, protokol};
     try {
         posledniBeh_ = beh(stroj, slozky, TextSlozky());
@@ -274,8 +278,17 @@ LRESULT frmSetup::Zprava(UINT zprava, WPARAM w, LPARAM l) {
     case WM_CLOSE: return OnClose();
     case WM_DESTROY: return OnDestroy();
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
+    case WM_QUERYENDSESSION: return instalaceBezi_ ? FALSE : Vychozi(zprava, w, l);
+    case WM_ENDSESSION: return OnEndSession(w);
     default: return Vychozi(zprava, w, l);
     }
+}
+
+LRESULT frmSetup::OnEndSession(WPARAM konci) {
+    // The session ends in spite of the refusal: the run stops at its next
+    // check and takes back what it can before the process is ended.
+    if (konci && instalaceBezi_) stornovano_ = true;
+    return 0;
 }
 
 LRESULT frmSetup::OnCommand(WPARAM w, LPARAM l) {

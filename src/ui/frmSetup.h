@@ -102,6 +102,7 @@ private:
     LRESULT OnClose();
     LRESULT OnDestroy();
     LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
+    LRESULT OnEndSession(WPARAM konci);
 
     void VytvorOvladace();
     void Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka);
@@ -129,6 +130,7 @@ private:
     // True while an install run is in progress. The window is hidden then,
     // but input queued before it was hidden still arrives while Hlaska lets
     // messages run; it must not start a second run or unload the window.
+    // Nor may the session end under it (KonecRelace.h).
     bool instalaceBezi_ = false;
     // When the reports were last drawn, in performance-counter ticks, and
     // the ticks between two drawings.

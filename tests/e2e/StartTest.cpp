@@ -134,6 +134,56 @@ TEST_F(Start, DvaStartyNarazJedenBehVPopredi) {
     EXPECT_EQ(bezi.Kod(), 1602u);
 }
 
+// The silent run's hidden window, which the system asks before a session ends.
+HWND HlidacRelace(DWORD pid) {
+    for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, L"SetupHlidacRelace", nullptr));) {
+        DWORD p = 0;
+        ::GetWindowThreadProcessId(h, &p);
+        if (p == pid) return h;
+    }
+    return nullptr;
+}
+
+TEST_F(Start, BehemTicheInstalaceHlaseniAKonecRelaceJiZastavi) {
+    PripravVelkouSadu(3000);
+    NastavNovouVerzi();
+    Proces ticho = Proces::Spust(SetupExe(), {}, L"/S");
+    // The run holds the lock from its start; its record is there a little later.
+    ASSERT_TRUE(CekejAz([&] { return Existuje(SlozkaZaznamu()) || !ticho.Bezi(); }));
+    ASSERT_TRUE(ticho.Bezi()) << "the silent run ended before the second start";
+
+    // A start with a window has nothing to bring to the front: a box says
+    // why, and its log says it too.
+    const std::wstring log = Koren() + L"\\druhy.log";
+    SpustBezCekani(L"/LOG=" + log);
+    Hlaseni h = CekejNaHlaseni();
+    EXPECT_EQ(h.titulek, L"Setup");
+    EXPECT_EQ(h.text, L"Instalace šablon již probíhá. Počkejte prosím, až skončí.");
+    EXPECT_EQ(h.ikona, Ikona::Informace);
+    EXPECT_EQ(h.tlacitka, std::vector<std::wstring>{L"OK"});
+    Snimek(h.okno, L"jiny-beh");
+    PotvrdHlaseni(h);
+    ASSERT_TRUE(Program().CekejNaKonec(Cekani()));
+    EXPECT_EQ(Program().Kod(), 1618u);
+    const auto text = ZUtf8(CtiSoubor(log)).value_or(L"");
+    EXPECT_NE(text.find(L"  Instalace šablon již probíhá. Počkejte prosím, až skončí.\r\n"), std::wstring::npos);
+    EXPECT_TRUE(text.ends_with(L"  Výsledek: 1618\r\n")) << Utf8(text);
+
+    // The session's end is refused while the silent run goes on; ending
+    // all the same, it stops the run, which takes back what it did.
+    ASSERT_TRUE(ticho.Bezi()) << "the silent run ended before the session's end";
+    HWND hlidac = HlidacRelace(ticho.Id());
+    ASSERT_TRUE(hlidac);
+    EXPECT_FALSE(::IsWindowVisible(hlidac));
+    DWORD_PTR r = 1;
+    ASSERT_TRUE(::SendMessageTimeoutW(hlidac, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, Cekani(), &r));
+    EXPECT_EQ(r, 0u);
+    ::PostMessageW(hlidac, WM_ENDSESSION, TRUE, 0);
+    ASSERT_TRUE(ticho.CekejNaKonec(Cekani()));
+    EXPECT_EQ(ticho.Kod(), 1602u);
+    EXPECT_FALSE(Existuje(Koren() + L"\\Office"));
+}
+
 // ---- the proposed target ---------------------------------------------------
 
 struct Pripad {

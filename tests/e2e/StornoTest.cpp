@@ -195,6 +195,36 @@ TEST_F(Storno, StornoBehemPoslednihoZaznamuVratiVse) {
     }
 }
 
+// While a run goes on, also during a long copy, its windows refuse the
+// session's end; a session that ends all the same stops the run, which
+// takes everything back.
+TEST_F(Storno, KonecRelaceBehemKopieOdmitnutAZastaviBeh) {
+    PripravSaduJednohoSouboru(800);
+    NastavNovouVerzi();
+    const auto posli = [](HWND okno, UINT zprava, WPARAM w) {
+        DWORD_PTR r = 1;
+        EXPECT_TRUE(::SendMessageTimeoutW(okno, zprava, w, 0, SMTO_ABORTIFHUNG, 1000, &r)) << "no answer";
+        return r;
+    };
+    Spust();
+    EXPECT_NE(posli(Hlavni(), WM_QUERYENDSESSION, 0), 0u) << "no run yet";
+    Enter();
+    HWND prubeh = CekejNa([&] { return OknoPrubehu(Pid()); });
+    ASSERT_TRUE(prubeh);
+    const std::wstring kopiruje = L"Instaluje se: " + soubory_[0];
+    ASSERT_TRUE(CekejAz([&] { return PosledniText() == kopiruje; }));
+    EXPECT_EQ(posli(prubeh, WM_QUERYENDSESSION, 0), 0u);
+    EXPECT_EQ(posli(Hlavni(), WM_QUERYENDSESSION, 0), 0u) << "the hidden main window";
+    posli(prubeh, WM_ENDSESSION, TRUE);
+    ASSERT_EQ(PosledniText(), kopiruje) << "the copy ended before the session";
+
+    CekejNaHlavniOkno();
+    EXPECT_FALSE(OknoHlaseni(Pid()));
+    EXPECT_FALSE(Existuje(Koren() + L"\\Office"));
+    EXPECT_NE(posli(Hlavni(), WM_QUERYENDSESSION, 0), 0u) << "the run is over";
+    UkonciStornem();
+}
+
 // The rollback cannot be stopped: its window, closed by the user while it
 // runs, is made again by the next report with Storno still grey.
 TEST_F(Storno, ZavreniOknaPriRuseniNechaStornoSede) {

@@ -16,6 +16,7 @@ inline void ZavriObjekt(HANDLE h) noexcept { CloseHandle(h); }
 inline void UvolniSeznam(LPITEMIDLIST p) noexcept { CoTaskMemFree(p); }
 inline void UvolniLokalni(wchar_t* p) noexcept { LocalFree(p); }
 inline void UvolniLokalniPamet(void* p) noexcept { LocalFree(p); }
+inline void ZrusPohled(void* p) noexcept { UnmapViewOfFile(p); }
 template <typename T>
 void UvolniCom(T* p) noexcept { p->Release(); }
 }  // namespace detail
@@ -27,6 +28,7 @@ using UchytObjektu = Vlastnik<HANDLE, detail::ZavriObjekt>;     // kernel object
 using SeznamPolozek = Vlastnik<LPITEMIDLIST, detail::UvolniSeznam>;
 using LokalniText = Vlastnik<wchar_t*, detail::UvolniLokalni>;
 using LokalniPamet = Vlastnik<void*, detail::UvolniLokalniPamet>;
+using PohledMapovani = Vlastnik<void*, detail::ZrusPohled>;   // MapViewOfFile
 template <typename T>
 using ComUkazatel = Vlastnik<T*, detail::UvolniCom<T>>;
 
