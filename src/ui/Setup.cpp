@@ -361,7 +361,8 @@ int Spust() {
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works. A window
-    // needs neither to be shown, so COM comes up once it shows.
+    // needs neither to be shown, so COM comes up once it shows, or before
+    // a killed run is taken back.
     std::optional<ComProstredi> com;
     const auto zapniCom = [&com] {
         if (!com) com.emplace(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
