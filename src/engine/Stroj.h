@@ -54,7 +54,8 @@ public:
 enum class Otevreni {
     Pripojit,   // appends, making the file when it is not there: a log the user named
     Novy,       // makes a new file: a name already taken is refused (ERROR_FILE_EXISTS),
-                // and a symbolic link or junction is never followed, at the name or above it
+                // and a symbolic link or junction is never followed, at the name or at
+                // the folder that holds it
     Vylucny,    // as Novy, and no other process may open the file while it is open
 };
 
@@ -98,9 +99,9 @@ public:
     // Forces a file's content to the disk, so that a power cut keeps it.
     virtual void Vynut(const std::wstring& cesta) = 0;
     // The whole of a small file; nothing when it does not exist. Never
-    // through a symbolic link or junction (the platform's refusal is
-    // thrown); a file another process holds open without sharing throws
-    // ERROR_SHARING_VIOLATION.
+    // through a symbolic link or junction, at the name or at the folder
+    // that holds it (the platform's refusal is thrown); a file another
+    // process holds open without sharing throws ERROR_SHARING_VIOLATION.
     virtual std::optional<std::string> Nacti(const std::wstring& cesta) = 0;
     // Opens a file for writing at its end.
     virtual std::unique_ptr<IPripis> OtevriKPripisu(const std::wstring& cesta,
@@ -109,7 +110,8 @@ public:
     // group and a protected DACL), not inheriting from its parent.
     virtual void VytvorChranenouSlozku(const std::wstring& cesta, const std::wstring& sddl) = 0;
     // The owner and the DACL of an existing file or folder as SDDL
-    // ("O:BAD:P(A;OICI;FA;;;SY)..."); throws when they cannot be read.
+    // ("O:BAD:P(A;OICI;FA;;;SY)..."): a link's or junction's own, not those
+    // of where it leads; throws when they cannot be read.
     virtual std::wstring Zabezpeceni(const std::wstring& cesta) = 0;
 };
 

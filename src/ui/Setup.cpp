@@ -242,6 +242,7 @@ private:
 };
 
 constexpr int32_t CsidlLocalAppData = 28;
+constexpr int32_t CsidlCommonAppData = 35;
 constexpr const wchar_t* VerzeProgramu = L"1.00.0018";
 
 int KodVysledku(Vysledek v) {
@@ -258,8 +259,8 @@ constexpr const wchar_t* TextNapovedy =
     L"\r\n"
     L"/S – tichá instalace: žádné okno ani hlášení; šablony se nainstalují do navržené složky.\r\n"
     L"/D=složka – cílová složka místo navržené. Jako poslední volba smí obsahovat mezery i bez uvozovek.\r\n"
-    L"/LOG=soubor – připojí záznam o průběhu do souboru (UTF-8). Tichý běh bez /LOG zapisuje do "
-    L"%TEMP%\\Setup <sada>.log.\r\n"
+    L"/LOG=soubor – připojí záznam o průběhu do souboru (UTF-8). Tichý běh bez /LOG zapisuje pokaždé "
+    L"do nového souboru %TEMP%\\Setup <sada> <RRRR-MM-DD> #<číslo>.log.\r\n"
     L"/U – odebere šablony z cílové složky; soubory, které jste od instalace změnili, zůstanou.\r\n"
     L"/? – zobrazí tento přehled.\r\n"
     L"\r\n"
@@ -296,13 +297,59 @@ void Uvod(IProtokol& protokol) {
     protokol.Radek(std::wstring(L"Příkazový řádek: ") + GetCommandLineW());
 }
 
-// Where the records of runs live.
-std::wstring SlozkaZaznamu(IShell& shell) {
+#ifndef SETUP_BEZ_ZAZNAMU
+// The user the process runs as (the SID as text), and whether it runs with
+// more rights than that user's own programs: elevated, or as a service
+// account (as under a deployment tool). Nothing when the token cannot be read.
+struct Prava {
+    std::wstring sid;
+    bool vyssi = false;
+};
+
+std::optional<Prava> PravaProcesu() {
+    UchytObjektu token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return std::nullopt;
+    alignas(TOKEN_USER) BYTE uzivatel[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD n = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, uzivatel, sizeof uzivatel, &n)) return std::nullopt;
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(uzivatel)->User.Sid, &text)) return std::nullopt;
+    const LokalniText vlastnik(text);
+    Prava p{text};
+    TOKEN_ELEVATION zvyseni{};
+    // Not knowing is taken as the worse case.
+    p.vyssi = !GetTokenInformation(token.get(), TokenElevation, &zvyseni, sizeof zvyseni, &n) ||
+              zvyseni.TokenIsElevated || p.sid == L"S-1-5-18" || p.sid == L"S-1-5-19" || p.sid == L"S-1-5-20";
+    return p;
+}
+#endif
+
+// Where the records of runs live; empty: in memory only.
+struct MistoZaznamu {
+    std::wstring slozka;
+    bool chranene = false;   // see SlozkyInstalace::ZaznamyChranene
+};
+
+MistoZaznamu SlozkaZaznamu(IShell& shell) {
 #ifdef SETUP_BEZ_ZAZNAMU
     // Built so by the benchmark alone, to weigh what the record costs.
     (void)shell;
     return {};
 #else
+    const auto prava = PravaProcesu();
+    if (!prava || prava->vyssi) {
+        // A run with more rights than the user's own programs must not take
+        // back what they could have written: its records live among the
+        // machine's data, in a folder for each user that only administrators
+        // and SYSTEM may change. That folder comes from the shell, not from
+        // the environment, which whoever started the run sets.
+        MistoZaznamu m{{}, true};
+        if (!prava) return m;
+        const std::wstring data = shell.SpecialniSlozka(CsidlCommonAppData);
+        if (RozeberCestu(data).vada == VadaCesty::Zadna)
+            m.slozka = data + L"\\" + NazevSlozkyZaznamu + L"\\" + prava->sid;
+        return m;
+    }
     // The system names the folder in the environment of every process it
     // starts; asking the shell would load its library, a megabyte and a few
     // milliseconds, at every start. The shell answers where the name is not
@@ -313,17 +360,34 @@ std::wstring SlozkaZaznamu(IShell& shell) {
     if (!slozka.empty() && slozka.back() == L'\\') slozka.pop_back();
     if (RozeberCestu(slozka).vada != VadaCesty::Zadna) slozka = shell.SpecialniSlozka(CsidlLocalAppData);
     if (!slozka.empty()) slozka += std::wstring(L"\\") + NazevSlozkyZaznamu;
-    return slozka;
+    return {slozka, false};
 #endif
 }
 
 // The log a silent run keeps when it is not told where: beside the user's
-// other temporary files, named after the set.
-std::wstring VychoziLog(const std::wstring& sada) {
+// other temporary files, named after the set and the day, a new file for
+// every run with the first number free. A name already there is never
+// written through: a link planted at it would aim the log anywhere.
+void OtevriVychoziLog(Win32Protokol& protokol, ISoubory& soubory, const std::wstring& sada) {
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    if (n == 0 || n > MAX_PATH) return {};
-    return std::wstring(temp, n) + (sada.empty() ? L"Setup.log" : L"Setup " + sada + L".log");
+    if (n == 0 || n > MAX_PATH) VyvolejPosledni(L"GetTempPathW");
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    const auto cifry = [](unsigned cislo, std::size_t delka) {
+        std::wstring s = TextCisla(cislo);
+        return std::wstring(s.size() < delka ? delka - s.size() : 0, L'0') + s;
+    };
+    const std::wstring zacatek = std::wstring(temp, n) + L"Setup " + (sada.empty() ? L"" : sada + L" ") +
+                                 cifry(t.wYear, 4) + L"-" + cifry(t.wMonth, 2) + L"-" + cifry(t.wDay, 2) + L" #";
+    for (unsigned cislo = 1;; ++cislo) {
+        try {
+            protokol.Otevri(soubory, zacatek + cifry(cislo, 3) + L".log", Otevreni::Novy);
+            return;
+        } catch (const Chyba& chyba) {
+            if (chyba.cislo != ERROR_FILE_EXISTS || cislo >= 9999) throw;
+        }
+    }
 }
 
 // The run nobody watches: no window and no box, ever; everything it would
@@ -349,7 +413,7 @@ int SpustTise(const Volby& volby) {
     const auto vychoziLog = [&](const std::wstring& sada) {
         if (protokol.Otevreny()) return;
         try {
-            protokol.Otevri(soubory, VychoziLog(sada));
+            OtevriVychoziLog(protokol, soubory, sada);
         } catch (...) {
         }
     };
@@ -361,8 +425,8 @@ int SpustTise(const Volby& volby) {
     }
     if (volby.napoveda) return konec(KodHotovo);
 
-    const std::wstring slozkaZaznamu = SlozkaZaznamu(shell);
-    OznamObnovu(tichy, DokonciPrerusene(soubory, registr, shell, slozkaZaznamu), slozkaZaznamu);
+    const MistoZaznamu zaznamy = SlozkaZaznamu(shell);
+    OznamObnovu(tichy, DokonciPrerusene(soubory, registr, shell, zaznamy.slozka, zaznamy.chranene), zaznamy.slozka);
 
     Nacteni n;
     try {
@@ -376,7 +440,8 @@ int SpustTise(const Volby& volby) {
     vychoziLog(n.NazevSady);
     protokol.Radek(L"Sada: " + n.slozky.ZdrojSlozka);
     protokol.Radek(L"Návrh: " + n.PuvodNavrhu);
-    n.slozky.SlozkaZaznamu = slozkaZaznamu;
+    n.slozky.SlozkaZaznamu = zaznamy.slozka;
+    n.slozky.ZaznamyChranene = zaznamy.chranene;
     Stroj stroj{soubory, registr, shell, tichy, &protokol};
     const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
     // Until the result is written down, the session does not end under the run.
@@ -430,9 +495,12 @@ int Spust() {
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works. A window
-    // needs neither to be shown, so COM comes up once it shows.
+    // needs neither to be shown, so COM comes up once it shows, or before
+    // a killed run is taken back.
     std::optional<ComProstredi> com;
-    const auto zapniCom = [&com] { com.emplace(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE); };
+    const auto zapniCom = [&com] {
+        if (!com) com.emplace(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    };
     if (volby.tichy) {
         zapniCom();
         return SpustTise(volby);
@@ -464,8 +532,12 @@ int Spust() {
     Vzhled vzhled(GetModuleHandleW(nullptr));
 
     // What a killed run left is put back before anything else is shown.
-    const std::wstring slozkaZaznamu = SlozkaZaznamu(shell);
-    OznamObnovu(hlaseni, DokonciPrerusene(soubory, registr, shell, slozkaZaznamu), slozkaZaznamu);
+    const MistoZaznamu zaznamy = SlozkaZaznamu(shell);
+    // Taking a killed run back may ask the shell whether a link still points
+    // where the run made it point; with no records there is nothing to ask.
+    const DWORD atributy = zaznamy.slozka.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(zaznamy.slozka.c_str());
+    if (atributy != INVALID_FILE_ATTRIBUTES && (atributy & FILE_ATTRIBUTE_DIRECTORY)) zapniCom();
+    OznamObnovu(hlaseni, DokonciPrerusene(soubory, registr, shell, zaznamy.slozka, zaznamy.chranene), zaznamy.slozka);
 
     frmSetup okno(Sluzby{soubory, registr, shell, hlaseni}, vzhled);
     naObrazovce.vlastnik = [&okno] { return okno.VlastnikHlaseni(); };
@@ -476,7 +548,8 @@ int Spust() {
         soubory.cekani = nullptr;
     });
     if (!okno.Nacti(SlozkaSouboru(CestaProgramu()), DocasnaSlozka())) return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
-    okno.slozky.SlozkaZaznamu = slozkaZaznamu;
+    okno.slozky.SlozkaZaznamu = zaznamy.slozka;
+    okno.slozky.ZaznamyChranene = zaznamy.chranene;
     if (volby.log) {
         okno.protokol = &protokol;
         protokol.Radek(L"Sada: " + okno.slozky.ZdrojSlozka);

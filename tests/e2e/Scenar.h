@@ -121,7 +121,9 @@ private:
     std::wstring stornoPri_;
 };
 
-// Where runs keep their records while they last: %LOCALAPPDATA%\Instalace šablon.
+// Where runs keep their records while they last, as Setup chooses it:
+// %LOCALAPPDATA%\Instalace šablon, and for an elevated run (Wine runs every
+// program elevated) <ProgramData>\Instalace šablon\<the user's SID>.
 std::wstring SlozkaZaznamu();
 
 // The installed folder holds exactly the set's files, byte for byte, none of

@@ -3,6 +3,7 @@
 // Exit codes are read whole on the Windows side (GetExitCodeProcess): a Unix
 // parent would see them modulo 256.
 #include <algorithm>
+#include <cwchar>
 
 #include "Scenar.h"
 #include "ui/Ovladace.h"
@@ -61,6 +62,20 @@ protected:
         return konec ? Program().Kod() : STILL_ACTIVE;
     }
     std::wstring Log(const std::wstring& nazev) const { return Koren() + L"\\" + nazev; }
+    // A silent run not told where logs to a new file: SmazVychoziLogy
+    // removes those of earlier runs, VychoziLog names today's by its number.
+    static void SmazVychoziLogy() {
+        for (const auto& s : SouboryVeSlozce(DocasnaSlozka()))
+            if (s.rfind(L"Setup ", 0) == 0 && s.size() > 4 && s.compare(s.size() - 4, 4, L".log") == 0)
+                ::DeleteFileW((DocasnaSlozka() + s).c_str());
+    }
+    static std::wstring VychoziLog(const std::wstring& sada, int cislo) {
+        SYSTEMTIME t;
+        ::GetLocalTime(&t);
+        wchar_t den[32];
+        swprintf(den, 32, L"%04u-%02u-%02u #%03d.log", t.wYear, t.wMonth, t.wDay, cislo);
+        return DocasnaSlozka() + L"Setup " + (sada.empty() ? L"" : sada + L" ") + den;
+    }
 
     // The beginning and the end every log has: the program and its version,
     // the command line as given, the result last.
@@ -80,9 +95,12 @@ TEST_F(Volby, TichaInstalaceDoNavrhuSeZastupcem) {
     std::wstring sada = PripravSadu();
     std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
     std::wstring odkazy = NastavSablonyUzivatele(L"Šablony e2e");
-    // Without /LOG a silent run logs beside the user's temporary files.
-    const std::wstring log = DocasnaSlozka() + L"Setup " + NazevSady + L".log";
-    ::DeleteFileW(log.c_str());
+    // Without /LOG a silent run logs beside the user's temporary files, in a
+    // new file: a name taken is left as it is, whatever stands there.
+    SmazVychoziLogy();
+    const std::wstring obsazeny = VychoziLog(NazevSady, 1);
+    ZapisSoubor(obsazeny, "cizí");
+    const std::wstring log = VychoziLog(NazevSady, 2);
 
     EXPECT_EQ(SpustBezOken(L"/S"), 0u);
     OverSoubory(sada, cil);
@@ -93,7 +111,9 @@ TEST_F(Volby, TichaInstalaceDoNavrhuSeZastupcem) {
     UlozOdkazProLnkinfo(odkaz, L"ticha-instalace", PresAnsi(cil));
 
     auto radky = RadkyLogu(log);
+    EXPECT_EQ(CtiSoubor(obsazeny), "cizí");
     ::DeleteFileW(log.c_str());
+    ::DeleteFileW(obsazeny.c_str());
     OverRamec(radky, L"/S", 0);
     EXPECT_TRUE(Obsahuje(radky, L"Sada: " + sada));
     EXPECT_TRUE(Obsahuje(radky, L"Instalace do: " + cil));
@@ -140,8 +160,8 @@ TEST_F(Volby, TichaInstalaceNaSouborSelze) {
 
 TEST_F(Volby, TichyStartBezSadyNicNeukaze) {
     ZapisSoubor(Medium() + L"\\čtěte.txt", "nic");
-    const std::wstring log = DocasnaSlozka() + L"Setup.log";
-    ::DeleteFileW(log.c_str());
+    SmazVychoziLogy();
+    const std::wstring log = VychoziLog(L"", 1);
     auto pred = Strom(Koren());
     EXPECT_EQ(SpustBezOken(L"/S"), 1619u);
     EXPECT_EQ(Strom(Koren()), pred);

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <iostream>
 #include <map>
 
 #include "Pomoc.h"
+#include "system/Text.h"
 #include "system/win32/Win32.h"
 
 namespace setup {
@@ -298,6 +300,79 @@ TEST_F(Soubory, SameFileHoweverSpelt) {
     UchytSouboru otevreny(Platny(CreateFileW(a.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
     ASSERT_TRUE(otevreny);
     EXPECT_TRUE(soubory.StejnySoubor(a, b));
+}
+
+
+// A symbolic link, where the platform makes one: Windows needs the right
+// to, and Wine 8 answers TRUE without making anything.
+bool Odkaz(const std::wstring& odkaz, const std::wstring& cil, DWORD priznaky) {
+    constexpr DWORD BezOpravneni = 0x2;   // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    if (!CreateSymbolicLinkW(odkaz.c_str(), cil.c_str(), priznaky | BezOpravneni)) return false;
+    const DWORD atributy = GetFileAttributesW(odkaz.c_str());
+    return atributy != INVALID_FILE_ATTRIBUTES && (atributy & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+TEST_F(Soubory, NewFilesNeverTakeANameOrGoThroughALink) {
+    slozka.Zapis(L"stary.log", "stary");
+    slozka.Slozka(L"Skutecna");
+    {
+        const auto novy = soubory.OtevriKPripisu(slozka.Cesta(L"novy.log"), Otevreni::Novy);
+        novy->Pripis("nový");
+        novy->Vynut();
+    }
+    EXPECT_EQ(slozka.Cti(L"novy.log"), "nový");
+    std::vector<std::pair<std::wstring, int32_t>> odmitnute{
+        {L"stary.log", ERROR_FILE_EXISTS}, {L"Skutecna", ERROR_FILE_EXISTS}};
+    if (Odkaz(slozka.Cesta(L"odkaz.log"), slozka.Cesta(L"nikam.log"), 0))
+        odmitnute.push_back({L"odkaz.log", ERROR_FILE_EXISTS});
+    if (Odkaz(slozka.Cesta(L"Spojeni"), slozka.Cesta(L"Skutecna"), SYMBOLIC_LINK_FLAG_DIRECTORY)) {
+        odmitnute.push_back({L"Spojeni\\x.log", ERROR_CANT_ACCESS_FILE});
+        slozka.Zapis(L"Skutecna\\x.log", "x");
+        EXPECT_EQ(Chybou([&] { soubory.Nacti(slozka.Cesta(L"Spojeni\\x.log")); }), ERROR_CANT_ACCESS_FILE);
+    }
+    for (const auto& [jmeno, chyba] : odmitnute)
+        for (const Otevreni jak : {Otevreni::Novy, Otevreni::Vylucny})
+            EXPECT_EQ(Chybou([&] { soubory.OtevriKPripisu(slozka.Cesta(jmeno), jak); }), chyba) << Utf8(jmeno);
+    EXPECT_EQ(slozka.Cti(L"stary.log"), "stary");
+    EXPECT_FALSE(slozka.Cti(L"nikam.log"));
+    std::cout << "symbolic links " << (odmitnute.size() > 2 ? "made" : "not made: those cases skipped") << "\n";
+}
+
+TEST_F(Soubory, RecordHeldWithoutSharingIsReadableOnceClosed) {
+    {
+        const auto zaznam = soubory.OtevriKPripisu(slozka.Cesta(L"beh1.txt"), Otevreni::Vylucny);
+        zaznam->Pripis("SETUP");
+        EXPECT_EQ(Chybou([&] { soubory.Nacti(slozka.Cesta(L"beh1.txt")); }), ERROR_SHARING_VIOLATION);
+    }
+    EXPECT_EQ(soubory.Nacti(slozka.Cesta(L"beh1.txt")), "SETUP");
+    soubory.Vynut(slozka.Cesta(L"beh1.txt"));
+    EXPECT_EQ(Chybou([&] { soubory.Vynut(slozka.Cesta(L"missing.txt")); }), ERROR_FILE_NOT_FOUND);
+    const auto vlastnosti = soubory.Vlastnosti(slozka.Cesta(L"beh1.txt"));
+    ASSERT_TRUE(vlastnosti);
+    EXPECT_EQ(vlastnosti->velikost, 5);
+    EXPECT_EQ(vlastnosti->casZmeny, soubory.CasZmeny(slozka.Cesta(L"beh1.txt")));
+    EXPECT_EQ(vlastnosti->atributy, *soubory.Atributy(slozka.Cesta(L"beh1.txt")));
+    EXPECT_FALSE(soubory.Vlastnosti(slozka.Cesta(L"missing.txt")));
+}
+
+TEST_F(Soubory, ProtectedFolderReadsBackItsDescriptor) {
+    constexpr const wchar_t* Sddl = L"O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    soubory.VytvorChranenouSlozku(slozka.Cesta(L"Chranena"), Sddl);
+    const std::wstring chranena = soubory.Zabezpeceni(slozka.Cesta(L"Chranena"));
+    slozka.Slozka(L"Obycejna");
+    const std::wstring obycejna = soubory.Zabezpeceni(slozka.Cesta(L"Obycejna"));
+    std::cout << "protected: " << Utf8(chranena) << "\nordinary:  " << Utf8(obycejna) << "\n";
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+        // Wine keeps no descriptor, only the Unix mode it maps it to: the
+        // owner stays the user, and nobody but the owner and SYSTEM is let in.
+        EXPECT_NE(chranena.find(L"(A;OICI;FA;;;SY)"), std::wstring::npos);
+        EXPECT_EQ(chranena.find(L";;;WD)"), std::wstring::npos);
+    } else {
+        EXPECT_EQ(chranena, L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
+    }
+    EXPECT_NE(chranena, obycejna);
+    EXPECT_NE(Chybou([&] { soubory.VytvorChranenouSlozku(slozka.Cesta(L"Spatna"), L"nesmysl"); }), 0);
+    EXPECT_EQ(Chybou([&] { soubory.Zabezpeceni(slozka.Cesta(L"missing")); }), ERROR_FILE_NOT_FOUND);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ std::wstring Dve(unsigned n) {
 
 }  // namespace
 
-void Win32Protokol::Otevri(ISoubory& soubory, const std::wstring& cesta) {
-    soubor_ = soubory.OtevriKPripisu(cesta);
+void Win32Protokol::Otevri(ISoubory& soubory, const std::wstring& cesta, Otevreni jak) {
+    soubor_ = soubory.OtevriKPripisu(cesta, jak);
     cesta_ = cesta;
     // What was said before the file was known goes first.
     std::vector<std::wstring> cekajici;

@@ -5,6 +5,7 @@
 #include "system/win32/Uchyty.h"
 #include "system/win32/Win32.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 namespace setup {
@@ -322,6 +323,27 @@ std::optional<BY_HANDLE_FILE_INFORMATION> Identita(const std::wstring& cesta) {
 
 namespace {
 
+// The folder that holds a path, opened as itself and held, while the caller
+// works in it, so that nobody may rename or delete it meanwhile: a junction
+// or link in its place would take the file elsewhere, and one found there is
+// refused (ERROR_CANT_ACCESS_FILE). Null, with the reason in GetLastError,
+// when it cannot be opened.
+UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
+    const auto konec = cesta.find_last_of(L'\\');
+    if (konec == std::wstring::npos) VyvolejWin32(ERROR_INVALID_NAME, Zdroj(operace, cesta));
+    std::wstring nadrazena = cesta.substr(0, konec);
+    // "C:" alone is the drive's current folder, not its root.
+    if (nadrazena.empty() || nadrazena.back() == L':') nadrazena += L'\\';
+    UchytSouboru slozka(Platny(CreateFileW(Cesta(nadrazena, operace), FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+    if (!slozka) return slozka;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(slozka.get(), &info)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) VyvolejWin32(ERROR_CANT_ACCESS_FILE, Zdroj(operace, cesta));
+    return slozka;
+}
+
 UchytSouboru OtevriKeCteni(const std::wstring& cesta, const wchar_t* operace) {
     UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -388,6 +410,12 @@ bool Win32Soubory::StejnyObsah(const std::wstring& a, const std::wstring& b) {
 
 std::optional<std::string> Win32Soubory::Nacti(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Nacti";
+    const UchytSouboru slozka = DrzeciSlozka(cesta, operace);
+    if (!slozka) {
+        const DWORD kod = GetLastError();
+        if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
+        VyvolejWin32(kod, Zdroj(operace, cesta));
+    }
     // A link planted at the name is opened as itself, and refused.
     UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -412,14 +440,10 @@ std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta,
     constexpr const wchar_t* operace = L"OtevriKPripisu";
     const wchar_t* const nazev = Cesta(cesta, operace);
     DWORD vytvoreni = OPEN_ALWAYS, priznaky = FILE_ATTRIBUTE_NORMAL;
+    UchytSouboru slozka;
     if (jak != Otevreni::Pripojit) {
-        // A junction in place of the folder would take the file elsewhere.
-        const auto konec = cesta.find_last_of(L'\\');
-        if (konec != std::wstring::npos && konec > 0) {
-            const DWORD slozka = GetFileAttributesW(cesta.substr(0, konec).c_str());
-            if (slozka != INVALID_FILE_ATTRIBUTES && (slozka & FILE_ATTRIBUTE_REPARSE_POINT))
-                VyvolejWin32(ERROR_CANT_ACCESS_FILE, Zdroj(operace, cesta));
-        }
+        slozka = DrzeciSlozka(cesta, operace);
+        if (!slozka) VyvolejPosledni(Zdroj(operace, cesta));
         // A new file only: a link planted at the name, even one that leads
         // nowhere, is a name taken, never a way to somewhere else.
         vytvoreni = CREATE_NEW;
@@ -454,16 +478,22 @@ void Win32Soubory::VytvorChranenouSlozku(const std::wstring& cesta, const std::w
 
 std::wstring Win32Soubory::Zabezpeceni(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Zabezpeceni";
+    // The entry itself: a junction planted at the name answers with its own
+    // descriptor (its maker's), never with that of the folder it leads to.
+    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), READ_CONTROL,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                           nullptr)));
+    if (!soubor) VyvolejPosledni(Zdroj(operace, cesta));
     constexpr SECURITY_INFORMATION co = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-    DWORD potreba = 0;
-    GetFileSecurityW(Cesta(cesta, operace), co, nullptr, 0, &potreba);
-    if (potreba == 0) VyvolejPosledni(Zdroj(operace, cesta));
-    std::string popis(potreba, '\0');
-    if (!GetFileSecurityW(cesta.c_str(), co, popis.data(), potreba, &potreba)) VyvolejPosledni(Zdroj(operace, cesta));
+    PSECURITY_DESCRIPTOR popis = nullptr;
+    const DWORD kod = GetSecurityInfo(soubor.get(), SE_FILE_OBJECT, co, nullptr, nullptr, nullptr, nullptr, &popis);
+    if (kod != ERROR_SUCCESS) VyvolejWin32(kod, Zdroj(operace, cesta));
+    const LokalniPamet vlastnikPopisu(popis);
     wchar_t* text = nullptr;
-    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(popis.data(), SDDL_REVISION_1, co, &text, nullptr))
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(popis, SDDL_REVISION_1, co, &text, nullptr))
         VyvolejPosledni(Zdroj(operace, cesta));
-    const LokalniText vlastnik(text);
+    const LokalniText vlastnikTextu(text);
     return text;
 }
 

@@ -97,8 +97,8 @@ private:
 // Lines given before the file is opened wait and go first.
 class Win32Protokol final : public IProtokol {
 public:
-    // Opens the file for appending; throws Chyba when it cannot.
-    void Otevri(ISoubory& soubory, const std::wstring& cesta);
+    // Opens the file as jak says; throws Chyba when it cannot.
+    void Otevri(ISoubory& soubory, const std::wstring& cesta, Otevreni jak = Otevreni::Pripojit);
     bool Otevreny() const { return static_cast<bool>(soubor_); }
     const std::wstring& Cesta() const { return cesta_; }
     void Radek(const std::wstring& text) override;
