@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -380,15 +379,6 @@ int Spust() {
 }  // namespace
 
 }  // namespace setup::ui
-
-// Every exception is caught at a window procedure or here, so a terminate
-// never has a type name to print. Replacing libstdc++'s verbose handler
-// keeps its name demangler, a sixth of the program, out of Setup.exe.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-    std::abort();
-}
-}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     setup::ui::OmezHledaniKnihoven();

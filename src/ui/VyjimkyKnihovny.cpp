@@ -1,14 +1,17 @@
-// The C++ library's containers report what they cannot do (a size beyond
-// their limit, an index past the end, a text made from a null pointer)
-// through the std::__throw_* functions. The library keeps all of them in
-// one object, and the std::logic_error family it throws there drags in the
-// library's second, copy-on-write std::string with std::random_device
-// behind it: some 85 KB of code and unwinding tables that Setup.exe never
-// runs. Setup catches none of those types by name: any of them is an
-// internal error (ChybaZVyjimky), a failed allocation is a shortage of
-// memory. So the program gives these functions itself, with the same
-// meaning and without the weight. All of the object's functions are here,
+// Pieces of the C++ library's exception handling that the program gives
+// itself, each to keep code it never runs out of Setup.exe.
+//
+// The containers report what they cannot do (a size beyond their limit, an
+// index past the end, a text made from a null pointer) through the
+// std::__throw_* functions. The library keeps all of them in one object,
+// and the std::logic_error family it throws there drags in the library's
+// second, copy-on-write std::string with std::random_device behind it: some
+// 85 KB of code and unwinding tables. Setup catches none of those types by
+// name: any of them is an internal error (ChybaZVyjimky), a failed
+// allocation is a shortage of memory. So the functions are given here, with
+// the same meaning and without the weight; all of the object's functions,
 // so that no other use pulls it in beside them.
+#include <cstdlib>
 #include <exception>
 #include <new>
 #include <typeinfo>
@@ -45,3 +48,13 @@ void __throw_overflow_error(const char* t) { throw ChybaKnihovny(t); }
 void __throw_underflow_error(const char* t) { throw ChybaKnihovny(t); }
 
 }  // namespace std
+
+// Every exception is caught at a window procedure or at the program's entry,
+// so a terminate never has a type name to print. Replacing the library's
+// verbose handler keeps its name demangler and its formatted printing, some
+// 60 KB, out of the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+}  // namespace __gnu_cxx
