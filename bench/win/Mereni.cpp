@@ -8,6 +8,7 @@
 //   Mereni start EXE CLASS               ms to the window shown, peak working set
 //   Mereni instalace EXE ROOT            ms from OK to the completion box, peak working set
 //   Mereni ticho EXE ROOT                ms of a whole silent run (/S), start to exit
+//   Mereni proces EXE ARGUMENTS          ms of any other program's whole run, start to exit
 //   Mereni storno EXE ROOT HOOK.dll      ms from Storno to the main window back
 //   Mereni zaznam N                      ms to write a run's record of N steps, as Setup.exe does
 //
@@ -330,6 +331,21 @@ int Ticho(const std::wstring& exe, const std::wstring& koren) {
     return 0;
 }
 
+// Another installer's run with the arguments as given (a peer's silent
+// install), from the start of its process to its end; it must exit with 0.
+int CelyProces(const std::wstring& exe, const std::wstring& argumenty) {
+    Proces p;
+    const LONGLONG t0 = Ted();
+    Spust(p, exe, argumenty);
+    if (WaitForSingleObject(p.pi.hProcess, Limit) != WAIT_OBJECT_0) Selhani("the program did not end");
+    const LONGLONG t1 = Ted();
+    DWORD kod = 1;
+    GetExitCodeProcess(p.pi.hProcess, &kod);
+    if (kod != 0) Selhani("the program failed");
+    std::printf("%.3f %lu\n", Ms(t0, t1), static_cast<unsigned long>(Spicka(p.pi.hProcess)));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -340,8 +356,13 @@ int wmain(int argc, wchar_t** argv) {
     if (co == L"storno" && argc == 5) return Storno(argv[2], argv[3], argv[4]);
     if (co == L"zaznam" && argc == 3) return Zaznam(_wtoi(argv[2]));
     if (co == L"ticho" && argc == 4) return Ticho(argv[2], argv[3]);
+    if (co == L"proces" && argc >= 3) {
+        std::wstring argumenty;
+        for (int i = 3; i < argc; ++i) argumenty += (i > 3 ? L" " : L"") + std::wstring(argv[i]);
+        return CelyProces(argv[2], argumenty);
+    }
     std::fputs("usage: Mereni kalibrace N | start EXE CLASS | instalace EXE ROOT | storno EXE ROOT HOOK.dll"
-               " | zaznam N | ticho EXE ROOT\n",
+               " | zaznam N | ticho EXE ROOT | proces EXE ARGUMENTS\n",
                stderr);
     return 2;
 }

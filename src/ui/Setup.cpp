@@ -1,10 +1,8 @@
 // The program's entry: a safe DLL search, COM and the common controls on
 // this one thread, then the main window and its message loop.
 #include <windows.h>
-#include <commctrl.h>
 #include <sddl.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,26 +36,6 @@ void OmezHledaniKnihoven() noexcept {
         if (fn) fn(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
     SetDllDirectoryW(L"");
-}
-
-// The common controls are not among the DLLs Windows always takes from the
-// system folder, so the program does not import them (an import is resolved
-// before the search can be restricted): they are loaded by name once it is.
-// By name, not by full path, so the manifest's activation context still
-// gives version 6 from the side-by-side store.
-// The common controls load msimg32 lazily themselves; Wine's do it without
-// the restricted search and would take a copy from the program's folder.
-// Loaded first by its full system path, it is already there when they ask.
-void ZapniBezneOvladace() noexcept {
-    NactiSystemovouKnihovnu(L"msimg32.dll");
-
-    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
-    if (!comctl) return;
-    auto fn = reinterpret_cast<InitCommonControlsExFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(comctl, "InitCommonControlsEx")));
-    INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    if (fn) fn(&icc);
 }
 
 // The full path of the running program, however long.
@@ -588,15 +566,6 @@ int Spust() {
 }  // namespace
 
 }  // namespace setup::ui
-
-// Every exception is caught at a window procedure or here, so a terminate
-// never has a type name to print. Replacing libstdc++'s verbose handler
-// keeps its name demangler, a sixth of the program, out of Setup.exe.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-    std::abort();
-}
-}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     setup::ui::OmezHledaniKnihoven();

@@ -12,27 +12,10 @@
 
 #include "engine/Instalace.h"
 #include "engine/Stroj.h"
-#include "ui/Okno.h"
-#include "ui/Vzhled.h"
+#include "ui/HlavniOkno.h"
 #include "ui/frmPrubeh.h"
 
 namespace setup::ui {
-
-// Layout in twips.
-inline constexpr int SetupSirka = 6555;
-inline constexpr int SetupVyska = 4440;
-inline constexpr Twipy SetupProchazet{5220, 2880, 1185, 345};
-inline constexpr Twipy SetupSlozka{2190, 2430, 4245, 285};
-inline constexpr Twipy SetupStorno{5340, 3960, 1095, 345};
-inline constexpr Twipy SetupOK{4020, 3960, 1215, 345};
-inline constexpr Twipy SetupNadpis{2280, 120, 3735, 255};
-inline constexpr Twipy SetupUvitani{2190, 480, 4275, 1725};
-inline constexpr Twipy SetupObrazek{210, 150, 1830, 3450};
-// The etched rule: Line2 from (240, 3765) to (6390, 3765) in the shadow
-// colour, Line1 one pixel below it in white; each one pixel high.
-inline constexpr int CaraLeva = 240;
-inline constexpr int CaraPrava = 6390;
-inline constexpr int CaraHorni = 3765;
 
 // A run's reports are drawn at most this often (ms): about as often as a
 // screen shows a change, and often enough that a click is felt at once.
@@ -46,11 +29,10 @@ struct Sluzby {
     IHlaseni& hlaseni;
 };
 
-class frmSetup final : public Okno, public IPrubeh {
+class frmSetup final : public HlavniOkno, public IPrubeh {
 public:
     frmSetup(const Sluzby& sluzby, const Vzhled& vzhled) noexcept
-        : Okno(sluzby.hlaseni), sluzby_(sluzby), vzhled_(vzhled),
-          prubeh_(sluzby.hlaseni, vzhled, stornovano_) {}
+        : HlavniOkno(sluzby.hlaseni, vzhled), sluzby_(sluzby), prubeh_(sluzby.hlaseni, vzhled, stornovano_) {}
     ~frmSetup() override;
 
     // Makes the window, hidden, and runs Form_Load. False when loading
@@ -64,8 +46,6 @@ public:
     Vysledek Odeber();
     // Whether loading failed because the medium holds no set.
     bool BezSady() const noexcept { return bezSady_; }
-    // Shows the loaded window centred on the screen, the focus on OK.
-    void Zobraz();
 
     // Hands one message to the dialog that it belongs to, or dispatches it.
     void ZpracujZpravu(MSG& zprava);
@@ -101,10 +81,8 @@ private:
     LRESULT OnCommand(WPARAM w, LPARAM l);
     LRESULT OnClose();
     LRESULT OnDestroy();
-    LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
     LRESULT OnEndSession(WPARAM konci);
 
-    void VytvorOvladace();
     void Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka);
     void cmdOK_Click();
     void cmdStorno_Click();
@@ -121,9 +99,6 @@ private:
     static int64_t OdstupKreseb() noexcept;
 
     Sluzby sluzby_;
-    const Vzhled& vzhled_;
-    // The welcome text's font when the message font is too large for it.
-    Pismo pismoUvitani_;
     std::atomic<bool> stornovano_{false};
     std::optional<Vysledek> posledniBeh_;
     bool bezSady_ = false;
