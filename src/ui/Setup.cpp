@@ -277,8 +277,13 @@ void Uvod(IProtokol& protokol) {
 
 #ifndef SETUP_BEZ_ZAZNAMU
 // The user the process runs as (the SID as text), and whether it runs with
-// more rights than that user's own programs: elevated, or as a service
-// account (as under a deployment tool). Nothing when the token cannot be read.
+// more rights than that user's own programs: elevated from a split token
+// (with UAC off, or for a standard user, every program of the user has the
+// same rights and there is nothing to guard), or as a service account (as
+// under a deployment tool). Wine keeps no security descriptors and gives
+// every program of the Unix user the same rights: no boundary there either,
+// and a protected folder could not be told from any other. Nothing when the
+// token cannot be read.
 struct Prava {
     std::wstring sid;
     bool vyssi = false;
@@ -294,10 +299,12 @@ std::optional<Prava> PravaProcesu() {
     if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(uzivatel)->User.Sid, &text)) return std::nullopt;
     const LokalniText vlastnik(text);
     Prava p{text};
-    TOKEN_ELEVATION zvyseni{};
+    TOKEN_ELEVATION_TYPE druh = TokenElevationTypeDefault;
     // Not knowing is taken as the worse case.
-    p.vyssi = !GetTokenInformation(token.get(), TokenElevation, &zvyseni, sizeof zvyseni, &n) ||
-              zvyseni.TokenIsElevated || p.sid == L"S-1-5-18" || p.sid == L"S-1-5-19" || p.sid == L"S-1-5-20";
+    p.vyssi = !GetTokenInformation(token.get(), TokenElevationType, &druh, sizeof druh, &n) ||
+              druh == TokenElevationTypeFull || p.sid == L"S-1-5-18" || p.sid == L"S-1-5-19" ||
+              p.sid == L"S-1-5-20";
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) p.vyssi = false;
     return p;
 }
 #endif

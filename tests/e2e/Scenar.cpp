@@ -43,25 +43,9 @@ std::vector<std::wstring> HlaskyUspechu(const std::vector<std::wstring>& soubory
     return v;
 }
 
-std::wstring SlozkaZaznamu() {
-    Handle token;
-    alignas(TOKEN_USER) BYTE uzivatel[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-    TOKEN_ELEVATION zvyseni{};
-    DWORD n = 0;
-    wchar_t* sid = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()) ||
-        !::GetTokenInformation(token.get(), TokenUser, uzivatel, sizeof uzivatel, &n) ||
-        !::GetTokenInformation(token.get(), TokenElevation, &zvyseni, sizeof zvyseni, &n) ||
-        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(uzivatel)->User.Sid, &sid))
-        Selhani("the driver's token cannot be read");
-    const std::wstring text = sid;
-    ::LocalFree(sid);
-    if (!zvyseni.TokenIsElevated) return SlozkaMistnichDat() + L"\\Instalace šablon";
-    wchar_t data[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, data)))
-        Selhani("no CSIDL_COMMON_APPDATA");
-    return std::wstring(data) + L"\\Instalace šablon\\" + text;
-}
+// Under Wine every program of the Unix user has the same rights, so Setup
+// keeps its records in the user's folder even when its token says elevated.
+std::wstring SlozkaZaznamu() { return SlozkaMistnichDat() + L"\\Instalace šablon"; }
 
 void OverSoubory(const std::wstring& sada, const std::wstring& cil) {
     auto soubory = SouboryVeSlozce(sada);

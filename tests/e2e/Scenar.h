@@ -121,9 +121,8 @@ private:
     std::wstring stornoPri_;
 };
 
-// Where runs keep their records while they last, as Setup chooses it:
-// %LOCALAPPDATA%\Instalace šablon, and for an elevated run (Wine runs every
-// program elevated) <ProgramData>\Instalace šablon\<the user's SID>.
+// Where runs keep their records while they last, as Setup chooses it under
+// Wine: %LOCALAPPDATA%\Instalace šablon.
 std::wstring SlozkaZaznamu();
 
 // The installed folder holds exactly the set's files, byte for byte, none of
