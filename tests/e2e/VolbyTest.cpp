@@ -265,6 +265,53 @@ TEST_F(Volby, TicheOdebraniNechaZmenenouSablonu) {
     EXPECT_FALSE(Obsahuje(radky, L"Nic k odebrání."));
 }
 
+// A removal pointed at the medium's own set would delete what it compares
+// with: refused, the set whole, the reason in the log.
+TEST_F(Volby, TicheOdebraniZeSadyNaMediuJiNecha) {
+    const std::wstring sada = PripravSadu();
+    const auto pred = Strom(Medium());
+    std::vector<std::string> obsah;
+    for (auto& s : SouboryVeSlozce(sada)) obsah.push_back(CtiSoubor(sada + L"\\" + s));
+    const std::wstring argumenty = L"/U /S /LOG=" + Log(L"medium.log") + L" /D=" + sada;
+    EXPECT_EQ(SpustBezOken(argumenty), 1603u);
+    EXPECT_EQ(Strom(Medium()), pred);
+    std::vector<std::string> po;
+    for (auto& s : SouboryVeSlozce(sada)) po.push_back(CtiSoubor(sada + L"\\" + s));
+    EXPECT_EQ(po, obsah);
+    auto radky = RadkyLogu(Log(L"medium.log"));
+    OverRamec(radky, argumenty, 1603);
+    EXPECT_TRUE(NejakyObsahuje(radky, L"nelze šablony odebrat"));
+}
+
+// A record planted by another program, naming a system file and an
+// autostart value of the machine: nothing of it is carried out, the log
+// names it, and the install goes on.
+TEST_F(Volby, PodvrzenyZaznamSeNeprovede) {
+    const std::wstring sada = PripravSadu();
+    NastavNovouVerzi();
+    const std::wstring ini = L"C:\\windows\\win.ini", run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    ASSERT_TRUE(::GetFileAttributesExW(ini.c_str(), GetFileExInfoStandard, &d));
+    const std::string obsahIni = CtiSoubor(ini);
+    NastavText(HKEY_LOCAL_MACHINE, run, L"SetupE2E", L"x");
+    const std::wstring zaznam = SlozkaZaznamu() + L"\\beh1.txt";
+    VytvorSlozky(SlozkaZaznamu());
+    const uint64_t cas = (uint64_t{d.ftLastWriteTime.dwHighDateTime} << 32) | d.ftLastWriteTime.dwLowDateTime;
+    ZapisSoubor(zaznam, Utf8(L"SETUP\t2\tI\tC:\\Šablony\\x\tE:\\y\t\nF\t" + ini + L"\t" +
+                             std::to_wstring(d.nFileSizeLow) + L"\t" + std::to_wstring(cas) + L"\nR\t2147483650\t" +
+                             run + L"\tSetupE2E\tx\n"));
+    const std::wstring argumenty = L"/S /LOG=" + Log(L"podvrh.log");
+    EXPECT_EQ(SpustBezOken(argumenty), 0u);
+    EXPECT_EQ(CtiSoubor(ini), obsahIni);
+    EXPECT_TRUE(CtiHodnotu(HKEY_LOCAL_MACHINE, run, L"SetupE2E"));
+    EXPECT_TRUE(Existuje(zaznam + L".odmitnuto"));
+    auto radky = RadkyLogu(Log(L"podvrh.log"));
+    OverRamec(radky, argumenty, 0);
+    EXPECT_TRUE(NejakyObsahuje(radky, L"„" + zaznam + L".odmitnuto“")) << "the record named";
+    SmazStrom(SlozkaZaznamu());
+    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, run.c_str(), L"SetupE2E");
+}
+
 TEST_F(Volby, OdebraniSDotazemAHlasenim) {
     std::wstring sada = PripravSadu();
     std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
