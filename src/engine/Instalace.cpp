@@ -81,8 +81,10 @@ void OverCil(const std::wstring& text, const std::wstring& zdroj) {
 void OverJedinecnaJmena(const std::vector<std::wstring>& jmena, const std::wstring& zdroj) {
     std::vector<std::size_t> poradi(jmena.size());
     for (std::size_t i = 0; i < poradi.size(); ++i) poradi[i] = i;
-    std::stable_sort(poradi.begin(), poradi.end(),
-                     [&](std::size_t a, std::size_t b) { return MensiBezVelikosti(jmena[a], jmena[b]); });
+    // In the listing's order among names alike, so the box names the pair as listed.
+    std::sort(poradi.begin(), poradi.end(), [&](std::size_t a, std::size_t b) {
+        return MensiBezVelikosti(jmena[a], jmena[b]) || (!MensiBezVelikosti(jmena[b], jmena[a]) && a < b);
+    });
     for (std::size_t i = 1; i < poradi.size(); ++i) {
         const std::wstring& a = jmena[poradi[i - 1]];
         const std::wstring& b = jmena[poradi[i]];

@@ -1,6 +1,7 @@
 #include "engine/Vraceni.h"
 
-#include <map>
+#include <algorithm>
+#include <utility>
 
 #include "system/Text.h"
 
@@ -100,14 +101,18 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
 
 void VratKroky(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::vector<Krok>& kroky,
                ISledovaniNavratu& sledovani) {
-    // Which backup each replaced file's copy stands over.
-    std::map<std::wstring, std::wstring> zalohy;
+    // Which backup each replaced file's copy stands over: the one set
+    // aside from its name last before it.
+    std::vector<std::pair<std::wstring, std::size_t>> odlozene;   // folded path, step
+    for (std::size_t i = 0; i < kroky.size(); ++i)
+        if (kroky[i].druh == Krok::Odlozeni) odlozene.emplace_back(VelkaPismena(kroky[i].cesta), i);
+    std::sort(odlozene.begin(), odlozene.end());
     std::vector<const std::wstring*> zalohaKroku(kroky.size(), nullptr);
-    for (std::size_t i = 0; i < kroky.size(); ++i) {
-        const Krok& k = kroky[i];
-        if (k.druh == Krok::Odlozeni) zalohy[VelkaPismena(k.cesta)] = k.druha;
-        if (k.druh == Krok::Soubor || k.druh == Krok::Odkaz)
-            if (const auto it = zalohy.find(VelkaPismena(k.cesta)); it != zalohy.end()) zalohaKroku[i] = &it->second;
+    for (std::size_t i = 0; !odlozene.empty() && i < kroky.size(); ++i) {
+        if (kroky[i].druh != Krok::Soubor && kroky[i].druh != Krok::Odkaz) continue;
+        const std::wstring cesta = VelkaPismena(kroky[i].cesta);
+        auto it = std::lower_bound(odlozene.begin(), odlozene.end(), std::make_pair(cesta, i));
+        if (it != odlozene.begin() && (--it)->first == cesta) zalohaKroku[i] = &kroky[it->second].druha;
     }
     for (std::size_t i = kroky.size(); i-- > 0;) {
         const Krok& k = kroky[i];
