@@ -1,7 +1,8 @@
 # Shared by the scripts that run Windows programs under Wine: a private X
-# display and a freshly booted 32-bit prefix, both stopped by process id.
-# Source it, call wine_env_start DIR, and wine_env_stop when done (a trap
-# is set for the normal exit).
+# display and a freshly booted prefix, both stopped by process id.
+# Source it, call wine_env_arch before building (it names the presets to
+# build), wine_env_start DIR, and wine_env_stop when done (a trap is set for
+# the normal exit).
 
 # Wine takes file names and the environment from the Unix locale: the
 # Czech names need a UTF-8 one.
@@ -14,11 +15,72 @@ WINE_ENV_DIR=""
 WINE_ENV_XVFB_PID=""
 WINE_ENV_PREFIXES=""
 
+# wine_env_runs_32bit: whether this machine executes 32-bit x86 programs.
+# Some kernels are built without that support, and Wine's 32-bit loader
+# then ends with "Exec format error" like any other such program. A static
+# program of three instructions tells, with or without Wine installed.
+wine_env_runs_32bit() {
+    local d rc
+    d=$(mktemp -d "${TMPDIR:-/tmp}/wine-arch.XXXXXX") || return 1
+    printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' > "$d/p.s"
+    if as --32 -o "$d/p.o" "$d/p.s" 2>/dev/null && ld -m elf_i386 -o "$d/p" "$d/p.o" 2>/dev/null; then
+        ( "$d/p" ) 2>/dev/null
+        rc=$?
+    else
+        # No binutils for i386: Wine's own 32-bit loader answers instead.
+        /usr/lib/wine/wine --version >/dev/null 2>&1
+        rc=$?
+    fi
+    rm -rf "$d"
+    return $rc
+}
+
+# wine_env_arch: which build of the sources the Wine levels run, decided
+# once per run (WINE_ENV_ARCH is exported, so the levels scripts/test starts
+# take its answer; set it to i686 or x86_64 to choose by hand). Setup.exe is
+# a 32-bit program and is tested as one wherever the machine can run it;
+# where it cannot, the same sources built for x86-64 run under 64-bit Wine.
+# Sets WINE_ENV_PRESET and WINE_ENV_TESTS_PRESET, the CMake presets of the
+# program and of the test programs (their build folders bear the same
+# names), and WINE_ENV_OBJDUMP for their imports.
+wine_env_arch() {
+    if [ -z "${WINE_ENV_ARCH:-}" ]; then
+        if wine_env_runs_32bit; then
+            WINE_ENV_ARCH=i686
+        else
+            WINE_ENV_ARCH=x86_64
+            echo "this machine cannot run 32-bit programs: the Wine levels test the x86_64 build of the same sources"
+        fi
+    fi
+    export WINE_ENV_ARCH
+    case $WINE_ENV_ARCH in
+        i686) WINE_ENV_PRESET=windows ;;
+        x86_64) WINE_ENV_PRESET=windows64 ;;
+        *) echo "WINE_ENV_ARCH must be i686 or x86_64, not $WINE_ENV_ARCH" >&2; return 1 ;;
+    esac
+    WINE_ENV_TESTS_PRESET=$WINE_ENV_PRESET-tests
+    WINE_ENV_OBJDUMP=$WINE_ENV_ARCH-w64-mingw32-objdump
+}
+
 # wine_env_start DIR: a display for this run and a booted prefix in DIR/base.
 wine_env_start() {
     WINE_ENV_DIR=$(realpath -m "$1")
     mkdir -p "$WINE_ENV_DIR"
-    export WINEARCH=win32
+    [ -n "${WINE_ENV_PRESET:-}" ] || wine_env_arch || return 1
+    if [ "$WINE_ENV_ARCH" = x86_64 ]; then
+        export WINEARCH=win64
+        # Debian's "wine" and "wineboot" start the 32-bit loader whenever it
+        # is installed, and it cannot run here: commands of the same names
+        # that start the 64-bit one come first in the PATH.
+        export WINELOADER=/usr/lib/wine/wine64
+        mkdir -p "$WINE_ENV_DIR/bin"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$WINE_ENV_DIR/bin/wine"
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 wineboot.exe "$@"\n' > "$WINE_ENV_DIR/bin/wineboot"
+        chmod +x "$WINE_ENV_DIR/bin/wine" "$WINE_ENV_DIR/bin/wineboot"
+        case ":$PATH:" in *":$WINE_ENV_DIR/bin:"*) ;; *) export PATH="$WINE_ENV_DIR/bin:$PATH" ;; esac
+    else
+        export WINEARCH=win32
+    fi
     export WINEDEBUG=${WINEDEBUG:--all}
     # No Mono or Gecko install prompts: nothing here needs .NET or HTML.
     # Nor winemenubuilder, which Wine starts after every link saved to mirror
@@ -41,7 +103,8 @@ wine_env_start() {
     # The script ends with its own status, whatever the stop's commands
     # return and whether or not the script runs under "set -e".
     trap 'wine_env_exit_status=$?; wine_env_stop; exit $wine_env_exit_status' EXIT
-    if [ ! -f "$WINE_ENV_DIR/base/system.reg" ]; then
+    # A prefix booted for the other architecture is booted anew.
+    if ! grep -qx "#arch=$WINEARCH" "$WINE_ENV_DIR/base/system.reg" 2>/dev/null; then
         rm -rf "$WINE_ENV_DIR/base"
         WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >/dev/null 2>&1
         WINEPREFIX="$WINE_ENV_DIR/base" wineserver -w
