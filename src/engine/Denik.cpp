@@ -365,8 +365,7 @@ void OverSlozkuZaznamu(ISoubory& soubory, const std::wstring& slozka, bool chran
         if (chranena && !JenSpravci(soubory.Zabezpeceni(uroven)))
             throw Chyba(CisloVlastniChyby, TitulekAplikace,
                         L"Do složky záznamů o průběhu instalace „" + uroven +
-                            L"“ mohou zapisovat i jiní uživatelé než správci, proto jí Setup nevěří. "
-                            L"Správce ji může odstranit; Setup ji při příštím spuštění vytvoří znovu.");
+                            L"“ mohou zapisovat i jiní uživatelé než správci, proto jí Setup nevěří.");
     }
 }
 

@@ -59,6 +59,9 @@ struct Krok {
     // carries from the medium. A negative size: not known (an older record).
     int64_t velikost = -1;
     int64_t cas = 0;
+    // The copy a killed run was making when it was killed: a file no
+    // larger than the copy would be is the copy's beginning, not the user's.
+    bool nedokonceny = false;
 
     bool operator==(const Krok&) const = default;
 };

@@ -773,9 +773,9 @@ void BehInstalace::OverMimoSadu() {
         stejna = s_.soubory.StejnySoubor(z, cil);
     if (stejna)
         throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
-                    L"Ze složky „" + Zkratka(cil) + L"“ nelze šablony odebrat: je to složka sady „" + Zkratka(sada) +
-                        L"“ na instalačním médiu, leží v ní nebo ji obsahuje, a odebráním by zmizela sama sada. "
-                        L"Zadejte složku, do které byly šablony nainstalovány.");
+                    L"Ze složky „" + Zkratka(cil) + L"“ nelze šablony odebrat: je to sada „" + Zkratka(sada) +
+                        L"“ na instalačním médiu, leží v ní nebo ji obsahuje. Zadejte složku, do které byly "
+                        L"šablony nainstalovány.");
 }
 
 // After a successful run the replaced files are no longer needed.

@@ -147,7 +147,9 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
                         v.odinstalace = z.odinstalace;
                     }
                     SledovaniObnovy sledovani(v);
-                    VratKroky(soubory, registr, shell, z.kroky, sledovani);
+                    std::vector<Krok> kroky = z.kroky;
+                    if (!kroky.empty() && kroky.back().druh == Krok::Soubor) kroky.back().nedokonceny = true;
+                    VratKroky(soubory, registr, shell, kroky, sledovani);
                     hotovo = sledovani.hotovo;
                 }
                 if (hotovo) SmazVytvoreny(soubory, cesta);
