@@ -589,7 +589,8 @@ TEST_P(Vraceni, ZabitiAPakUzivatel) {
         }
     }
     // A file that turns up at the name while the copy is refused, the
-    // program killed right after the refusal.
+    // program killed right after the refusal. (One no larger than the copy
+    // would be is taken for the beginning of a copy cut short by the kill.)
     int objevilo = 0;
     if (s_.cil != Cil::Existuje)
         for (int64_t k = konecSestaveni_ + 1; k <= konecProvedeni_; ++k) {
@@ -597,14 +598,14 @@ TEST_P(Vraceni, ZabitiAPakUzivatel) {
             Priprav(in, s_);
             in.m.zasahy.akce[k] = [&] {
                 if (cisty_.zaznam.at(static_cast<std::size_t>(k - 1)).ends_with(L" Kopiruj E:\\Dopisy\\a.dot " + a))
-                    in.m.disk.Soubor(a, L"uživatelův", AtributArchiv, CasStary);
+                    in.m.disk.Soubor(a, L"uživatelův dopis", AtributArchiv, CasStary);
             };
             Zabij(in, k);
-            if (!in.m.disk.Udaje(a) || in.m.disk.Udaje(a)->obsah != L"uživatelův") continue;
+            if (!in.m.disk.Udaje(a) || in.m.disk.Udaje(a)->obsah != L"uživatelův dopis") continue;
             SCOPED_TRACE("Soubor se objevil při volání " + std::to_string(k));
             ++objevilo;
             DokonciPrerusene(in.m.disk, in.m.registr, in.m.shell, SlozkaZaznamu);
-            EXPECT_EQ(in.m.disk.Udaje(a)->obsah, L"uživatelův");
+            EXPECT_EQ(in.m.disk.Udaje(a)->obsah, L"uživatelův dopis");
         }
     EXPECT_EQ(objevilo > 0, s_.cil != Cil::Existuje);
     // A record kept (every step of its recovery failed), then an install
