@@ -266,11 +266,16 @@ void Win32Soubory::Kopiruj(const std::wstring& zdroj, const std::wstring& cil, c
         kod = KopirujSoubor(z, c, zrusit);
     }
     if (kod == ERROR_SUCCESS) return;
-    if (kod == ERROR_REQUEST_ABORTED) {
-        // The target did not exist before the copy: whatever stands there
-        // now is what the stopped copy wrote.
+    if (kod == ERROR_REQUEST_ABORTED || kod == ERROR_DISK_FULL || kod == ERROR_HANDLE_DISK_FULL) {
+        // The target did not exist before the copy (a name in use fails
+        // first, before anything is written): whatever stands there now is
+        // what the stopped copy wrote. A copy the disk ran out under may
+        // leave its part behind (Wine does, with the source's attributes),
+        // and a rollback must not take that part for the user's file.
+        SetFileAttributesW(c, FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(c);
-        throw Chyba(CisloZrusenaOperace, Zdroj(operace, zdroj, cil), PopisSystemoveChyby(kod));
+        if (kod == ERROR_REQUEST_ABORTED)
+            throw Chyba(CisloZrusenaOperace, Zdroj(operace, zdroj, cil), PopisSystemoveChyby(kod));
     }
     VyvolejWin32(kod, Zdroj(operace, zdroj, cil));
 }
