@@ -104,11 +104,22 @@ wine_env_start() {
     # return and whether or not the script runs under "set -e".
     trap 'wine_env_exit_status=$?; wine_env_stop; exit $wine_env_exit_status' EXIT
     # A prefix booted for the other architecture is booted anew.
-    if ! grep -qx "#arch=$WINEARCH" "$WINE_ENV_DIR/base/system.reg" 2>/dev/null; then
+    # A boot that leaves no Windows folder (seen once on a freshly installed
+    # Wine, whose first start may lose a race with its own server) is tried
+    # again; what it printed is kept in wineboot.log.
+    local try=0
+    while ! wine_env_booted; do
+        if [ $try -ge 3 ]; then
+            echo "Wine did not boot a prefix in $WINE_ENV_DIR/base; its output:" >&2
+            tail -n 30 "$WINE_ENV_DIR/wineboot.log" >&2
+            return 1
+        fi
+        try=$((try + 1))
+        WINEPREFIX="$WINE_ENV_DIR/base" wineserver -k 2>/dev/null
         rm -rf "$WINE_ENV_DIR/base"
-        WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >/dev/null 2>&1
+        WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >>"$WINE_ENV_DIR/wineboot.log" 2>&1
         WINEPREFIX="$WINE_ENV_DIR/base" wineserver -w
-    fi
+    done
     # Debian's Wine looks for its own fonts outside the folder fonts-wine
     # puts them in and falls back to whatever fontconfig offers. The prefix
     # gets Wine's fonts so that windows look as on Windows: Marlett for the
@@ -127,6 +138,13 @@ wine_env_start() {
     find "$WINE_ENV_DIR/base/drive_c/users" -type l 2>/dev/null | while read -r l; do
         rm -f "$l" && mkdir -p "$l"
     done
+}
+
+# wine_env_booted: whether DIR/base is a whole prefix of this architecture.
+wine_env_booted() {
+    grep -qx "#arch=$WINEARCH" "$WINE_ENV_DIR/base/system.reg" 2>/dev/null &&
+        [ -d "$WINE_ENV_DIR/base/drive_c/windows/Fonts" ] &&
+        [ -d "$WINE_ENV_DIR/base/drive_c/users" ]
 }
 
 # wine_prefix NAME: a fresh copy of the booted prefix; prints its path.
