@@ -108,6 +108,7 @@ wine_env_start() {
     # Wine, whose first start may lose a race with its own server) is tried
     # again; what it printed is kept in wineboot.log.
     local try=0
+    wine_env_booted || rm -f "$WINE_ENV_DIR/wineboot.log"
     while ! wine_env_booted; do
         if [ $try -ge 3 ]; then
             echo "Wine did not boot a prefix in $WINE_ENV_DIR/base; its output:" >&2
@@ -115,7 +116,7 @@ wine_env_start() {
             return 1
         fi
         try=$((try + 1))
-        WINEPREFIX="$WINE_ENV_DIR/base" wineserver -k 2>/dev/null
+        WINEPREFIX="$WINE_ENV_DIR/base" wineserver -k 2>/dev/null || true
         rm -rf "$WINE_ENV_DIR/base"
         WINEPREFIX="$WINE_ENV_DIR/base" wineboot -i >>"$WINE_ENV_DIR/wineboot.log" 2>&1
         WINEPREFIX="$WINE_ENV_DIR/base" wineserver -w
