@@ -72,7 +72,7 @@ struct Instalator {
     }
     Vysledek SpustPlan(Plan plan) {
         Stroj s = m.stroj();
-        return m.okna.Spust([&] { return BehInstalace(s, slozky).SpustPlan(std::move(plan)); });
+        return m.okna.Spust([&] { return BehInstalace(s, slozky, std::move(plan)).Spust(slozky.CilSlozka); });
     }
 };
 
