@@ -789,7 +789,7 @@ void BehInstalace::OdstranZalohy() {
 // The exit path: nothing here may stop the rest, so errors are ignored.
 void BehInstalace::Konec() {
     try {
-        s_.prubeh.Hlaska(L"", 0, 0);
+        s_.prubeh.Skonci();
     } catch (...) {
     }
     denik_.Ukonci();

@@ -63,6 +63,7 @@ class TichyPrubeh final : public IPrubeh {
 public:
     explicit TichyPrubeh(IProtokol* protokol) : protokol_(protokol) {}
     void Hlaska(const std::wstring&, int32_t, int32_t) override {}
+    void Skonci() override {}
     const std::atomic<bool>& Stornovano() const override { return zastaveno_; }
     void NelzeZrusit() override {}
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;

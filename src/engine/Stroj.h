@@ -170,9 +170,10 @@ public:
 // (IHlaseni) are the run's messages.
 class IPrubeh : public IHlaseni {
 public:
-    // The status line and the bar: hotovo of celkem, a total of 0 keeps the
-    // bar. The empty text ends the run's reports: the progress window goes.
+    // The status line and the bar: hotovo of celkem (celkem above 0).
     virtual void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) = 0;
+    // The end of the run's reports: the progress window goes.
+    virtual void Skonci() = 0;
     // The user's wish to stop; a long copy watches it too, from wherever the
     // copy runs. A silent run's rises only when the session ends under it.
     virtual const std::atomic<bool>& Stornovano() const = 0;

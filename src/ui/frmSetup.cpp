@@ -95,32 +95,35 @@ void frmSetup::Ukaz() {
 }
 
 // Status steps, in this order: make sure the progress window is shown; the
-// empty text closes it; otherwise the text and, for a non-zero total, the
-// bar. Then, when it is time, the window is drawn and pending messages run
-// before the engine goes on.
+// text and the bar. Then, when it is time, the window is drawn and pending
+// messages run before the engine goes on.
 void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {
     // The first and the last report of every phase are always drawn: the
     // start and the end of preparation, of the install and of the rollback,
     // whose first report follows NelzeZrusit.
-    bool kreslit = std::exchange(kreslitPristi_, false) || hotovo <= 1 || hotovo == celkem || celkem == 0;
-    prubeh_.Zajisti(hwnd());
-    if (!prubeh_.Viditelne()) {
-        prubeh_.Zobraz();
-        // The progress window takes over from this one for the whole run.
-        if (instalaceBezi_ && Existuje()) ShowWindow(hwnd(), SW_HIDE);
-        kreslit = true;
-    }
-    if (text.empty()) {
-        prubeh_.KonecBehu();
-    } else {
-        prubeh_.NastavText(text);
-        if (celkem != 0) {
-            const int64_t sirka = SirkaUkazatele(PrubehMetr.left, PrubehMetr.width,
-                                                 PrubehUkazatel.left, hotovo, celkem);
-            prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka), ProcentoUkazatele(hotovo, celkem));
-        }
-    }
+    bool kreslit = std::exchange(kreslitPristi_, false) || hotovo <= 1 || hotovo == celkem;
+    if (ZobrazPrubeh()) kreslit = true;
+    prubeh_.NastavText(text);
+    const int64_t sirka = SirkaUkazatele(PrubehMetr.left, PrubehMetr.width, PrubehUkazatel.left, hotovo, celkem);
+    prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka), ProcentoUkazatele(hotovo, celkem));
     if (kreslit || Ted() - posledniKresba_ >= odstupKreseb_) Ukaz();
+}
+
+// The end of the run's reports closes the progress window, drawn at once.
+void frmSetup::Skonci() {
+    kreslitPristi_ = false;
+    ZobrazPrubeh();
+    prubeh_.KonecBehu();
+    Ukaz();
+}
+
+bool frmSetup::ZobrazPrubeh() {
+    prubeh_.Zajisti(hwnd());
+    if (prubeh_.Viditelne()) return false;
+    prubeh_.Zobraz();
+    // The progress window takes over from this one for the whole run.
+    if (instalaceBezi_ && Existuje()) ShowWindow(hwnd(), SW_HIDE);
+    return true;
 }
 
 void frmSetup::CekejNaKopii(HANDLE konec) {

@@ -881,7 +881,11 @@ bool FalesnyShell::OdkazVedeDo(const std::wstring& odkaz, const std::wstring& ci
 
 // ---------------------------------------------------------------- FalesnaOkna
 
-void FalesnaOkna::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {
+void FalesnaOkna::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) { Ohlas(text, hotovo, celkem); }
+
+void FalesnaOkna::Skonci() { Ohlas(L"", 0, 0); }
+
+void FalesnaOkna::Ohlas(const std::wstring& text, int32_t hotovo, int32_t celkem) {
     ++hlasek;
     if (zasahy) volaniPredHlaskou.push_back(zasahy->volani);
     Zapis({Udalost::Hlaska, text, hotovo, celkem});

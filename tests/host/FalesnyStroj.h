@@ -317,6 +317,8 @@ public:
     std::vector<int64_t> volaniPredZpravou;   // and before each box
 
     void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
+    // Recorded as a report of the empty text, which the events call Zavri.
+    void Skonci() override;
     const std::atomic<bool>& Stornovano() const override { return stornovano; }
     void NelzeZrusit() override { Zapis({Udalost::ZakazStorno}); }
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
@@ -329,6 +331,7 @@ public:
     std::vector<Udalost> Zpravy() const;
 
 private:
+    void Ohlas(const std::wstring& text, int32_t hotovo, int32_t celkem);
     void Zapis(Udalost u) {
         if (zaznamenavat) udalosti.push_back(std::move(u));
     }
