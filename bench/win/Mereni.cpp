@@ -292,8 +292,7 @@ int Storno(const std::wstring& exe, const std::wstring& koren, const std::wstrin
 // the end (the record and, when empty, its folder removed).
 int Zaznam(int n) {
     setup::Win32Soubory soubory;
-    setup::Win32Hlaseni hlaseni;
-    setup::Win32Shell shell(hlaseni);
+    setup::Win32Shell shell;
     const std::wstring slozka = shell.SpecialniSlozka(28) + L"\\" + setup::NazevSlozkyZaznamu;   // CSIDL_LOCAL_APPDATA
     const std::wstring cil = L"T:\\a\\cil\\Templates\\Sada";
     std::vector<setup::Krok> kroky(static_cast<size_t>(n));

@@ -23,7 +23,7 @@ void RegistrujTridu(const wchar_t* nazev, WNDPROC procedura, int extra, int poza
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));   // IDC_ARROW
     if (pozadi >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(pozadi + 1));
     wc.lpszClassName = nazev;
-    if (!RegisterClassExW(&wc)) VyvolejPosledni(std::wstring(L"RegisterClassExW ") + nazev);
+    if (!RegisterClassExW(&wc)) VyvolejPosledni(L"RegisterClassExW ", nazev);
 }
 
 void NahlasVyjimku(IHlaseni& hlaseni) noexcept {
@@ -136,7 +136,7 @@ HWND Rozvrzeni::Pridej(const wchar_t* trida, const wchar_t* text, DWORD styl, DW
                              Px(kde.top), Px(kde.width), Px(kde.height), rodic_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              GetModuleHandleW(nullptr), nullptr);
-    if (!h) VyvolejPosledni(std::wstring(L"CreateWindowExW ") + trida);
+    if (!h) VyvolejPosledni(L"CreateWindowExW ", trida);
     SetWindowPos(h, posledni_ ? posledni_ : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     posledni_ = h;

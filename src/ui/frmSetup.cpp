@@ -47,7 +47,8 @@ bool frmSetup::Nacti(const std::wstring& cestaAplikace, const std::wstring& doca
 }
 
 void frmSetup::Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka) {
-    Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell, docasnaSlozka);
+    Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell, sluzby_.hlaseni,
+                                docasnaSlozka);
     SlozkaProgramu = std::move(n.SlozkaProgramu);
     PuvodNavrhu = std::move(n.PuvodNavrhu);
     slozky = std::move(n.slozky);

@@ -183,7 +183,7 @@ private:
 // (a failed write having made its key, as the platform's does).
 class FalesnyRegistr final : public IRegistr {
 public:
-    explicit FalesnyRegistr(IHlaseni& hlaseni, Zasahy* zasahy = nullptr) : hlaseni_(hlaseni), zasahy_(zasahy) {}
+    explicit FalesnyRegistr(Zasahy* zasahy = nullptr) : zasahy_(zasahy) {}
     FalesnyRegistr(const FalesnyRegistr&) = delete;
     FalesnyRegistr& operator=(const FalesnyRegistr&) = delete;
 
@@ -252,7 +252,6 @@ private:
     // Counts a write or delete; true when it is to fail.
     bool Selze(const wchar_t* operace, const std::wstring& klic);
 
-    IHlaseni& hlaseni_;
     Zasahy* zasahy_;
     Klice klice_;
 };
@@ -342,7 +341,7 @@ struct FalesnyStroj {
     Zasahy zasahy;
     FalesnaOkna okna;
     FalesnyDisk disk{zasahy};
-    FalesnyRegistr registr{okna, &zasahy};
+    FalesnyRegistr registr{&zasahy};
     FalesnyShell shell{zasahy, disk};
 
     FalesnyStroj() {

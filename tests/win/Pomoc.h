@@ -29,6 +29,16 @@ public:
     std::vector<Zaznam> zpravy;
 };
 
+// Deletes a key as a run's rollback does: a failure SmazKlic throws is shown
+// in the report box.
+inline void SmazKlic(IRegistr& registr, IHlaseni& hlaseni, uint32_t koren, const std::wstring& klic) {
+    try {
+        registr.SmazKlic(koren, klic);
+    } catch (...) {
+        ChybaHlaseni(hlaseni, ChybaZVyjimky());
+    }
+}
+
 // "Suite_Test" of the running test, for key and folder names.
 std::wstring JmenoTestu();
 
