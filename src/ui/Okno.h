@@ -12,15 +12,10 @@
 #include <string>
 
 #include "system/Chyba.h"
-#include "system/win32/Handle.h"
+#include "system/win32/Uchyty.h"
 #include "ui/Rozmery.h"
 
 namespace setup::ui {
-
-using VlastnikOkna = Vlastnik<HWND, &DestroyWindow>;
-using Pismo = Vlastnik<HFONT, &DeleteObject>;
-using Bitmapa = Vlastnik<HBITMAP, &DeleteObject>;
-using Ikona = Vlastnik<HICON, &DestroyIcon>;
 
 // Reports the exception being handled in the error box; used at the
 // boundaries no exception may cross (window procedures, the program's entry).

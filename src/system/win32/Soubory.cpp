@@ -50,9 +50,9 @@ std::vector<Polozka> Win32Soubory::Vypis(const std::wstring& vzor) {
     WIN32_FIND_DATAW nalez;
     // The basic level skips the short 8.3 names, and the large fetch asks for
     // bigger batches: both matter for folders of thousands of files.
-    HledaniSouboru hledani(Platny(FindFirstFileExW(Cesta(vzor, operace), FindExInfoBasic, &nalez,
+    HledaniSouboru hledani(FindFirstFileExW(Cesta(vzor, operace), FindExInfoBasic, &nalez,
                                                    FindExSearchNameMatch, nullptr,
-                                                   FIND_FIRST_EX_LARGE_FETCH)));
+                                                   FIND_FIRST_EX_LARGE_FETCH));
     if (!hledani) {
         const DWORD kod = GetLastError();
         // A pattern that matches nothing. A folder that is not there (a
@@ -190,48 +190,25 @@ public:
 private:
     enum class Stav { Volno, Zadano, Hotovo };
 
-    class Zamek {
-    public:
-        explicit Zamek(SRWLOCK& l) noexcept : l_(l) { Zamkni(); }
-        ~Zamek() {
-            if (drzen_) ReleaseSRWLockExclusive(&l_);
-        }
-        Zamek(const Zamek&) = delete;
-        Zamek& operator=(const Zamek&) = delete;
-        void Zamkni() noexcept {
-            AcquireSRWLockExclusive(&l_);
-            drzen_ = true;
-        }
-        void Odemkni() noexcept {
-            drzen_ = false;
-            ReleaseSRWLockExclusive(&l_);
-        }
-
-    private:
-        SRWLOCK& l_;
-        bool drzen_ = false;
-    };
-
     // Nothing in it throws: no exception may leave a thread.
     static DWORD WINAPI Smycka(void* data) noexcept {
         auto& k = *static_cast<Kopirovani*>(data);
-        AcquireSRWLockExclusive(&k.zamek_);
+        Zamek z(k.zamek_);
         for (;;) {
             while (k.stav_ != Stav::Zadano && !k.konec_) SleepConditionVariableSRW(&k.prace_, &k.zamek_, INFINITE, 0);
             if (k.konec_) break;
             const wchar_t* zdroj = k.zdroj_;
             const wchar_t* cil = k.cil_;
             const std::atomic<bool>* zrusit = k.zrusit_;
-            ReleaseSRWLockExclusive(&k.zamek_);
+            z.Odemkni();
             const DWORD kod = KopirujSoubor(zdroj, cil, zrusit);
-            AcquireSRWLockExclusive(&k.zamek_);
+            z.Zamkni();
             k.kod_ = kod;
             k.stav_ = Stav::Hotovo;
             const bool udalost = std::exchange(k.cekaNaUdalost_, false);
             WakeConditionVariable(&k.hotovo_);
             if (udalost) SetEvent(k.udalost_.get());
         }
-        ReleaseSRWLockExclusive(&k.zamek_);
         return 0;
     }
 
@@ -310,10 +287,10 @@ namespace {
 // and backup semantics let folders be opened too.
 std::optional<BY_HANDLE_FILE_INFORMATION> Identita(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"StejnySoubor";
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), 0,
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), 0,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                           nullptr)));
+                                           nullptr));
     if (!soubor) {
         const DWORD kod = GetLastError();
         if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
@@ -331,7 +308,7 @@ namespace {
 // The folder that holds a path, opened as itself and held, while the caller
 // works in it, so that nobody may rename or delete it meanwhile: a junction
 // or link in its place would take the file elsewhere, and one found there is
-// refused (ERROR_CANT_ACCESS_FILE). Null, with the reason in GetLastError,
+// refused (ERROR_CANT_ACCESS_FILE). Empty, with the reason in GetLastError,
 // when it cannot be opened.
 UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
     const auto konec = cesta.find_last_of(L'\\');
@@ -339,9 +316,9 @@ UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
     std::wstring nadrazena = cesta.substr(0, konec);
     // "C:" alone is the drive's current folder, not its root.
     if (nadrazena.empty() || nadrazena.back() == L':') nadrazena += L'\\';
-    UchytSouboru slozka(Platny(CreateFileW(Cesta(nadrazena, operace), FILE_READ_ATTRIBUTES,
+    UchytSouboru slozka(CreateFileW(Cesta(nadrazena, operace), FILE_READ_ATTRIBUTES,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!slozka) return slozka;
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(slozka.get(), &info)) VyvolejPosledni(operace, L" ", cesta);
@@ -350,9 +327,9 @@ UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
 }
 
 UchytSouboru OtevriKeCteni(const std::wstring& cesta, const wchar_t* operace) {
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     return soubor;
 }
@@ -422,9 +399,9 @@ std::optional<std::string> Win32Soubory::Nacti(const std::wstring& cesta) {
         VyvolejWin32(kod, Zdroj(operace, cesta));
     }
     // A link planted at the name is opened as itself, and refused.
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!soubor) {
         const DWORD kod = GetLastError();
         if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
@@ -457,16 +434,16 @@ std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta,
     // Others may read a log meanwhile (an administrator watching it), not
     // write it; a run's record nobody may open while the run lives.
     const DWORD sdileni = jak == Otevreni::Vylucny ? 0 : FILE_SHARE_READ;
-    UchytSouboru soubor(Platny(CreateFileW(nazev, FILE_APPEND_DATA, sdileni, nullptr, vytvoreni, priznaky, nullptr)));
+    UchytSouboru soubor(CreateFileW(nazev, FILE_APPEND_DATA, sdileni, nullptr, vytvoreni, priznaky, nullptr));
     if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     return std::make_unique<Win32Pripis>(std::move(soubor), cesta);
 }
 
 void Win32Soubory::Vynut(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Vynut";
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_WRITE,
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_WRITE,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, 0, nullptr)));
+                                           OPEN_EXISTING, 0, nullptr));
     if (!soubor || !FlushFileBuffers(soubor.get())) VyvolejPosledni(operace, L" ", cesta);
 }
 
@@ -485,10 +462,10 @@ std::wstring Win32Soubory::Zabezpeceni(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Zabezpeceni";
     // The entry itself: a junction planted at the name answers with its own
     // descriptor (its maker's), never with that of the folder it leads to.
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), READ_CONTROL,
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), READ_CONTROL,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                           nullptr)));
+                                           nullptr));
     if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     constexpr SECURITY_INFORMATION co = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR popis = nullptr;
