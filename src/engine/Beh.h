@@ -1,5 +1,5 @@
 // One install run: the OK handler's state from its first status report to
-// its exit path. cmdOK_Click is Spust(); a run may be given a hand-made plan
+// its exit path. Instaluj is Spust(); a run may be given a hand-made plan
 // in place of the one Sestav builds, and a built plan can be inspected.
 #pragma once
 

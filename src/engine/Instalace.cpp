@@ -163,7 +163,7 @@ std::wstring Zaloha(const std::wstring& cesta, uint32_t n) {
 
 }  // namespace
 
-Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
+Vysledek Instaluj(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
     return BehInstalace(stroj, slozky).Spust(cil);
 }
 

@@ -47,7 +47,7 @@ enum class Vysledek {
 // One run for the target the user left: the window hides itself when the
 // first report shows the progress window, and after the run shows itself
 // again or, when it is done, unloads.
-Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
+Vysledek Instaluj(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
 
 // Removes the set from the target: the files of the target named as files
 // of the set and holding what the medium holds, the link named after the

@@ -11,11 +11,14 @@
 namespace setup {
 
 // Kinds of action (Typ).
-inline constexpr int32_t TypSlozka = 1;     // create a folder, level by level
-inline constexpr int32_t TypSoubor = 2;     // copy a file
-inline constexpr int32_t TypKlic = 3;       // remove a registry key on rollback
-inline constexpr int32_t TypHodnota = 4;    // write a registry text value
-inline constexpr int32_t TypZastupce = 5;   // write a shell link
+enum TypAkce : int32_t {
+    TypZadny = 0,
+    TypSlozka = 1,     // create a folder, level by level
+    TypSoubor = 2,     // copy a file
+    TypKlic = 3,       // remove a registry key on rollback
+    TypHodnota = 4,    // write a registry text value
+    TypZastupce = 5,   // write a shell link
+};
 
 // Overwrite policies of a file copy (Prepsat); any other value acts as PrepsatNikdy.
 inline constexpr int32_t PrepsatNikdy = 1;
@@ -55,7 +58,7 @@ private:
 // keep Undo, which says whether this run created something to take back.
 struct Objekt {
     std::wstring Nazev;           // file name, link name, value name or folder label
-    int32_t Typ = 0;
+    TypAkce Typ = TypZadny;
     SdilenyText ZdrojovaSlozka;   // folder of the file to copy; a link's target
     SdilenyText CilovaSlozka;     // folder to create or to copy into; a key path
     int64_t Velikost = 0;         // source size in bytes, recorded when planned

@@ -56,15 +56,15 @@ LRESULT CALLBACK Okno::Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l) {
     if (zprava == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
         auto* nove = static_cast<Okno*>(cs->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(nove));
+        NastavStavOkna(hwnd, nove);
         nove->hwnd_ = hwnd;
         nove->okno_ = VlastnikOkna(hwnd);
     }
-    auto* okno = reinterpret_cast<Okno*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* okno = StavOkna<Okno>(hwnd);
     if (!okno) return DefDlgProcW(hwnd, zprava, w, l);
     if (zprava == WM_NCDESTROY) {
         // The window's last message: the object lets go of it.
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        NastavStavOkna(hwnd, nullptr);
         okno->okno_.release();
         okno->hwnd_ = nullptr;
         return DefDlgProcW(hwnd, zprava, w, l);
@@ -74,6 +74,18 @@ LRESULT CALLBACK Okno::Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l) {
     } catch (...) {
         NahlasVyjimku(okno->hlaseni_);
         return 0;
+    }
+}
+
+LRESULT Okno::Zprava(UINT zprava, WPARAM w, LPARAM l) {
+    switch (zprava) {
+    case WM_COMMAND: return OnCommand(w, l);
+    case WM_CLOSE: return OnClose();
+    case WM_DESTROY: return OnDestroy();
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
+    case WM_QUERYENDSESSION: return OnQueryEndSession(w, l);
+    case WM_ENDSESSION: return OnEndSession(w, l);
+    default: return Vychozi(zprava, w, l);
     }
 }
 

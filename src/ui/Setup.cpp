@@ -432,7 +432,7 @@ int SpustTise(const Volby& volby) {
     const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
     // Until the result is written down, the session does not end under the run.
     HlidacTichehoBehu hlidac([&tichy] { tichy.Zastav(); });
-    return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : cmdOK_Click(stroj, n.slozky, cil)));
+    return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : Instaluj(stroj, n.slozky, cil)));
 }
 
 // A start while another run goes on does nothing and says so: the other

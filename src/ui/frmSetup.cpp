@@ -193,7 +193,7 @@ void frmSetup::cmdOK_Click() {
     if (instalaceBezi_) return;
     // Done: the program ends; otherwise the user gets this window back with
     // the text left in it, rather than being left with a hidden program.
-    if (Spust(&setup::cmdOK_Click) == Vysledek::Hotovo)
+    if (Spust(&setup::Instaluj) == Vysledek::Hotovo)
         Znic();
     else
         ZobrazHlavniOkno();
@@ -221,19 +221,7 @@ void frmSetup::cmdProchazet_Click() {
     SendMessageW(edit, EM_SETSEL, konec, static_cast<LPARAM>(konec));
 }
 
-LRESULT frmSetup::Zprava(UINT zprava, WPARAM w, LPARAM l) {
-    switch (zprava) {
-    case WM_COMMAND: return OnCommand(w, l);
-    case WM_CLOSE: return OnClose();
-    case WM_DESTROY: return OnDestroy();
-    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
-    case WM_QUERYENDSESSION: return instalaceBezi_ ? FALSE : Vychozi(zprava, w, l);
-    case WM_ENDSESSION: return OnEndSession(w);
-    default: return Vychozi(zprava, w, l);
-    }
-}
-
-LRESULT frmSetup::OnEndSession(WPARAM konci) {
+LRESULT frmSetup::OnEndSession(WPARAM konci, LPARAM) {
     // The session ends in spite of the refusal: the run stops at its next
     // check and takes back what it can before the process is ended.
     if (konci && instalaceBezi_) stornovano_ = true;

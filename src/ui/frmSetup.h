@@ -78,11 +78,13 @@ public:
     IProtokol* protokol = nullptr;
 
 private:
-    LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) override;
-    LRESULT OnCommand(WPARAM w, LPARAM l);
-    LRESULT OnClose();
-    LRESULT OnDestroy();
-    LRESULT OnEndSession(WPARAM konci);
+    LRESULT OnCommand(WPARAM w, LPARAM l) override;
+    LRESULT OnClose() override;
+    LRESULT OnDestroy() override;
+    LRESULT OnQueryEndSession(WPARAM w, LPARAM l) override {
+        return instalaceBezi_ ? FALSE : Vychozi(WM_QUERYENDSESSION, w, l);
+    }
+    LRESULT OnEndSession(WPARAM konci, LPARAM) override;
 
     void Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka);
     void cmdOK_Click();

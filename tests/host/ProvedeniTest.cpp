@@ -503,7 +503,7 @@ TEST_F(Beh, RegistrovaZaznamyAJineTypy) {
     plan.Pridej(klicC);
     plan.Pridej(hodnota);
     plan.Pridej(bylaTam);
-    plan.Pridej(Zaznam(99, L"Neznámý", L"E:\\Dopisy", L"C:\\Nic"));
+    plan.Pridej(Zaznam(static_cast<TypAkce>(99), L"Neznámý", L"E:\\Dopisy", L"C:\\Nic"));
     plan.Pridej(Zaznam(TypSlozka, L"Konec", L"", L"C:\\Konec"));
     m.okna.stornovatPriHlasce = {8};   // the last record's status line
     const Snimek pred = m.disk.Stav();
