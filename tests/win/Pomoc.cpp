@@ -114,7 +114,7 @@ std::wstring TestovaciSlozka::Cesta(const std::wstring& pod) const {
 
 void TestovaciSlozka::Zapis(const std::wstring& pod, const std::string& obsah) const {
     UchytSouboru soubor(CreateFileW(Cesta(pod).c_str(), GENERIC_WRITE, 0, nullptr,
-                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(soubor) << "cannot write " << GetLastError();
     DWORD zapsano = 0;
     ASSERT_TRUE(WriteFile(soubor.get(), obsah.data(), static_cast<DWORD>(obsah.size()), &zapsano,
@@ -123,7 +123,7 @@ void TestovaciSlozka::Zapis(const std::wstring& pod, const std::string& obsah) c
 
 std::optional<std::string> TestovaciSlozka::Cti(const std::wstring& pod) const {
     UchytSouboru soubor(CreateFileW(Cesta(pod).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                           nullptr, OPEN_EXISTING, 0, nullptr));
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
     if (!soubor) return std::nullopt;
     std::string obsah;
     char buffer[4096];

@@ -84,7 +84,7 @@ TEST_F(Soubory, ListingOfThousandsOfFiles) {
     // Enough for the listing to come in many batches.
     for (int i = 0; i < 3000; ++i) {
         UchytSouboru f(CreateFileW(slozka.Cesta(L"f" + std::to_wstring(i) + L".dot").c_str(),
-                                          GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+                                   GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         ASSERT_TRUE(f);
     }
     const auto polozky = soubory.Vypis(slozka.Cesta(L"*.*"));
@@ -141,7 +141,7 @@ TEST_F(Soubory, TimeAndSize) {
     FILETIME novy{0x12345678, 0x01D00000};
     {
         UchytSouboru f(CreateFileW(slozka.Cesta(L"velky.dot").c_str(), FILE_WRITE_ATTRIBUTES, 0,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(SetFileTime(f.get(), nullptr, nullptr, &novy));
     }
     EXPECT_EQ(soubory.CasZmeny(slozka.Cesta(L"velky.dot")), 0x01D0000012345678LL);

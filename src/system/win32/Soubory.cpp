@@ -51,8 +51,8 @@ std::vector<Polozka> Win32Soubory::Vypis(const std::wstring& vzor) {
     // The basic level skips the short 8.3 names, and the large fetch asks for
     // bigger batches: both matter for folders of thousands of files.
     HledaniSouboru hledani(FindFirstFileExW(Cesta(vzor, operace), FindExInfoBasic, &nalez,
-                                                   FindExSearchNameMatch, nullptr,
-                                                   FIND_FIRST_EX_LARGE_FETCH));
+                                            FindExSearchNameMatch, nullptr,
+                                            FIND_FIRST_EX_LARGE_FETCH));
     if (!hledani) {
         const DWORD kod = GetLastError();
         // A pattern that matches nothing. A folder that is not there (a
@@ -288,9 +288,9 @@ namespace {
 std::optional<BY_HANDLE_FILE_INFORMATION> Identita(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"StejnySoubor";
     UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), 0,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                           nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                    nullptr));
     if (!soubor) {
         const DWORD kod = GetLastError();
         if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
@@ -317,8 +317,8 @@ UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
     // "C:" alone is the drive's current folder, not its root.
     if (nadrazena.empty() || nadrazena.back() == L':') nadrazena += L'\\';
     UchytSouboru slozka(CreateFileW(Cesta(nadrazena, operace), FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!slozka) return slozka;
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(slozka.get(), &info)) VyvolejPosledni(operace, L" ", cesta);
@@ -328,8 +328,8 @@ UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
 
 UchytSouboru OtevriKeCteni(const std::wstring& cesta, const wchar_t* operace) {
     UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     return soubor;
 }
@@ -400,8 +400,8 @@ std::optional<std::string> Win32Soubory::Nacti(const std::wstring& cesta) {
     }
     // A link planted at the name is opened as itself, and refused.
     UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!soubor) {
         const DWORD kod = GetLastError();
         if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
@@ -442,8 +442,8 @@ std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta,
 void Win32Soubory::Vynut(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Vynut";
     UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, 0, nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
     if (!soubor || !FlushFileBuffers(soubor.get())) VyvolejPosledni(operace, L" ", cesta);
 }
 
@@ -463,9 +463,9 @@ std::wstring Win32Soubory::Zabezpeceni(const std::wstring& cesta) {
     // The entry itself: a junction planted at the name answers with its own
     // descriptor (its maker's), never with that of the folder it leads to.
     UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), READ_CONTROL,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                           nullptr));
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                    nullptr));
     if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     constexpr SECURITY_INFORMATION co = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR popis = nullptr;
