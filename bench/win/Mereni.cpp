@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "engine/Denik.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/Ovladace.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/Okno.h"
 #include "ui/Ovladace.h"
 #include "ui/Pristupnost.h"

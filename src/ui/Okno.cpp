@@ -1,6 +1,6 @@
 #include "ui/Okno.h"
 
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup::ui {
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "system/Chyba.h"
-#include "system/win32/Uchyty.h"
+#include "win32/Uchyty.h"
 #include "ui/Rozmery.h"
 
 namespace setup::ui {

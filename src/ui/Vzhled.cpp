@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "system/Text.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/res/Zdroje.h"
 
 namespace setup::ui {

@@ -1,6 +1,6 @@
 #include "ui/frmPrubeh.h"
 
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/Ovladace.h"
 #include "ui/KresleneOvladace.h"
 

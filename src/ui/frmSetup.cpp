@@ -4,7 +4,7 @@
 
 #include "engine/Ukazatel.h"
 #include "engine/Zjisteni.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/KonecRelace.h"
 #include "ui/Ovladace.h"
 

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "system/win32/Uchyty.h"
+#include "win32/Uchyty.h"
 
 namespace e2e {
 

@@ -5,7 +5,7 @@
 #include <cwctype>
 
 #include "../e2e/Ridic.h"
-#include "system/win32/Uchyty.h"
+#include "win32/Uchyty.h"
 
 namespace hardening {
 

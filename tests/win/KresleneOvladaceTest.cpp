@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "system/win32/Uchyty.h"
+#include "win32/Uchyty.h"
 #include "ui/KresleneOvladace.h"
 #include "ui/Ovladace.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup::test {
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "Pomoc.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {

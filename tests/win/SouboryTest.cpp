@@ -9,7 +9,7 @@
 
 #include "Pomoc.h"
 #include "system/Text.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {

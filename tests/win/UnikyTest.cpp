@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Pomoc.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {

@@ -1,7 +1,7 @@
 // mChyby: the message box, the platform's error texts and the throwers.
 #include "system/Text.h"
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup {
 

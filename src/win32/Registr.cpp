@@ -6,8 +6,8 @@
 
 #include "system/RegistrData.h"
 #include "system/Text.h"
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "system/win32/Handle.h"
+#include "win32/Handle.h"
 
 namespace setup {
 

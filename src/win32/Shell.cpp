@@ -1,7 +1,7 @@
 // mPomucky: special folders, the folder browser and shell links.
 #include "system/Text.h"
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup {
 

@@ -2,8 +2,8 @@
 // number and description, with the operation and its path as the source.
 #include <utility>
 
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 #include <aclapi.h>
 #include <sddl.h>
