@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "engine/Denik.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/Ovladace.h"
 
 namespace {
@@ -292,8 +292,7 @@ int Storno(const std::wstring& exe, const std::wstring& koren, const std::wstrin
 // the end (the record and, when empty, its folder removed).
 int Zaznam(int n) {
     setup::Win32Soubory soubory;
-    setup::Win32Hlaseni hlaseni;
-    setup::Win32Shell shell(hlaseni);
+    setup::Win32Shell shell;
     const std::wstring slozka = shell.SpecialniSlozka(28) + L"\\" + setup::NazevSlozkyZaznamu;   // CSIDL_LOCAL_APPDATA
     const std::wstring cil = L"T:\\a\\cil\\Templates\\Sada";
     std::vector<setup::Krok> kroky(static_cast<size_t>(n));

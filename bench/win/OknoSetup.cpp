@@ -5,7 +5,7 @@
 // what its own work at start-up costs.
 #include <windows.h>
 
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/HlavniOkno.h"
 
 namespace {

@@ -1,10 +1,11 @@
 // One install run: the OK handler's state from its first status report to
-// its exit path. cmdOK_Click is Spust(); the stages are public so that a
-// hand-made plan can be carried out and a built plan inspected.
+// its exit path. Instaluj is Spust(); a run may be given a hand-made plan
+// in place of the one Sestav builds, and a built plan can be inspected.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Denik.h"
@@ -18,6 +19,12 @@ namespace setup {
 class BehInstalace {
 public:
     BehInstalace(Stroj& stroj, SlozkyInstalace& slozky) : s_(stroj), slozky_(slozky), denik_(stroj.soubory) {}
+    // A run that carries out this plan: Spust starts its record and goes on
+    // from there, with the same error handler, rollback and exit path.
+    BehInstalace(Stroj& stroj, SlozkyInstalace& slozky, Plan plan) : BehInstalace(stroj, slozky) {
+        plan_ = std::move(plan);
+        danyPlan_ = true;
+    }
 
     // The whole handler for the target text: plan building, execution,
     // success or rollback, and the exit path. Nothing escapes: every error
@@ -26,10 +33,6 @@ public:
 
     // The same run taking the set away from the target.
     Vysledek Odeber(const std::wstring& cil);
-
-    // Carries out a plan made elsewhere, with the same error handler,
-    // rollback and exit path as Spust().
-    Vysledek SpustPlan(Plan plan);
 
     // Plan building alone (its status reports included), and the start of
     // the run's record. False when the user cancelled; throws Chyba on an
@@ -52,6 +55,7 @@ private:
     };
 
     bool NastavitOsobniSablony();
+    void ZacniZaznam();
     void Proved();
     void ProvedZaznam(int32_t i, Objekt& rec);
     void VytvorSlozky(int32_t i, const Objekt& rec);
@@ -108,6 +112,7 @@ private:
     bool uspech_ = false;
     bool chyba_ = false;
     bool odebrani_ = false;                        // the run takes the set away
+    bool danyPlan_ = false;                        // plan_ was given, not built
     int32_t odebrano_ = 0;                         // files and links a removal set aside
     std::vector<std::wstring> zmenene_;            // files a removal left: the user changed them
     Denik denik_;

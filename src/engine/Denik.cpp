@@ -495,7 +495,7 @@ void Denik::Ukonci() noexcept {
             if (!ponechat_) soubory_.SmazSoubor(cesta_);
         }
         // The folder goes when the record was the last thing in it.
-        if (JePrazdna(soubory_, slozka_)) soubory_.OdstranSlozku(slozka_);
+        OdstranKdyzPrazdna(soubory_, slozka_);
     } catch (...) {
         // A record left behind is found by the next start, which finds
         // nothing in it to take back.
@@ -514,6 +514,10 @@ bool JePrazdna(ISoubory& soubory, const std::wstring& slozka) {
 bool OdstranPrazdnouSlozku(ISoubory& soubory, const std::wstring& slozka) {
     const auto atributy = soubory.Atributy(slozka);
     if (!atributy || !(*atributy & AtributSlozka)) return false;
+    return OdstranKdyzPrazdna(soubory, slozka);
+}
+
+bool OdstranKdyzPrazdna(ISoubory& soubory, const std::wstring& slozka) {
     if (!JePrazdna(soubory, slozka)) return false;
     soubory.OdstranSlozku(slozka);
     return true;

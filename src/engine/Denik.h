@@ -174,4 +174,8 @@ bool SmazVytvoreny(ISoubory& soubory, const std::wstring& cesta);
 // Whether a folder holds anything at all.
 bool JePrazdna(ISoubory& soubory, const std::wstring& slozka);
 
+// Removes a folder that holds nothing; true when it went. Throws when the
+// folder cannot be listed or removed.
+bool OdstranKdyzPrazdna(ISoubory& soubory, const std::wstring& slozka);
+
 }  // namespace setup

@@ -163,7 +163,7 @@ std::wstring Zaloha(const std::wstring& cesta, uint32_t n) {
 
 }  // namespace
 
-Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
+Vysledek Instaluj(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
     return BehInstalace(stroj, slozky).Spust(cil);
 }
 
@@ -189,21 +189,8 @@ Vysledek BehInstalace::Odeber(const std::wstring& cil) {
 
 Vysledek BehInstalace::Spust(const std::wstring& cil) {
     try {
-        if (Sestav(cil)) Proved();
-    } catch (...) {
-        Obsluz(ChybaZVyjimky());
-    }
-    Konec();
-    return uspech_ ? Vysledek::Hotovo : chyba_ ? Vysledek::Selhalo : Vysledek::Zruseno;
-}
-
-Vysledek BehInstalace::SpustPlan(Plan plan) {
-    plan_ = std::move(plan);
-    try {
-        if (!slozky_.SlozkaZaznamu.empty())
-            denik_.Zacni(slozky_.SlozkaZaznamu, slozky_.ZaznamyChranene, false, slozky_.CilSlozka, slozky_.ZdrojSlozka,
-                         slozky_.SlozkaZastupcu);
-        Proved();
+        if (danyPlan_) ZacniZaznam();
+        if (danyPlan_ || Sestav(cil)) Proved();
     } catch (...) {
         Obsluz(ChybaZVyjimky());
     }
@@ -313,10 +300,14 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         plan_.Pridej(std::move(hodnota));
     }
     OverDelkyCest(plan_, TitulekHlavnihoOkna);
+    ZacniZaznam();
+    return true;
+}
+
+void BehInstalace::ZacniZaznam() {
     if (!slozky_.SlozkaZaznamu.empty())
         denik_.Zacni(slozky_.SlozkaZaznamu, slozky_.ZaznamyChranene, odebrani_, slozky_.CilSlozka, slozky_.ZdrojSlozka,
                      slozky_.SlozkaZastupcu);
-    return true;
 }
 
 // The word processor lists the personal templates folder and the folders
@@ -798,7 +789,7 @@ void BehInstalace::OdstranZalohy() {
 // The exit path: nothing here may stop the rest, so errors are ignored.
 void BehInstalace::Konec() {
     try {
-        s_.prubeh.Hlaska(L"", 0, 0);
+        s_.prubeh.Skonci();
     } catch (...) {
     }
     denik_.Ukonci();

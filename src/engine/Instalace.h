@@ -47,7 +47,7 @@ enum class Vysledek {
 // One run for the target the user left: the window hides itself when the
 // first report shows the progress window, and after the run shows itself
 // again or, when it is done, unloads.
-Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
+Vysledek Instaluj(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
 
 // Removes the set from the target: the files of the target named as files
 // of the set and holding what the medium holds, the link named after the
@@ -63,6 +63,7 @@ class TichyPrubeh final : public IPrubeh {
 public:
     explicit TichyPrubeh(IProtokol* protokol) : protokol_(protokol) {}
     void Hlaska(const std::wstring&, int32_t, int32_t) override {}
+    void Skonci() override {}
     const std::atomic<bool>& Stornovano() const override { return zastaveno_; }
     void NelzeZrusit() override {}
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;

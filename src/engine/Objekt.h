@@ -11,11 +11,14 @@
 namespace setup {
 
 // Kinds of action (Typ).
-inline constexpr int32_t TypSlozka = 1;     // create a folder, level by level
-inline constexpr int32_t TypSoubor = 2;     // copy a file
-inline constexpr int32_t TypKlic = 3;       // remove a registry key on rollback
-inline constexpr int32_t TypHodnota = 4;    // write a registry text value
-inline constexpr int32_t TypZastupce = 5;   // write a shell link
+enum TypAkce : int32_t {
+    TypZadny = 0,
+    TypSlozka = 1,     // create a folder, level by level
+    TypSoubor = 2,     // copy a file
+    TypKlic = 3,       // remove a registry key on rollback
+    TypHodnota = 4,    // write a registry text value
+    TypZastupce = 5,   // write a shell link
+};
 
 // Overwrite policies of a file copy (Prepsat); any other value acts as PrepsatNikdy.
 inline constexpr int32_t PrepsatNikdy = 1;
@@ -25,15 +28,18 @@ inline constexpr int32_t PrepsatStarsi = 3;
 // Text that many records of a plan hold alike, such as the folder every
 // file of a set comes from and goes to: one copy for all of them, so a set
 // of ten thousand files does not hold its two folders ten thousand times.
-// It reads as the text itself; an empty one holds nothing at all.
+// It reads as the text itself; an empty one holds nothing at all. The copy
+// is made with new, not make_shared: in a program without RTTI, make_shared
+// links the library's own support for it, some two kilobytes, to save one
+// allocation for a whole set.
 class SdilenyText {
 public:
     SdilenyText() = default;
     SdilenyText(std::wstring text)
-        : text_(text.empty() ? nullptr : std::make_shared<const std::wstring>(std::move(text))) {}
+        : text_(text.empty() ? nullptr : std::shared_ptr<const std::wstring>(new std::wstring(std::move(text)))) {}
     SdilenyText(const wchar_t* text) : SdilenyText(std::wstring(text)) {}
 
-    const std::wstring& text() const noexcept { return text_ ? *text_ : Prazdny(); }
+    const std::wstring& text() const noexcept { return text_ ? *text_ : prazdny_; }
     operator const std::wstring&() const noexcept { return text(); }
     bool empty() const noexcept { return !text_; }
     std::wstring::const_iterator begin() const noexcept { return text().begin(); }
@@ -44,10 +50,9 @@ public:
     friend bool operator==(const SdilenyText& a, const wchar_t* b) noexcept { return a.text() == b; }
 
 private:
-    static const std::wstring& Prazdny() noexcept {
-        static const std::wstring prazdny;
-        return prazdny;
-    }
+    // Made before the program starts, not at its first use, which would
+    // need a guard against two threads making it.
+    static inline const std::wstring prazdny_;
     std::shared_ptr<const std::wstring> text_;
 };
 
@@ -55,7 +60,7 @@ private:
 // keep Undo, which says whether this run created something to take back.
 struct Objekt {
     std::wstring Nazev;           // file name, link name, value name or folder label
-    int32_t Typ = 0;
+    TypAkce Typ = TypZadny;
     SdilenyText ZdrojovaSlozka;   // folder of the file to copy; a link's target
     SdilenyText CilovaSlozka;     // folder to create or to copy into; a key path
     int64_t Velikost = 0;         // source size in bytes, recorded when planned

@@ -159,7 +159,7 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
             }
         }
         // The folder goes once it holds nothing.
-        if (JePrazdna(soubory, slozkaZaznamu)) soubory.OdstranSlozku(slozkaZaznamu);
+        OdstranKdyzPrazdna(soubory, slozkaZaznamu);
     } catch (...) {
         const Chyba chyba = ChybaZVyjimky();
         v.zbyva.push_back(L"složka „" + slozkaZaznamu + L"“: " + chyba.popis);

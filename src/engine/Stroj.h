@@ -59,6 +59,9 @@ enum class Otevreni {
     Vylucny,    // as Novy, and no other process may open the file while it is open
 };
 
+// The machine's implementations show no boxes of their own: a failure they
+// report is a Chyba thrown to the caller, which shows it or goes on without.
+
 // File operations. Every failure throws Chyba with the platform's number and
 // description.
 class ISoubory {
@@ -136,7 +139,7 @@ public:
     // creates the key when it does not exist. True when the value was stored.
     virtual bool ZapisRegistr(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
                               const std::wstring* hodnota, int32_t cislo = 0) = 0;
-    // Deletes a key; reports its own failures in the error box and returns.
+    // Deletes a key; throws Chyba when it cannot be opened or deleted.
     virtual void SmazKlic(uint32_t koren, const std::wstring& klic) = 0;
     // Whether a key exists, and whether a value of any type exists in it.
     virtual bool ExistujeKlic(uint32_t koren, const std::wstring& klic) = 0;
@@ -153,7 +156,8 @@ class IShell {
 public:
     virtual ~IShell() = default;
     // The file-system path of a special folder (CSIDL), without a trailing
-    // backslash; empty text when there is none. Reports its own errors.
+    // backslash; empty text when there is none. Throws Chyba when the shell
+    // cannot be asked.
     virtual std::wstring SpecialniSlozka(int32_t cislo) = 0;
     // Writes a shell link; never reports a failure.
     virtual void VytvorZastupce(const std::wstring& slozka, const std::wstring& nazev,
@@ -170,9 +174,10 @@ public:
 // (IHlaseni) are the run's messages.
 class IPrubeh : public IHlaseni {
 public:
-    // The status line and the bar: hotovo of celkem, a total of 0 keeps the
-    // bar. The empty text ends the run's reports: the progress window goes.
+    // The status line and the bar: hotovo of celkem (celkem above 0).
     virtual void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) = 0;
+    // The end of the run's reports: the progress window goes.
+    virtual void Skonci() = 0;
     // The user's wish to stop; a long copy watches it too, from wherever the
     // copy runs. A silent run's rises only when the session ends under it.
     virtual const std::atomic<bool>& Stornovano() const = 0;

@@ -41,9 +41,7 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
         const auto atributy = soubory.Atributy(krok.cesta);
         if (!atributy || !(*atributy & AtributSlozka)) return {};
         // Something put there since is the user's, and so is the folder.
-        if (!JePrazdna(soubory, krok.cesta)) return Ponechano();
-        soubory.OdstranSlozku(krok.cesta);
-        return Vraceno();
+        return OdstranKdyzPrazdna(soubory, krok.cesta) ? Vraceno() : Ponechano();
     }
     case Krok::Soubor:
     case Krok::Odkaz: {

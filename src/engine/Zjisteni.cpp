@@ -104,12 +104,13 @@ Nastaveni CtiSeZasadou(IRegistr& registr, const std::wstring& verze, const std::
 
 // 10.0 to 14.0 list the user templates folder under File > New, and each
 // folder in it as a tab of its own.
-Navrh SablonyUzivatele(IRegistr& registr, IShell& shell, const std::wstring& verze, const std::wstring& jak) {
+Navrh SablonyUzivatele(IRegistr& registr, IShell& shell, IHlaseni& hlaseni, const std::wstring& verze,
+                       const std::wstring& jak) {
     const std::wstring zacatek = L"Office " + verze + jak + L": ";
     const Nastaveni h = CtiSeZasadou(registr, verze, L"\\Common\\General", L"UserTemplates");
     if (!h.text.empty())
         return {BezKoncovehoLomitka(h.text), zacatek + L"složka z hodnoty UserTemplates " + h.puvod};
-    const std::wstring appData = shell.SpecialniSlozka(CsidlAppData);
+    const std::wstring appData = SpecialniSlozkaNeboNic(shell, hlaseni, CsidlAppData);
     return {appData.empty() ? std::wstring() : appData + L"\\Microsoft\\Templates",
             zacatek + L"UserTemplates není nastaveno, navržena složka Microsoft\\Templates v datech aplikací"};
 }
@@ -119,8 +120,8 @@ Navrh SablonyUzivatele(IRegistr& registr, IShell& shell, const std::wstring& ver
 // shared by many users and never a target. Without a personal folder,
 // Documents\Custom Office Templates is proposed, where the suite itself
 // suggests to keep one, and the run may set the value to it.
-Navrh OsobniSablony(IRegistr& registr, IShell& shell, const std::wstring& verze, const std::wstring& jak,
-                    ZapisOsobnichSablon& zapis) {
+Navrh OsobniSablony(IRegistr& registr, IShell& shell, IHlaseni& hlaseni, const std::wstring& verze,
+                    const std::wstring& jak, ZapisOsobnichSablon& zapis) {
     const std::wstring zacatek = L"Office " + verze + jak + L": ";
     const Nastaveni h = CtiSeZasadou(registr, verze, L"\\Word\\Options", NazevOsobnichSablon);
     if (!h.text.empty())
@@ -128,7 +129,7 @@ Navrh OsobniSablony(IRegistr& registr, IShell& shell, const std::wstring& verze,
 
     const std::wstring klic = KlicUzivatele + verze + L"\\Word\\Options";
     const std::wstring klicZasad = KlicZasad + verze + L"\\Word\\Options";
-    const std::wstring dokumenty = shell.SpecialniSlozka(CsidlDokumenty);
+    const std::wstring dokumenty = SpecialniSlozkaNeboNic(shell, hlaseni, CsidlDokumenty);
     if (dokumenty.empty())
         return {L"", zacatek + L"PersonalTemplates není nastaveno a složka Documents není k dispozici"};
     Navrh n{dokumenty + L"\\" + VlastniSablonyOffice,
@@ -147,7 +148,7 @@ Navrh OsobniSablony(IRegistr& registr, IShell& shell, const std::wstring& verze,
 
 // The newest suite from 10.0 to 16.0 that is installed; nothing when none is.
 // There was no 13.0.
-std::optional<Navrh> NovaVerze(IRegistr& registr, IShell& shell, ZapisOsobnichSablon& zapis) {
+std::optional<Navrh> NovaVerze(IRegistr& registr, IShell& shell, IHlaseni& hlaseni, ZapisOsobnichSablon& zapis) {
     struct Verze {
         const wchar_t* cislo;
         bool osobni;   // lists the personal templates folder, not the user templates folder
@@ -156,16 +157,25 @@ std::optional<Navrh> NovaVerze(IRegistr& registr, IShell& shell, ZapisOsobnichSa
                           Verze{L"12.0", false}, Verze{L"11.0", false}, Verze{L"10.0", false}}) {
         const auto jak = Nainstalovana(registr, v.cislo);
         if (!jak) continue;
-        return v.osobni ? OsobniSablony(registr, shell, v.cislo, *jak, zapis)
-                        : SablonyUzivatele(registr, shell, v.cislo, *jak);
+        return v.osobni ? OsobniSablony(registr, shell, hlaseni, v.cislo, *jak, zapis)
+                        : SablonyUzivatele(registr, shell, hlaseni, v.cislo, *jak);
     }
     return std::nullopt;
 }
 
 }  // namespace
 
-Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
-                        IRegistr& registr, IShell& shell, const std::wstring& docasnaSlozka) {
+std::wstring SpecialniSlozkaNeboNic(IShell& shell, IHlaseni& hlaseni, int32_t cislo) {
+    try {
+        return shell.SpecialniSlozka(cislo);
+    } catch (...) {
+        ChybaHlaseni(hlaseni, ChybaZVyjimky());
+        return {};
+    }
+}
+
+Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory, IRegistr& registr, IShell& shell,
+                        IHlaseni& hlaseni, const std::wstring& docasnaSlozka) {
     Nacteni n;
     n.SlozkaProgramu = cestaAplikace;
     if (!n.SlozkaProgramu.empty() && n.SlozkaProgramu.back() == L'\\')
@@ -182,7 +192,7 @@ Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
 
     std::optional<Navrh> navrh = StaraVerze(registr);
     const bool staraVerze = navrh.has_value();
-    if (!navrh) navrh = NovaVerze(registr, shell, n.slozky.OsobniSablony);
+    if (!navrh) navrh = NovaVerze(registr, shell, hlaseni, n.slozky.OsobniSablony);
     const bool zadnaVerze = !navrh;
     if (zadnaVerze)
         navrh = Navrh{VychoziSlozkaSablon, L"Kancelářský balík nenalezen: navržena výchozí složka " +
@@ -210,7 +220,7 @@ Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
     // as when the value is missing.
     if (jmeno.empty() || !JsouNazvySlozek(jmeno)) return n;
     if (jmeno.back() == L'\\') jmeno.pop_back();
-    const std::wstring appData = shell.SpecialniSlozka(CsidlAppData);
+    const std::wstring appData = SpecialniSlozkaNeboNic(shell, hlaseni, CsidlAppData);
     if (appData.empty()) return n;
     n.slozky.SlozkaZastupcu = appData + L"\\Microsoft\\" + jmeno;
     return n;

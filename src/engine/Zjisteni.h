@@ -38,11 +38,16 @@ struct Nacteni {
     std::wstring PuvodNavrhu;      // which suite and which value gave the proposal, for the log
 };
 
-// Throws Chyba when the medium holds no set folder or a platform call fails.
-// cestaAplikace is the folder of the running executable, docasnaSlozka the
-// user's temporary folder (empty: not known), where an archive viewer puts a
-// program started out of an archive.
-Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory,
-                        IRegistr& registr, IShell& shell, const std::wstring& docasnaSlozka = {});
+// Throws Chyba when the medium holds no set folder or a platform call fails;
+// a special folder the shell cannot give is shown in hlaseni and proposes
+// nothing. cestaAplikace is the folder of the running executable,
+// docasnaSlozka the user's temporary folder (empty: not known), where an
+// archive viewer puts a program started out of an archive.
+Nacteni ZjistiInstalaci(const std::wstring& cestaAplikace, ISoubory& soubory, IRegistr& registr, IShell& shell,
+                        IHlaseni& hlaseni, const std::wstring& docasnaSlozka = {});
+
+// A special folder for a caller that goes on without one: a failure to ask
+// the shell is shown in the report box, and the folder is empty text.
+std::wstring SpecialniSlozkaNeboNic(IShell& shell, IHlaseni& hlaseni, int32_t cislo);
 
 }  // namespace setup

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "engine/Instalace.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/Ovladace.h"
 
 namespace setup::ui {

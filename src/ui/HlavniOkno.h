@@ -48,7 +48,7 @@ protected:
     // too large for it, and the target folder. Throws Chyba.
     void Napln(const std::wstring& uvitani, const std::wstring& cil);
     // WM_CTLCOLORSTATIC: the two lines of the etched rule in their colours.
-    LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
+    LRESULT OnCtlColorStatic(WPARAM w, LPARAM l) override;
 
     const Vzhled& vzhled_;
 

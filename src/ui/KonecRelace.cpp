@@ -55,10 +55,8 @@ DWORD WINAPI HlidacTichehoBehu::Vlakno(void* p) {
 }
 
 LRESULT CALLBACK HlidacTichehoBehu::Procedura(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
-    if (zprava == WM_NCCREATE)
-        SetWindowLongPtrW(okno, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    auto* hlidac = reinterpret_cast<HlidacTichehoBehu*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
+    if (zprava == WM_NCCREATE) NastavStavOkna(okno, reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    auto* hlidac = StavOkna<HlidacTichehoBehu>(okno);
     switch (zprava) {
     case WM_QUERYENDSESSION:
         return FALSE;

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-#include "system/win32/Uchyty.h"
+#include "win32/Uchyty.h"
 
 namespace setup::ui {
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/Okno.h"
 #include "ui/Ovladace.h"
 #include "ui/Pristupnost.h"
@@ -21,10 +21,6 @@ struct Radek {
     HFONT pismo = nullptr;
     bool nakresleno = true;   // the pixels show text
 };
-
-Radek* StavRadku(HWND okno) noexcept {
-    return reinterpret_cast<Radek*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
-}
 
 // Whether the control itself is shown (its own style: IsWindowVisible would
 // walk its parents), and whether it draws only when told.
@@ -79,61 +75,51 @@ std::wstring TextRadku(HWND okno) {
 
 constexpr PopisPristupnosti PristupnostRadku{ROLE_SYSTEM_STATICTEXT, &TextRadku, nullptr};
 
-LRESULT CALLBACK ProceduraRadku(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
-    if (zprava == WM_NCCREATE) {
-        auto* r = new (std::nothrow) Radek;
-        if (!r) return FALSE;
-        SetWindowLongPtrW(okno, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(r));
-        if (!NastavTextRadku(okno, *r, reinterpret_cast<const CREATESTRUCTW*>(l)->lpszName)) return FALSE;
-        return DefWindowProcW(okno, zprava, w, l);
-    }
-    Radek* r = StavRadku(okno);
-    if (!r) return DefWindowProcW(okno, zprava, w, l);
+LRESULT ObsluzRadek(HWND okno, Radek& r, UINT zprava, WPARAM w, LPARAM l) {
     switch (zprava) {
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(okno, GWLP_USERDATA, 0);
-        delete r;
+    case WM_NCCREATE:
+        if (!NastavTextRadku(okno, r, reinterpret_cast<const CREATESTRUCTW*>(l)->lpszName)) return FALSE;
         return DefWindowProcW(okno, zprava, w, l);
     case WM_SETTEXT: {
         const auto* text = reinterpret_cast<const wchar_t*>(l);
         // The same text again: nothing to draw, nothing to tell.
-        if (r->text.compare(text ? text : L"") == 0) return TRUE;
-        if (!NastavTextRadku(okno, *r, text)) return FALSE;
+        if (r.text.compare(text ? text : L"") == 0) return TRUE;
+        if (!NastavTextRadku(okno, r, text)) return FALSE;
         OznamZmenu(okno, EVENT_OBJECT_NAMECHANGE);
         return TRUE;
     }
     case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(r->text.size());
+        return static_cast<LRESULT>(r.text.size());
     case WM_GETTEXT: {
         if (w == 0 || !l) return 0;
-        const std::size_t n = r->text.size() < w - 1 ? r->text.size() : w - 1;
+        const std::size_t n = r.text.size() < w - 1 ? r.text.size() : w - 1;
         auto* cil = reinterpret_cast<wchar_t*>(l);
-        r->text.copy(cil, n);
+        r.text.copy(cil, n);
         cil[n] = L'\0';
         return static_cast<LRESULT>(n);
     }
     case WM_SETFONT:
-        r->pismo = reinterpret_cast<HFONT>(w);
+        r.pismo = reinterpret_cast<HFONT>(w);
         if (LOWORD(l)) InvalidateRect(okno, nullptr, FALSE);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(r->pismo);
+        return reinterpret_cast<LRESULT>(r.pismo);
     case WM_GETOBJECT:
         return OdpovezObjektem(okno, w, l, PristupnostRadku);
     case WM_ERASEBKGND:
         return 1;   // WM_PAINT covers every pixel
     case UM_VYKRESLI:
-        if (!r->nakresleno) VykresliRadek(okno, *r);
+        if (!r.nakresleno) VykresliRadek(okno, r);
         return 0;
     case WM_PAINT: {
         // A text not yet drawn is drawn whole, not just where the
         // window was uncovered.
-        if (!r->nakresleno) InvalidateRect(okno, nullptr, FALSE);
-        r->nakresleno = true;
+        if (!r.nakresleno) InvalidateRect(okno, nullptr, FALSE);
+        r.nakresleno = true;
         PAINTSTRUCT ps;
         if (HDC dc = BeginPaint(okno, &ps)) {
             NaKonci konec([okno, &ps] { EndPaint(okno, &ps); });
-            KresliRadek(okno, dc, *r);
+            KresliRadek(okno, dc, r);
         }
         return 0;
     }
@@ -154,8 +140,6 @@ struct Pruh {
     int nakreslena = 0;    // the filled width the pixels show
     int procento = 0;      // the share done, 0 to 100
 };
-
-Pruh* StavPruhu(HWND pruh) noexcept { return reinterpret_cast<Pruh*>(GetWindowLongPtrW(pruh, GWLP_USERDATA)); }
 
 void Vypln(HDC dc, int od, int po, int vyska, int barva) noexcept {
     if (po <= od) return;
@@ -198,7 +182,7 @@ void NastavProcento(HWND pruh, Pruh& p, LPARAM procento) noexcept {
 
 // "42%", as the system's own progress bar gives its value.
 std::wstring HodnotaPruhu(HWND pruh) {
-    const Pruh* p = StavPruhu(pruh);
+    const Pruh* p = StavOkna<Pruh>(pruh);
     const int procento = p ? p->procento : 0;
     wchar_t text[4];
     std::size_t n = 0;
@@ -211,26 +195,14 @@ std::wstring HodnotaPruhu(HWND pruh) {
 
 constexpr PopisPristupnosti PristupnostPruhu{ROLE_SYSTEM_PROGRESSBAR, nullptr, &HodnotaPruhu};
 
-LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
-    if (zprava == WM_NCCREATE) {
-        auto* p = new (std::nothrow) Pruh;
-        if (!p) return FALSE;
-        SetWindowLongPtrW(pruh, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(p));
-        return DefWindowProcW(pruh, zprava, w, l);
-    }
-    Pruh* p = StavPruhu(pruh);
-    if (!p) return DefWindowProcW(pruh, zprava, w, l);
+LRESULT ObsluzPruh(HWND pruh, Pruh& p, UINT zprava, WPARAM w, LPARAM l) {
     switch (zprava) {
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(pruh, GWLP_USERDATA, 0);
-        delete p;
-        return DefWindowProcW(pruh, zprava, w, l);
     case UM_SIRKAUKAZATELE:
-        NastavSirku(pruh, *p, static_cast<int>(w));
-        NastavProcento(pruh, *p, l);
+        NastavSirku(pruh, p, static_cast<int>(w));
+        NastavProcento(pruh, p, l);
         return 0;
     case UM_VYKRESLI:
-        VykresliPruh(pruh, *p);
+        VykresliPruh(pruh, p);
         return 0;
     case WM_GETOBJECT:
         return OdpovezObjektem(pruh, w, l, PristupnostPruhu);
@@ -239,16 +211,16 @@ LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
     case WM_PAINT: {
         // An end not yet drawn is drawn too, wherever the window was
         // uncovered.
-        if (p->nakreslena != p->sirka) {
-            RECT zmena{p->nakreslena < p->sirka ? p->nakreslena : p->sirka, 0,
-                       p->nakreslena < p->sirka ? p->sirka : p->nakreslena, 0x7FFF};
+        if (p.nakreslena != p.sirka) {
+            RECT zmena{p.nakreslena < p.sirka ? p.nakreslena : p.sirka, 0,
+                       p.nakreslena < p.sirka ? p.sirka : p.nakreslena, 0x7FFF};
             InvalidateRect(pruh, &zmena, FALSE);
-            p->nakreslena = p->sirka;
+            p.nakreslena = p.sirka;
         }
         PAINTSTRUCT ps;
         if (HDC dc = BeginPaint(pruh, &ps)) {
             NaKonci konec([pruh, &ps] { EndPaint(pruh, &ps); });
-            KresliPruh(pruh, dc, p->sirka, ps.rcPaint.left, ps.rcPaint.right);
+            KresliPruh(pruh, dc, p.sirka, ps.rcPaint.left, ps.rcPaint.right);
         }
         return 0;
     }
@@ -260,8 +232,8 @@ LRESULT CALLBACK ProceduraPruhu(HWND pruh, UINT zprava, WPARAM w, LPARAM l) {
 }  // namespace
 
 void RegistrujKresleneOvladace() {
-    RegistrujTridu(TridaRadku, &ProceduraRadku, 0, -1);
-    RegistrujTridu(TridaPruhu, &ProceduraPruhu, 0, -1);
+    RegistrujTridu(TridaRadku, &ProceduraSeStavem<Radek, ObsluzRadek>, 0, -1);
+    RegistrujTridu(TridaPruhu, &ProceduraSeStavem<Pruh, ObsluzPruh>, 0, -1);
 }
 
 }  // namespace setup::ui

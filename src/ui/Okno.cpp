@@ -1,6 +1,6 @@
 #include "ui/Okno.h"
 
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup::ui {
 
@@ -23,7 +23,7 @@ void RegistrujTridu(const wchar_t* nazev, WNDPROC procedura, int extra, int poza
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));   // IDC_ARROW
     if (pozadi >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(pozadi + 1));
     wc.lpszClassName = nazev;
-    if (!RegisterClassExW(&wc)) VyvolejPosledni(std::wstring(L"RegisterClassExW ") + nazev);
+    if (!RegisterClassExW(&wc)) VyvolejPosledni(L"RegisterClassExW ", nazev);
 }
 
 void NahlasVyjimku(IHlaseni& hlaseni) noexcept {
@@ -56,15 +56,15 @@ LRESULT CALLBACK Okno::Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l) {
     if (zprava == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
         auto* nove = static_cast<Okno*>(cs->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(nove));
+        NastavStavOkna(hwnd, nove);
         nove->hwnd_ = hwnd;
         nove->okno_ = VlastnikOkna(hwnd);
     }
-    auto* okno = reinterpret_cast<Okno*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* okno = StavOkna<Okno>(hwnd);
     if (!okno) return DefDlgProcW(hwnd, zprava, w, l);
     if (zprava == WM_NCDESTROY) {
         // The window's last message: the object lets go of it.
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        NastavStavOkna(hwnd, nullptr);
         okno->okno_.release();
         okno->hwnd_ = nullptr;
         return DefDlgProcW(hwnd, zprava, w, l);
@@ -74,6 +74,18 @@ LRESULT CALLBACK Okno::Procedura(HWND hwnd, UINT zprava, WPARAM w, LPARAM l) {
     } catch (...) {
         NahlasVyjimku(okno->hlaseni_);
         return 0;
+    }
+}
+
+LRESULT Okno::Zprava(UINT zprava, WPARAM w, LPARAM l) {
+    switch (zprava) {
+    case WM_COMMAND: return OnCommand(w, l);
+    case WM_CLOSE: return OnClose();
+    case WM_DESTROY: return OnDestroy();
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
+    case WM_QUERYENDSESSION: return OnQueryEndSession(w, l);
+    case WM_ENDSESSION: return OnEndSession(w, l);
+    default: return Vychozi(zprava, w, l);
     }
 }
 
@@ -136,7 +148,7 @@ HWND Rozvrzeni::Pridej(const wchar_t* trida, const wchar_t* text, DWORD styl, DW
                              Px(kde.top), Px(kde.width), Px(kde.height), rodic_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              GetModuleHandleW(nullptr), nullptr);
-    if (!h) VyvolejPosledni(std::wstring(L"CreateWindowExW ") + trida);
+    if (!h) VyvolejPosledni(L"CreateWindowExW ", trida);
     SetWindowPos(h, posledni_ ? posledni_ : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     posledni_ = h;

@@ -1,7 +1,6 @@
 // A window is a C++ object. The object travels to the window through
 // CreateWindowExW's last argument and is found again through GWLP_USERDATA;
-// each window class answers its messages in one switch, one method per
-// message. The windows are dialog windows without a template: their class
+// one switch hands each message the windows answer to a method of its own. The windows are dialog windows without a template: their class
 // reserves DLGWINDOWEXTRA and leaves what it does not handle to DefDlgProcW,
 // so that IsDialogMessageW gives them the default button, Esc, Tab order and
 // access keys of a dialog.
@@ -9,18 +8,43 @@
 
 #include <windows.h>
 
+#include <new>
 #include <string>
 
 #include "system/Chyba.h"
-#include "system/win32/Handle.h"
+#include "win32/Uchyty.h"
 #include "ui/Rozmery.h"
 
 namespace setup::ui {
 
-using VlastnikOkna = Vlastnik<HWND, &DestroyWindow>;
-using Pismo = Vlastnik<HFONT, &DeleteObject>;
-using Bitmapa = Vlastnik<HBITMAP, &DeleteObject>;
-using Ikona = Vlastnik<HICON, &DestroyIcon>;
+// A window's state, kept in GWLP_USERDATA from WM_NCCREATE to WM_NCDESTROY.
+template <typename T>
+T* StavOkna(HWND okno) noexcept {
+    return reinterpret_cast<T*>(GetWindowLongPtrW(okno, GWLP_USERDATA));
+}
+inline void NastavStavOkna(HWND okno, void* stav) noexcept {
+    SetWindowLongPtrW(okno, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(stav));
+}
+
+// The window procedure of a control class whose state T each control makes
+// at WM_NCCREATE and deletes at WM_NCDESTROY; Obsluz answers every message
+// in between, WM_NCCREATE among them. No memory for the state: no control.
+template <typename T, LRESULT (*Obsluz)(HWND, T&, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK ProceduraSeStavem(HWND okno, UINT zprava, WPARAM w, LPARAM l) {
+    if (zprava == WM_NCCREATE) {
+        auto* novy = new (std::nothrow) T;
+        if (!novy) return FALSE;
+        NastavStavOkna(okno, novy);
+    }
+    T* stav = StavOkna<T>(okno);
+    if (!stav) return DefWindowProcW(okno, zprava, w, l);
+    if (zprava == WM_NCDESTROY) {
+        NastavStavOkna(okno, nullptr);
+        delete stav;
+        return DefWindowProcW(okno, zprava, w, l);
+    }
+    return Obsluz(okno, *stav, zprava, w, l);
+}
 
 // Reports the exception being handled in the error box; used at the
 // boundaries no exception may cross (window procedures, the program's entry).
@@ -65,7 +89,15 @@ protected:
     static SIZE VelikostOkna(DWORD styl, DWORD exStyl, int sirkaKlienta, int vyskaKlienta);
     void Znic() noexcept { okno_.reset(); }
 
-    virtual LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) = 0;
+    // The switch: each message a window may answer goes to its method,
+    // which leaves what it does not handle to the dialog's default.
+    virtual LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l);
+    virtual LRESULT OnCommand(WPARAM w, LPARAM l) { return Vychozi(WM_COMMAND, w, l); }
+    virtual LRESULT OnClose() { return Vychozi(WM_CLOSE, 0, 0); }
+    virtual LRESULT OnDestroy() { return Vychozi(WM_DESTROY, 0, 0); }
+    virtual LRESULT OnCtlColorStatic(WPARAM w, LPARAM l) { return Vychozi(WM_CTLCOLORSTATIC, w, l); }
+    virtual LRESULT OnQueryEndSession(WPARAM w, LPARAM l) { return Vychozi(WM_QUERYENDSESSION, w, l); }
+    virtual LRESULT OnEndSession(WPARAM w, LPARAM l) { return Vychozi(WM_ENDSESSION, w, l); }
     LRESULT Vychozi(UINT zprava, WPARAM w, LPARAM l) {
         return DefDlgProcW(hwnd_, zprava, w, l);
     }

@@ -5,8 +5,8 @@
 #include <new>
 #include <utility>
 
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup::ui {
 

@@ -14,8 +14,8 @@
 #include "system/Cesty.h"
 #include "system/Text.h"
 #include "system/Volby.h"
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 #include "ui/KonecRelace.h"
 #include "ui/Rozmery.h"
 #include "ui/Vzhled.h"
@@ -315,10 +315,11 @@ struct MistoZaznamu {
     bool chranene = false;   // see SlozkyInstalace::ZaznamyChranene
 };
 
-MistoZaznamu SlozkaZaznamu(IShell& shell) {
+MistoZaznamu SlozkaZaznamu(IShell& shell, IHlaseni& hlaseni) {
 #ifdef SETUP_BEZ_ZAZNAMU
     // Built so by the benchmark alone, to weigh what the record costs.
     (void)shell;
+    (void)hlaseni;
     return {};
 #else
     const auto prava = PravaProcesu();
@@ -330,7 +331,7 @@ MistoZaznamu SlozkaZaznamu(IShell& shell) {
         // the environment, which whoever started the run sets.
         MistoZaznamu m{{}, true};
         if (!prava) return m;
-        const std::wstring data = shell.SpecialniSlozka(CsidlCommonAppData);
+        const std::wstring data = SpecialniSlozkaNeboNic(shell, hlaseni, CsidlCommonAppData);
         if (RozeberCestu(data).vada == VadaCesty::Zadna)
             m.slozka = data + L"\\" + NazevSlozkyZaznamu + L"\\" + prava->sid;
         return m;
@@ -343,7 +344,7 @@ MistoZaznamu SlozkaZaznamu(IShell& shell) {
     const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", slozka.data(), MAX_PATH);
     slozka.resize(n < MAX_PATH ? n : 0);
     if (!slozka.empty() && slozka.back() == L'\\') slozka.pop_back();
-    if (RozeberCestu(slozka).vada != VadaCesty::Zadna) slozka = shell.SpecialniSlozka(CsidlLocalAppData);
+    if (RozeberCestu(slozka).vada != VadaCesty::Zadna) slozka = SpecialniSlozkaNeboNic(shell, hlaseni, CsidlLocalAppData);
     if (!slozka.empty()) slozka += std::wstring(L"\\") + NazevSlozkyZaznamu;
     return {slozka, false};
 #endif
@@ -381,8 +382,8 @@ int SpustTise(const Volby& volby) {
     Win32Protokol protokol;
     TichyPrubeh tichy(&protokol);
     Win32Soubory soubory;
-    Win32Registr registr(tichy);
-    Win32Shell shell(tichy);
+    Win32Registr registr;
+    Win32Shell shell;
     Uvod(protokol);
     const auto konec = [&](int kod) {
         protokol.Radek(L"Výsledek: " + TextCisla(kod));
@@ -410,12 +411,12 @@ int SpustTise(const Volby& volby) {
     }
     if (volby.napoveda) return konec(KodHotovo);
 
-    const MistoZaznamu zaznamy = SlozkaZaznamu(shell);
+    const MistoZaznamu zaznamy = SlozkaZaznamu(shell, tichy);
     OznamObnovu(tichy, DokonciPrerusene(soubory, registr, shell, zaznamy.slozka, zaznamy.chranene), zaznamy.slozka);
 
     Nacteni n;
     try {
-        n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell, DocasnaSlozka());
+        n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell, tichy, DocasnaSlozka());
     } catch (...) {
         const Chyba chyba = ChybaZVyjimky();
         vychoziLog(L"");
@@ -431,7 +432,7 @@ int SpustTise(const Volby& volby) {
     const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
     // Until the result is written down, the session does not end under the run.
     HlidacTichehoBehu hlidac([&tichy] { tichy.Zastav(); });
-    return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : cmdOK_Click(stroj, n.slozky, cil)));
+    return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : Instaluj(stroj, n.slozky, cil)));
 }
 
 // A start while another run goes on does nothing and says so: the other
@@ -512,12 +513,12 @@ int Spust() {
         if (volby.log) protokol.Radek(L"Výsledek: " + TextCisla(kod));
         return kod;
     };
-    Win32Registr registr(hlaseni);
-    Win32Shell shell(hlaseni);
+    Win32Registr registr;
+    Win32Shell shell;
     Vzhled vzhled(GetModuleHandleW(nullptr));
 
     // What a killed run left is put back before anything else is shown.
-    const MistoZaznamu zaznamy = SlozkaZaznamu(shell);
+    const MistoZaznamu zaznamy = SlozkaZaznamu(shell, hlaseni);
     // Taking a killed run back may ask the shell whether a link still points
     // where the run made it point; with no records there is nothing to ask.
     const DWORD atributy = zaznamy.slozka.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(zaznamy.slozka.c_str());

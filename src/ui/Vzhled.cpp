@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "system/Text.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/res/Zdroje.h"
 
 namespace setup::ui {
@@ -21,7 +21,7 @@ int DpiObrazovky() {
 
 Pismo VytvorPismo(const LOGFONTW& lf) {
     Pismo p(CreateFontIndirectW(&lf));
-    if (!p) VyvolejPosledni(std::wstring(L"CreateFontIndirectW ") + lf.lfFaceName);
+    if (!p) VyvolejPosledni(L"CreateFontIndirectW ", lf.lfFaceName);
     return p;
 }
 
@@ -67,7 +67,7 @@ Ikona NactiIkonu(HINSTANCE instance, int sirka, int vyska) {
 Bitmapa NactiBitmapu(HINSTANCE instance, int id) {
     Bitmapa b(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-    if (!b) VyvolejPosledni(L"LoadImageW " + TextCisla(id));
+    if (!b) VyvolejPosledni(L"LoadImageW ", id);
     return b;
 }
 

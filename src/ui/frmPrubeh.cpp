@@ -1,6 +1,6 @@
 #include "ui/frmPrubeh.h"
 
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/Ovladace.h"
 #include "ui/KresleneOvladace.h"
 
@@ -111,19 +111,10 @@ void frmPrubeh::Form_Unload() {
     stornovano_ = true;
 }
 
-LRESULT frmPrubeh::Zprava(UINT zprava, WPARAM w, LPARAM l) {
-    switch (zprava) {
-    case WM_COMMAND: return OnCommand(w, l);
-    case WM_CLOSE: return OnClose();
-    case WM_DESTROY: return OnDestroy();
-    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
-    case WM_QUERYENDSESSION: return FALSE;
-    case WM_ENDSESSION:
-        // The session ends all the same: the run stops as on Storno.
-        if (w) stornovano_ = true;
-        return 0;
-    default: return Vychozi(zprava, w, l);
-    }
+LRESULT frmPrubeh::OnEndSession(WPARAM konci, LPARAM) {
+    // The session ends all the same: the run stops as on Storno.
+    if (konci) stornovano_ = true;
+    return 0;
 }
 
 LRESULT frmPrubeh::OnCommand(WPARAM w, LPARAM l) {

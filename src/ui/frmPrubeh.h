@@ -67,11 +67,12 @@ public:
     void ZakazStorno();
 
 private:
-    LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) override;
-    LRESULT OnCommand(WPARAM w, LPARAM l);
-    LRESULT OnClose();
-    LRESULT OnDestroy();
-    LRESULT OnCtlColorStatic(WPARAM w, LPARAM l);
+    LRESULT OnCommand(WPARAM w, LPARAM l) override;
+    LRESULT OnClose() override;
+    LRESULT OnDestroy() override;
+    LRESULT OnCtlColorStatic(WPARAM w, LPARAM l) override;
+    LRESULT OnQueryEndSession(WPARAM, LPARAM) override { return FALSE; }
+    LRESULT OnEndSession(WPARAM konci, LPARAM) override;
 
     void cmdStorno_Click();
     void Form_Unload();

@@ -4,7 +4,7 @@
 
 #include "engine/Ukazatel.h"
 #include "engine/Zjisteni.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 #include "ui/KonecRelace.h"
 #include "ui/Ovladace.h"
 
@@ -47,7 +47,8 @@ bool frmSetup::Nacti(const std::wstring& cestaAplikace, const std::wstring& doca
 }
 
 void frmSetup::Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka) {
-    Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell, docasnaSlozka);
+    Nacteni n = ZjistiInstalaci(cestaAplikace, sluzby_.soubory, sluzby_.registr, sluzby_.shell, sluzby_.hlaseni,
+                                docasnaSlozka);
     SlozkaProgramu = std::move(n.SlozkaProgramu);
     PuvodNavrhu = std::move(n.PuvodNavrhu);
     slozky = std::move(n.slozky);
@@ -95,32 +96,35 @@ void frmSetup::Ukaz() {
 }
 
 // Status steps, in this order: make sure the progress window is shown; the
-// empty text closes it; otherwise the text and, for a non-zero total, the
-// bar. Then, when it is time, the window is drawn and pending messages run
-// before the engine goes on.
+// text and the bar. Then, when it is time, the window is drawn and pending
+// messages run before the engine goes on.
 void frmSetup::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {
     // The first and the last report of every phase are always drawn: the
     // start and the end of preparation, of the install and of the rollback,
     // whose first report follows NelzeZrusit.
-    bool kreslit = std::exchange(kreslitPristi_, false) || hotovo <= 1 || hotovo == celkem || celkem == 0;
-    prubeh_.Zajisti(hwnd());
-    if (!prubeh_.Viditelne()) {
-        prubeh_.Zobraz();
-        // The progress window takes over from this one for the whole run.
-        if (instalaceBezi_ && Existuje()) ShowWindow(hwnd(), SW_HIDE);
-        kreslit = true;
-    }
-    if (text.empty()) {
-        prubeh_.KonecBehu();
-    } else {
-        prubeh_.NastavText(text);
-        if (celkem != 0) {
-            const int64_t sirka = SirkaUkazatele(PrubehMetr.left, PrubehMetr.width,
-                                                 PrubehUkazatel.left, hotovo, celkem);
-            prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka), ProcentoUkazatele(hotovo, celkem));
-        }
-    }
+    bool kreslit = std::exchange(kreslitPristi_, false) || hotovo <= 1 || hotovo == celkem;
+    if (ZobrazPrubeh()) kreslit = true;
+    prubeh_.NastavText(text);
+    const int64_t sirka = SirkaUkazatele(PrubehMetr.left, PrubehMetr.width, PrubehUkazatel.left, hotovo, celkem);
+    prubeh_.NastavSirkuUkazatele(vzhled_.Px(sirka), ProcentoUkazatele(hotovo, celkem));
     if (kreslit || Ted() - posledniKresba_ >= odstupKreseb_) Ukaz();
+}
+
+// The end of the run's reports closes the progress window, drawn at once.
+void frmSetup::Skonci() {
+    kreslitPristi_ = false;
+    ZobrazPrubeh();
+    prubeh_.KonecBehu();
+    Ukaz();
+}
+
+bool frmSetup::ZobrazPrubeh() {
+    prubeh_.Zajisti(hwnd());
+    if (prubeh_.Viditelne()) return false;
+    prubeh_.Zobraz();
+    // The progress window takes over from this one for the whole run.
+    if (instalaceBezi_ && Existuje()) ShowWindow(hwnd(), SW_HIDE);
+    return true;
 }
 
 void frmSetup::CekejNaKopii(HANDLE konec) {
@@ -189,7 +193,7 @@ void frmSetup::cmdOK_Click() {
     if (instalaceBezi_) return;
     // Done: the program ends; otherwise the user gets this window back with
     // the text left in it, rather than being left with a hidden program.
-    if (Spust(&setup::cmdOK_Click) == Vysledek::Hotovo)
+    if (Spust(&setup::Instaluj) == Vysledek::Hotovo)
         Znic();
     else
         ZobrazHlavniOkno();
@@ -217,19 +221,7 @@ void frmSetup::cmdProchazet_Click() {
     SendMessageW(edit, EM_SETSEL, konec, static_cast<LPARAM>(konec));
 }
 
-LRESULT frmSetup::Zprava(UINT zprava, WPARAM w, LPARAM l) {
-    switch (zprava) {
-    case WM_COMMAND: return OnCommand(w, l);
-    case WM_CLOSE: return OnClose();
-    case WM_DESTROY: return OnDestroy();
-    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(w, l);
-    case WM_QUERYENDSESSION: return instalaceBezi_ ? FALSE : Vychozi(zprava, w, l);
-    case WM_ENDSESSION: return OnEndSession(w);
-    default: return Vychozi(zprava, w, l);
-    }
-}
-
-LRESULT frmSetup::OnEndSession(WPARAM konci) {
+LRESULT frmSetup::OnEndSession(WPARAM konci, LPARAM) {
     // The session ends in spite of the refusal: the run stops at its next
     // check and takes back what it can before the process is ended.
     if (konci && instalaceBezi_) stornovano_ = true;

@@ -1,6 +1,6 @@
 // The installer's main window. Loading it finds what to install; it offers
 // OK, Storno and Browse, and it is the engine's window side during a run:
-// the status operation Hlaska, the cancel flag and its own visibility.
+// the status operations Hlaska and Skonci, the cancel flag and its own visibility.
 #pragma once
 
 #include <windows.h>
@@ -58,6 +58,7 @@ public:
     // input is taken, at most every KresbaMs, but always for the first and
     // the last report of a phase and before a box.
     void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
+    void Skonci() override;
     const std::atomic<bool>& Stornovano() const override { return stornovano_; }
     void NelzeZrusit() override;
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
@@ -77,11 +78,13 @@ public:
     IProtokol* protokol = nullptr;
 
 private:
-    LRESULT Zprava(UINT zprava, WPARAM w, LPARAM l) override;
-    LRESULT OnCommand(WPARAM w, LPARAM l);
-    LRESULT OnClose();
-    LRESULT OnDestroy();
-    LRESULT OnEndSession(WPARAM konci);
+    LRESULT OnCommand(WPARAM w, LPARAM l) override;
+    LRESULT OnClose() override;
+    LRESULT OnDestroy() override;
+    LRESULT OnQueryEndSession(WPARAM w, LPARAM l) override {
+        return instalaceBezi_ ? FALSE : Vychozi(WM_QUERYENDSESSION, w, l);
+    }
+    LRESULT OnEndSession(WPARAM konci, LPARAM) override;
 
     void Form_Load(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka);
     void cmdOK_Click();
@@ -96,6 +99,9 @@ private:
     bool ZpracujZpravyVeFronte();
     // Draws what the run reported and takes the input waiting.
     void Ukaz();
+    // Shows the progress window in place of this one; true when it was not
+    // showing.
+    bool ZobrazPrubeh();
     static int64_t OdstupKreseb() noexcept;
 
     Sluzby sluzby_;

@@ -15,39 +15,13 @@ namespace e2e {
 
 namespace {
 
-template <typename T>
-struct KomUkazatel {
-    T* p = nullptr;
-    KomUkazatel() = default;
-    KomUkazatel(const KomUkazatel&) = delete;
-    KomUkazatel& operator=(const KomUkazatel&) = delete;
-    ~KomUkazatel() {
-        if (p) p->Release();
-    }
-};
+using setup::Bitmapa;
+using setup::ComUkazatel;
+using setup::PametoveDc;
 
-void ZrusDc(HDC dc) { ::DeleteDC(dc); }
-void ZrusObjekt(HBITMAP b) { ::DeleteObject(b); }
-void ZavriHledani(HANDLE h) { ::FindClose(h); }
-void ZavriKlic(HKEY k) { ::RegCloseKey(k); }
-using PametoveDc = setup::Vlastnik<HDC, ZrusDc>;
-using Bitmapa = setup::Vlastnik<HBITMAP, ZrusObjekt>;
-using Klic = setup::Vlastnik<HKEY, ZavriKlic>;
-
-// FindFirstFileW reports "nothing" with INVALID_HANDLE_VALUE, which cannot be
-// a template argument; keep the null convention of Vlastnik instead.
-class Hledani {
-public:
-    Hledani(const std::wstring& vzor, WIN32_FIND_DATAW& data) {
-        HANDLE h = ::FindFirstFileW(vzor.c_str(), &data);
-        if (h != INVALID_HANDLE_VALUE) h_.reset(h);
-    }
-    explicit operator bool() const { return static_cast<bool>(h_); }
-    HANDLE get() const { return h_.get(); }
-
-private:
-    setup::Vlastnik<HANDLE, ZavriHledani> h_;
-};
+setup::HledaniSouboru Hledani(const std::wstring& vzor, WIN32_FIND_DATAW& data) {
+    return setup::HledaniSouboru(::FindFirstFileW(vzor.c_str(), &data));
+}
 
 std::wstring Slozka(const std::wstring& cesta) {
     auto p = cesta.find_last_of(L'\\');
@@ -257,7 +231,7 @@ DWORD Proces::Kod() const {
 }
 
 void UkonciPodleId(DWORD pid) {
-    e2e::Handle h(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    setup::UchytObjektu h(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
     if (!h) throw std::runtime_error("OpenProcess selhal: " + std::to_string(::GetLastError()));
     if (!::TerminateProcess(h.get(), 1)) throw std::runtime_error("TerminateProcess selhal");
     if (::WaitForSingleObject(h.get(), Cekani()) != WAIT_OBJECT_0) throw std::runtime_error("proces neskončil");
@@ -550,12 +524,9 @@ std::vector<Udalost> Zaznam::Udalosti() const {
 }
 
 std::wstring Zaznam::PosledniText() const {
-    Handle h(::CreateFileW(soubor_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    setup::UchytSouboru h(::CreateFileW(soubor_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, 0, nullptr));
-    if (h.get() == INVALID_HANDLE_VALUE) {
-        h.release();
-        return {};
-    }
+    if (!h) return {};
     // A status line with its bar widths is far shorter than this.
     LARGE_INTEGER velikost{};
     ::GetFileSizeEx(h.get(), &velikost);
@@ -654,12 +625,9 @@ bool Existuje(const std::wstring& cesta) { return Atributy(cesta) != INVALID_FIL
 DWORD Atributy(const std::wstring& cesta) { return ::GetFileAttributesW(cesta.c_str()); }
 
 std::string CtiSoubor(const std::wstring& cesta) {
-    Handle h(::CreateFileW(cesta.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    setup::UchytSouboru h(::CreateFileW(cesta.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, 0, nullptr));
-    if (h.get() == INVALID_HANDLE_VALUE) {
-        h.release();
-        throw std::runtime_error("nelze číst " + Utf8(cesta));
-    }
+    if (!h) throw std::runtime_error("nelze číst " + Utf8(cesta));
     std::string obsah;
     char b[65536];
     DWORD n = 0;
@@ -668,11 +636,8 @@ std::string CtiSoubor(const std::wstring& cesta) {
 }
 
 void ZapisSoubor(const std::wstring& cesta, const std::string& obsah) {
-    Handle h(::CreateFileW(cesta.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (h.get() == INVALID_HANDLE_VALUE) {
-        h.release();
-        throw std::runtime_error("nelze zapsat " + Utf8(cesta));
-    }
+    setup::UchytSouboru h(::CreateFileW(cesta.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) throw std::runtime_error("nelze zapsat " + Utf8(cesta));
     DWORD n = 0;
     if (!obsah.empty() && !::WriteFile(h.get(), obsah.data(), static_cast<DWORD>(obsah.size()), &n, nullptr))
         throw std::runtime_error("zápis selhal " + Utf8(cesta));
@@ -695,7 +660,7 @@ void SmazStrom(const std::wstring& cesta) {
     std::vector<std::wstring> deti;
     {
         WIN32_FIND_DATAW d;
-        Hledani h(cesta + L"\\*", d);
+        const auto h = Hledani(cesta + L"\\*", d);
         if (h) {
             do {
                 if (std::wcscmp(d.cFileName, L".") && std::wcscmp(d.cFileName, L".."))
@@ -710,7 +675,7 @@ void SmazStrom(const std::wstring& cesta) {
 std::vector<std::wstring> SouboryVeSlozce(const std::wstring& slozka) {
     std::vector<std::wstring> v;
     WIN32_FIND_DATAW d;
-    Hledani h(slozka + L"\\*.*", d);
+    const auto h = Hledani(slozka + L"\\*.*", d);
     if (!h) return v;
     do {
         if (!(d.dwFileAttributes &
@@ -724,7 +689,7 @@ std::vector<std::wstring> Strom(const std::wstring& slozka) {
     std::vector<std::wstring> v;
     std::function<void(const std::wstring&)> projdi = [&](const std::wstring& rel) {
         WIN32_FIND_DATAW d;
-        Hledani h(slozka + rel + L"\\*", d);
+        const auto h = Hledani(slozka + rel + L"\\*", d);
         if (!h) return;
         do {
             if (!std::wcscmp(d.cFileName, L".") || !std::wcscmp(d.cFileName, L"..")) continue;
@@ -741,7 +706,7 @@ std::vector<std::wstring> Strom(const std::wstring& slozka) {
 
 void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev, const std::wstring& hodnota,
                 DWORD typ) {
-    Klic k;
+    setup::KlicRegistru k;
     const LSTATUS r = ::RegCreateKeyExW(koren, klic.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, k.put(), nullptr);
     if (r != ERROR_SUCCESS)
         throw std::runtime_error("nelze vytvořit klíč " + Utf8(klic) + ": " + std::to_string(r));
@@ -754,12 +719,12 @@ void NastavText(HKEY koren, const std::wstring& klic, const std::wstring& nazev,
 void SmazKlic(HKEY koren, const std::wstring& klic) { ::RegDeleteTreeW(koren, klic.c_str()); }
 
 bool ExistujeKlic(HKEY koren, const std::wstring& klic) {
-    Klic k;
+    setup::KlicRegistru k;
     return ::RegOpenKeyExW(koren, klic.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
 }
 
 std::optional<HodnotaRegistru> CtiHodnotu(HKEY koren, const std::wstring& klic, const std::wstring& nazev) {
-    Klic k;
+    setup::KlicRegistru k;
     if (::RegOpenKeyExW(koren, klic.c_str(), 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS) return std::nullopt;
     DWORD typ = 0, velikost = 0;
     if (::RegQueryValueExW(k.get(), nazev.c_str(), nullptr, &typ, nullptr, &velikost) != ERROR_SUCCESS)
@@ -810,23 +775,23 @@ std::wstring PopisChyby(DWORD kod) {
 }
 
 std::optional<Odkaz> CtiOdkaz(const std::wstring& cesta) {
-    KomUkazatel<IShellLinkW> odkaz;
+    ComUkazatel<IShellLinkW> odkaz;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&odkaz.p))))
+                                  reinterpret_cast<void**>(odkaz.put()))))
         return std::nullopt;
-    KomUkazatel<IPersistFile> soubor;
-    if (FAILED(odkaz.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&soubor.p))))
+    ComUkazatel<IPersistFile> soubor;
+    if (FAILED(odkaz.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(soubor.put()))))
         return std::nullopt;
-    if (FAILED(soubor.p->Load(cesta.c_str(), STGM_READ))) return std::nullopt;
+    if (FAILED(soubor.get()->Load(cesta.c_str(), STGM_READ))) return std::nullopt;
     Odkaz o;
     wchar_t b[1024] = {};
-    if (SUCCEEDED(odkaz.p->GetPath(b, 1024, nullptr, SLGP_RAWPATH))) o.cil = b;
+    if (SUCCEEDED(odkaz.get()->GetPath(b, 1024, nullptr, SLGP_RAWPATH))) o.cil = b;
     b[0] = 0;
-    if (SUCCEEDED(odkaz.p->GetDescription(b, 1024))) o.popis = b;
+    if (SUCCEEDED(odkaz.get()->GetDescription(b, 1024))) o.popis = b;
     b[0] = 0;
-    if (SUCCEEDED(odkaz.p->GetArguments(b, 1024))) o.argumenty = b;
+    if (SUCCEEDED(odkaz.get()->GetArguments(b, 1024))) o.argumenty = b;
     b[0] = 0;
-    if (SUCCEEDED(odkaz.p->GetWorkingDirectory(b, 1024))) o.pracovniSlozka = b;
+    if (SUCCEEDED(odkaz.get()->GetWorkingDirectory(b, 1024))) o.pracovniSlozka = b;
     return o;
 }
 

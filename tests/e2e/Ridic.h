@@ -13,12 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "system/win32/Handle.h"
+#include "win32/Uchyty.h"
 
 namespace e2e {
-
-inline void ZavriHandle(HANDLE h) { ::CloseHandle(h); }
-using Handle = setup::Vlastnik<HANDLE, ZavriHandle>;
 
 // How long the driver waits for anything the program is expected to do.
 // Wine on a busy machine is slow to start a process; a hang still ends the
@@ -54,7 +51,7 @@ public:
 
 private:
     Proces() = default;
-    e2e::Handle h_;
+    setup::UchytObjektu h_;
     DWORD pid_ = 0;
     DWORD tid_ = 0;
 };

@@ -58,7 +58,7 @@ protected:
         std::wstring sada = Medium() + L"\\" + VelkaSada;
         VytvorSlozky(sada);
         const std::wstring nazev = L"Velká šablona.dot";
-        Handle h(::CreateFileW((sada + L"\\" + nazev).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        setup::UchytSouboru h(::CreateFileW((sada + L"\\" + nazev).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
         std::string blok(1 << 20, 'x');
         DWORD n = 0;
@@ -305,7 +305,7 @@ TEST_F(Storno, BehemDlouheKopieOknoOdpovidaAStornoVratiVse) {
     ZapisSoubor(sada + L"\\Šablona A.dot", "a");
     ZapisSoubor(sada + L"\\Šablona Z.dot", "z");
     {
-        Handle f(::CreateFileW((sada + L"\\" + velka).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        setup::UchytSouboru f(::CreateFileW((sada + L"\\" + velka).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         LARGE_INTEGER konec{};
         konec.QuadPart = Velka;
         ASSERT_TRUE(::SetFilePointerEx(f.get(), konec, nullptr, FILE_BEGIN) && ::SetEndOfFile(f.get()));

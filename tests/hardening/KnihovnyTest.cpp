@@ -63,7 +63,7 @@ long SpustAPockej(const std::wstring& exe, const std::wstring& argumenty) {
     if (!::CreateProcessW(exe.c_str(), prikaz.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
                           slozka.c_str(), &si, &pi))
         return -2;
-    e2e::Handle proces(pi.hProcess), vlakno(pi.hThread);
+    setup::UchytObjektu proces(pi.hProcess), vlakno(pi.hThread);
     if (::WaitForSingleObject(pi.hProcess, Cekani()) != WAIT_OBJECT_0) {
         ::TerminateProcess(pi.hProcess, 99);
         return -1;

@@ -5,15 +5,11 @@
 #include <cwctype>
 
 #include "../e2e/Ridic.h"
-#include "system/win32/Handle.h"
+#include "win32/Uchyty.h"
 
 namespace hardening {
 
 namespace {
-
-void ZavriHledani(HANDLE h) { ::FindClose(h); }
-void ZavriKlic(HKEY k) { ::RegCloseKey(k); }
-using Klic = setup::Vlastnik<HKEY, ZavriKlic>;
 
 std::wstring Mala(std::wstring s) {
     for (auto& z : s) z = static_cast<wchar_t>(std::towlower(z));
@@ -40,7 +36,7 @@ std::wstring OtiskObsahu(const std::wstring& cesta) {
     HANDLE h = ::CreateFileW(cesta.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return L"(nelze číst)";
-    e2e::Handle vlastnik(h);
+    setup::UchytSouboru vlastnik(h);
     uint64_t o = 1469598103934665603ull;
     static uint8_t b[1 << 16];
     DWORD n = 0;
@@ -52,7 +48,7 @@ void Projdi(const std::wstring& slozka, const std::vector<std::wstring>& vynecha
     WIN32_FIND_DATAW d;
     HANDLE h = ::FindFirstFileExW((slozka + L"\\*").c_str(), FindExInfoBasic, &d, FindExSearchNameMatch, nullptr, 0);
     if (h == INVALID_HANDLE_VALUE) return;
-    setup::Vlastnik<HANDLE, ZavriHledani> hledani(h);
+    setup::HledaniSouboru hledani(h);
     std::vector<std::wstring> podslozky;
     do {
         if (!std::wcscmp(d.cFileName, L".") || !std::wcscmp(d.cFileName, L"..")) continue;
@@ -97,7 +93,7 @@ void ProjdiKlic(HKEY koren, const std::wstring& cesta, const std::wstring& nazev
     if (Sum(nazev)) return;
     HKEY k = nullptr;
     if (::RegOpenKeyExW(koren, cesta.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return;
-    Klic klic(k);
+    setup::KlicRegistru klic(k);
     o[nazev + L"\\"] = L"klíč";
     std::vector<wchar_t> jmeno(16384);
     std::vector<uint8_t> data(1 << 16);
@@ -138,7 +134,7 @@ void PovolZalohovani() {
     hotovo = true;
     HANDLE t = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &t)) return;
-    e2e::Handle token(t);
+    setup::UchytObjektu token(t);
     TOKEN_PRIVILEGES p{};
     p.PrivilegeCount = 1;
     p.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
@@ -154,7 +150,7 @@ void PovolZalohovani() {
 bool UlozenyKlic(HKEY koren, const wchar_t* podklic, const std::wstring& nazev, Otisk& o) {
     HKEY k = nullptr;
     if (::RegOpenKeyExW(koren, podklic, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-    Klic klic(k);
+    setup::KlicRegistru klic(k);
     const std::wstring soubor = SlozkaRidice() + L"\\otisk-registru.reg";
     ::DeleteFileW(soubor.c_str());
     PovolZalohovani();

@@ -51,7 +51,7 @@ TEST_F(Podminky, ZamcenyZdroj) {
 
     // The last file is held open by another program, without any sharing.
     std::wstring zamceny = sada + L"\\" + soubory.back();
-    Handle zamek(::CreateFileW(zamceny.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    setup::UchytSouboru zamek(::CreateFileW(zamceny.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(zamek.get(), INVALID_HANDLE_VALUE);
     Spust();
     Enter();

@@ -45,13 +45,13 @@ TEST_F(Stopy, OtiskVidiKazdouZmenu) {
     // Same size, other contents (and the time put back as it was).
     FILETIME cas{};
     {
-        Handle h(::CreateFileW((slozka + L"\\obsah.dot").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        setup::UchytSouboru h(::CreateFileW((slozka + L"\\obsah.dot").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, 0, nullptr));
         ::GetFileTime(h.get(), nullptr, nullptr, &cas);
     }
     ZapisSoubor(slozka + L"\\obsah.dot", "abd");
     {
-        Handle h(::CreateFileW((slozka + L"\\obsah.dot").c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+        setup::UchytSouboru h(::CreateFileW((slozka + L"\\obsah.dot").c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                                OPEN_EXISTING, 0, nullptr));
         ::SetFileTime(h.get(), nullptr, nullptr, &cas);
     }

@@ -840,17 +840,11 @@ void FalesnyRegistr::SmazKlic(uint32_t koren, const std::wstring& klic) {
     if (klic.empty()) return;
     const std::wstring cesta = VelkaPismena(klic);
     const auto it = klice_.find({koren, cesta});
-    if (it == klice_.end()) {
-        ChybaHlaseni(hlaseni_, Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze otevřít regist."));
-        return;
-    }
+    if (it == klice_.end()) throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze otevřít regist.");
     const auto dalsi = std::next(it);
     if (dalsi != klice_.end() && dalsi->first.first == koren &&
-        dalsi->first.second.compare(0, cesta.size() + 1, cesta + L"\\") == 0) {
-        ChybaHlaseni(hlaseni_,
-                     Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze odstranit klice registru."));
-        return;
-    }
+        dalsi->first.second.compare(0, cesta.size() + 1, cesta + L"\\") == 0)
+        throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze odstranit klice registru.");
     klice_.erase(it);
 }
 
@@ -881,7 +875,11 @@ bool FalesnyShell::OdkazVedeDo(const std::wstring& odkaz, const std::wstring& ci
 
 // ---------------------------------------------------------------- FalesnaOkna
 
-void FalesnaOkna::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) {
+void FalesnaOkna::Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) { Ohlas(text, hotovo, celkem); }
+
+void FalesnaOkna::Skonci() { Ohlas(L"", 0, 0); }
+
+void FalesnaOkna::Ohlas(const std::wstring& text, int32_t hotovo, int32_t celkem) {
     ++hlasek;
     if (zasahy) volaniPredHlaskou.push_back(zasahy->volani);
     Zapis({Udalost::Hlaska, text, hotovo, celkem});

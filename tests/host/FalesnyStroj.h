@@ -183,7 +183,7 @@ private:
 // (a failed write having made its key, as the platform's does).
 class FalesnyRegistr final : public IRegistr {
 public:
-    explicit FalesnyRegistr(IHlaseni& hlaseni, Zasahy* zasahy = nullptr) : hlaseni_(hlaseni), zasahy_(zasahy) {}
+    explicit FalesnyRegistr(Zasahy* zasahy = nullptr) : zasahy_(zasahy) {}
     FalesnyRegistr(const FalesnyRegistr&) = delete;
     FalesnyRegistr& operator=(const FalesnyRegistr&) = delete;
 
@@ -252,7 +252,6 @@ private:
     // Counts a write or delete; true when it is to fail.
     bool Selze(const wchar_t* operace, const std::wstring& klic);
 
-    IHlaseni& hlaseni_;
     Zasahy* zasahy_;
     Klice klice_;
 };
@@ -317,6 +316,8 @@ public:
     std::vector<int64_t> volaniPredZpravou;   // and before each box
 
     void Hlaska(const std::wstring& text, int32_t hotovo, int32_t celkem) override;
+    // Recorded as a report of the empty text, which the events call Zavri.
+    void Skonci() override;
     const std::atomic<bool>& Stornovano() const override { return stornovano; }
     void NelzeZrusit() override { Zapis({Udalost::ZakazStorno}); }
     int Zprava(const std::wstring& text, const std::wstring& titulek, uint32_t styl) override;
@@ -329,6 +330,7 @@ public:
     std::vector<Udalost> Zpravy() const;
 
 private:
+    void Ohlas(const std::wstring& text, int32_t hotovo, int32_t celkem);
     void Zapis(Udalost u) {
         if (zaznamenavat) udalosti.push_back(std::move(u));
     }
@@ -339,7 +341,7 @@ struct FalesnyStroj {
     Zasahy zasahy;
     FalesnaOkna okna;
     FalesnyDisk disk{zasahy};
-    FalesnyRegistr registr{okna, &zasahy};
+    FalesnyRegistr registr{&zasahy};
     FalesnyShell shell{zasahy, disk};
 
     FalesnyStroj() {

@@ -462,7 +462,7 @@ TEST_F(Beh, CiziVyjimkySeHlasiJakoChyby) {
     Plan plan;
     plan.Pridej(Zaznam(TypSlozka, L"Šablony", L"", Cil));
     plan.Pridej(Zaznam(TypHodnota, L"Hodnota", L"", L"Software\\Test"));
-    m.okna.Spust([&] { return BehInstalace(s, slozky).SpustPlan(std::move(plan)); });
+    m.okna.Spust([&] { return BehInstalace(s, slozky, std::move(plan)).Spust(slozky.CilSlozka); });
     EXPECT_EQ(m.okna.Zpravy(), (std::vector<Udalost>{Box(L"Nedostatek paměti.")}));
     EXPECT_EQ(m.disk.Stav(), pred);
 
@@ -470,7 +470,7 @@ TEST_F(Beh, CiziVyjimkySeHlasiJakoChyby) {
     Plan plan2;
     plan2.Pridej(Zaznam(TypSlozka, L"Šablony", L"", Cil));
     plan2.Pridej(Zaznam(TypZastupce, L"Dopisy.lnk", Cil, L"C:\\Office"));
-    m.okna.Spust([&] { return BehInstalace(s, slozky).SpustPlan(std::move(plan2)); });
+    m.okna.Spust([&] { return BehInstalace(s, slozky, std::move(plan2)).Spust(slozky.CilSlozka); });
     EXPECT_EQ(m.okna.Zpravy(), (std::vector<Udalost>{Box(L"Vnitřní chyba programu.")}));
     EXPECT_EQ(m.okna.udalosti.back(), Zobraz);
     EXPECT_EQ(m.disk.Stav(), pred);
@@ -503,7 +503,7 @@ TEST_F(Beh, RegistrovaZaznamyAJineTypy) {
     plan.Pridej(klicC);
     plan.Pridej(hodnota);
     plan.Pridej(bylaTam);
-    plan.Pridej(Zaznam(99, L"Neznámý", L"E:\\Dopisy", L"C:\\Nic"));
+    plan.Pridej(Zaznam(static_cast<TypAkce>(99), L"Neznámý", L"E:\\Dopisy", L"C:\\Nic"));
     plan.Pridej(Zaznam(TypSlozka, L"Konec", L"", L"C:\\Konec"));
     m.okna.stornovatPriHlasce = {8};   // the last record's status line
     const Snimek pred = m.disk.Stav();

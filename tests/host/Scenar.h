@@ -67,16 +67,16 @@ struct Instalator {
     Vysledek Spust() {
         Stroj s = m.stroj();
         return m.okna.Spust([&] {
-            return odebrat ? Odeber(s, slozky, m.okna.textSlozky) : cmdOK_Click(s, slozky, m.okna.textSlozky);
+            return odebrat ? Odeber(s, slozky, m.okna.textSlozky) : Instaluj(s, slozky, m.okna.textSlozky);
         });
     }
     Vysledek SpustPlan(Plan plan) {
         Stroj s = m.stroj();
-        return m.okna.Spust([&] { return BehInstalace(s, slozky).SpustPlan(std::move(plan)); });
+        return m.okna.Spust([&] { return BehInstalace(s, slozky, std::move(plan)).Spust(slozky.CilSlozka); });
     }
 };
 
-inline Objekt Zaznam(int32_t typ, std::wstring nazev, std::wstring zdroj, std::wstring cil,
+inline Objekt Zaznam(TypAkce typ, std::wstring nazev, std::wstring zdroj, std::wstring cil,
                      int32_t prepsat = 0) {
     Objekt o;
     o.Typ = typ;

@@ -28,7 +28,7 @@ protected:
         m.disk.Soubor(L"E:\\Setup.exe", L"program");
     }
     Nacteni Zjisti(const std::wstring& cesta = L"E:\\") {
-        return ZjistiInstalaci(cesta, m.disk, m.registr, m.shell);
+        return ZjistiInstalaci(cesta, m.disk, m.registr, m.shell, m.okna);
     }
     FalesnyStroj m;
 };
@@ -423,7 +423,7 @@ TEST(ZjisteniVerzi, NavrhAPlanNaKazdemPocitaci) {
         p.registr(in.m.registr);
         const auto pred = in.m.registr.Stav();
 
-        const Nacteni n = ZjistiInstalaci(L"E:\\", in.m.disk, in.m.registr, in.m.shell);
+        const Nacteni n = ZjistiInstalaci(L"E:\\", in.m.disk, in.m.registr, in.m.shell, in.m.okna);
         EXPECT_EQ(n.slozky.CilSlozka, p.navrh);
         EXPECT_EQ(n.PuvodNavrhu, p.puvod);
         EXPECT_EQ(n.slozky.SlozkaZastupcu, p.zastupci);

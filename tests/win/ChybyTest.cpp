@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "Pomoc.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {

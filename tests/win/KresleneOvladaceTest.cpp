@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "system/win32/Uchyty.h"
+#include "win32/Uchyty.h"
 #include "ui/KresleneOvladace.h"
 #include "ui/Ovladace.h"
 
@@ -172,7 +172,7 @@ VARIANT Sam() {
 
 class Pristupnost : public KresleneOvladace {
 protected:
-    Vlastnik<HWINEVENTHOOK, &UnhookWinEvent> hak_{SetWinEventHook(
+    HakUdalosti hak_{SetWinEventHook(
         EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, &ZapisUdalost, GetCurrentProcessId(), 0,
         WINEVENT_OUTOFCONTEXT)};
 
@@ -201,7 +201,7 @@ protected:
     // A name or a value; none reads as empty text.
     template <auto Dotaz>
     static std::wstring Text(IAccessible* a) {
-        Vlastnik<BSTR, &SysFreeString> text;
+        TextBstr text;
         const HRESULT hr = (a->*Dotaz)(Sam(), text.put());
         EXPECT_TRUE(hr == S_OK || hr == S_FALSE) << hr;
         return text ? std::wstring(text.get(), SysStringLen(text.get())) : std::wstring();

@@ -89,7 +89,7 @@ void SmazStrom(const std::wstring& cesta) {
     }
     WIN32_FIND_DATAW nalez;
     {
-        HledaniSouboru hledani(Platny(FindFirstFileW((cesta + L"\\*").c_str(), &nalez)));
+        HledaniSouboru hledani(FindFirstFileW((cesta + L"\\*").c_str(), &nalez));
         if (hledani) {
             do {
                 const std::wstring jmeno = nalez.cFileName;
@@ -113,8 +113,8 @@ std::wstring TestovaciSlozka::Cesta(const std::wstring& pod) const {
 }
 
 void TestovaciSlozka::Zapis(const std::wstring& pod, const std::string& obsah) const {
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(pod).c_str(), GENERIC_WRITE, 0, nullptr,
-                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UchytSouboru soubor(CreateFileW(Cesta(pod).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(soubor) << "cannot write " << GetLastError();
     DWORD zapsano = 0;
     ASSERT_TRUE(WriteFile(soubor.get(), obsah.data(), static_cast<DWORD>(obsah.size()), &zapsano,
@@ -122,8 +122,8 @@ void TestovaciSlozka::Zapis(const std::wstring& pod, const std::string& obsah) c
 }
 
 std::optional<std::string> TestovaciSlozka::Cti(const std::wstring& pod) const {
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(pod).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                           nullptr, OPEN_EXISTING, 0, nullptr)));
+    UchytSouboru soubor(CreateFileW(Cesta(pod).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
     if (!soubor) return std::nullopt;
     std::string obsah;
     char buffer[4096];
@@ -141,7 +141,7 @@ void TestovaciSlozka::Slozka(const std::wstring& pod) const {
 std::vector<std::wstring> TestovaciSlozka::Jmena(const std::wstring& pod) const {
     std::vector<std::wstring> jmena;
     WIN32_FIND_DATAW nalez;
-    HledaniSouboru hledani(Platny(FindFirstFileW((Cesta(pod) + L"\\*").c_str(), &nalez)));
+    HledaniSouboru hledani(FindFirstFileW((Cesta(pod) + L"\\*").c_str(), &nalez));
     if (!hledani) return jmena;
     do {
         const std::wstring jmeno = nalez.cFileName;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup::test {
 
@@ -28,6 +28,16 @@ public:
     }
     std::vector<Zaznam> zpravy;
 };
+
+// Deletes a key as a run's rollback does: a failure SmazKlic throws is shown
+// in the report box.
+inline void SmazKlic(IRegistr& registr, IHlaseni& hlaseni, uint32_t koren, const std::wstring& klic) {
+    try {
+        registr.SmazKlic(koren, klic);
+    } catch (...) {
+        ChybaHlaseni(hlaseni, ChybaZVyjimky());
+    }
+}
 
 // "Suite_Test" of the running test, for key and folder names.
 std::wstring JmenoTestu();

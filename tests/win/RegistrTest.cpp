@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "Pomoc.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {
 
 using test::TestovaciKlic;
 using test::ZaznamHlaseni;
+using test::SmazKlic;
 
 constexpr uint32_t HKCU = HKEY_CURRENT_USER_;
 
@@ -31,7 +32,7 @@ class Registr : public testing::Test {
 protected:
     TestovaciKlic klic;
     ZaznamHlaseni hlaseni;
-    Win32Registr registr{hlaseni};
+    Win32Registr registr;
 
     std::wstring Cti(const std::wstring& nazev, const std::wstring& pod = L"") {
         return registr.CtiRegistr(HKCU, klic.Cesta(pod), nazev);
@@ -152,7 +153,7 @@ TEST_F(Registr, NulInKeyOrValueNameNamesNothing) {
     EXPECT_FALSE(registr.ZapisRegistr(HKCU, klic.Cesta(), std::wstring(L"Path\0X", 6), &jina));
     EXPECT_FALSE(registr.ZapisRegistr(HKCU, klic.Cesta() + std::wstring(L"\0X", 2), L"Path", &jina));
     EXPECT_EQ(Cti(L"Path"), L"C:\\Office");
-    registr.SmazKlic(HKCU, klic.Cesta() + std::wstring(L"\0X", 2));
+    SmazKlic(registr, hlaseni, HKCU, klic.Cesta() + std::wstring(L"\0X", 2));
     EXPECT_TRUE(klic.Existuje());
     ASSERT_EQ(hlaseni.zpravy.size(), 1u);
     EXPECT_EQ(hlaseni.zpravy[0].text, L"Nelze otevřít regist.");
@@ -189,7 +190,7 @@ protected:
         zmena::prepis = std::move(prepis);
         RegistrVolani volani;
         volani.cti = zmena::Cti;
-        Win32Registr r(hlaseni, volani);
+        Win32Registr r(volani);
         return r.CtiRegistr(HKCU, klic.Cesta(), L"v");
     }
 };
@@ -238,7 +239,7 @@ TEST_F(Registr, ValueThatNeverStopsGrowingGivesEmptyTextInBoundedTime) {
     roste::volani = 0;
     RegistrVolani volani;
     volani.cti = roste::Cti;
-    Win32Registr r(hlaseni, volani);
+    Win32Registr r(volani);
     EXPECT_EQ(r.CtiRegistr(HKCU, klic.Cesta(), L"v"), L"");
     EXPECT_GT(roste::volani, 2);
     EXPECT_LE(roste::volani, 20);
@@ -296,7 +297,7 @@ TEST_F(Registr, PathOfThe64BitViewAsksForIt) {
     pohled::prava.clear();
     RegistrVolani volani;
     volani.otevri = pohled::Otevri;
-    Win32Registr r(hlaseni, volani);
+    Win32Registr r(volani);
     EXPECT_EQ(r.CtiCestu(HKCU, klic.Cesta(), L"Path", true), L"C:\\Program Files\\Microsoft Office\\");
     EXPECT_EQ(r.CtiCestu(HKCU, klic.Cesta(), L"Path", false), L"C:\\Program Files\\Microsoft Office\\");
     EXPECT_EQ(r.CtiRegistr(HKCU, klic.Cesta(), L"Path"), L"C:\\Program Files\\Microsoft Office\\");
@@ -357,7 +358,7 @@ TEST_F(Registr, WriteWhoseOpenFailsOtherwiseThanNotFoundCreatesNothing) {
     RegistrVolani volani;
     volani.otevri = odmitnuti::Otevri;
     volani.vytvor = odmitnuti::Vytvor;
-    Win32Registr r(hlaseni, volani);
+    Win32Registr r(volani);
     const std::wstring hodnota = L"x";
     EXPECT_FALSE(r.ZapisRegistr(HKCU, klic.Cesta(L"A\\B"), L"v", &hodnota));
     EXPECT_EQ(odmitnuti::vytvoreni, 0);
@@ -371,7 +372,7 @@ LSTATUS WINAPI Zapis(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD) { return E
 TEST_F(Registr, FailedSetGivesFalseAndLeavesTheCreatedKey) {
     RegistrVolani volani;
     volani.zapis = nezapsano::Zapis;
-    Win32Registr r(hlaseni, volani);
+    Win32Registr r(volani);
     const std::wstring hodnota = L"x";
     EXPECT_FALSE(r.ZapisRegistr(HKCU, klic.Cesta(L"A"), L"v", &hodnota));
     EXPECT_TRUE(klic.Existuje(L"A"));
@@ -416,7 +417,7 @@ TEST_F(KlicJenProCteni, IsReadButNeitherWrittenNorDeleted) {
     EXPECT_EQ(Cti(L"New"), L"");
     EXPECT_TRUE(hlaseni.zpravy.empty());
 
-    registr.SmazKlic(HKCU, klic.Cesta());
+    SmazKlic(registr, hlaseni, HKCU, klic.Cesta());
     EXPECT_TRUE(klic.Existuje());
     ASSERT_EQ(hlaseni.zpravy.size(), 1u);
     EXPECT_EQ(hlaseni.zpravy[0].text, L"Nelze otevřít regist.");
@@ -436,14 +437,14 @@ TEST_F(Registr, DeleteOfEmptyPathDoesNothing) {
     pocitane::otevreni = 0;
     RegistrVolani volani;
     volani.otevri = pocitane::Otevri;
-    Win32Registr r(hlaseni, volani);
-    r.SmazKlic(HKCU, L"");
+    Win32Registr r(volani);
+    SmazKlic(r, hlaseni, HKCU, L"");
     EXPECT_EQ(pocitane::otevreni, 0);
     EXPECT_TRUE(hlaseni.zpravy.empty());
 }
 
 TEST_F(Registr, DeleteOfMissingKeyReportsTheOpen) {
-    registr.SmazKlic(HKCU, klic.Cesta(L"Missing"));
+    SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Missing"));
     ASSERT_EQ(hlaseni.zpravy.size(), 1u);
     EXPECT_EQ(hlaseni.zpravy[0].text, L"Nelze otevřít regist.");
     EXPECT_EQ(hlaseni.zpravy[0].titulek, L"Setup");
@@ -453,7 +454,7 @@ TEST_F(Registr, DeleteOfMissingKeyReportsTheOpen) {
 TEST_F(Registr, DeleteRemovesTheKeyQuietly) {
     klic.NastavText(L"v", L"x");
     klic.Nastav(L"w", REG_SZ, L"y", 4, L"Child");
-    registr.SmazKlic(HKCU, klic.Cesta(L"Child"));
+    SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Child"));
     EXPECT_FALSE(klic.Existuje(L"Child"));
     EXPECT_TRUE(klic.Existuje());
     EXPECT_TRUE(hlaseni.zpravy.empty());
@@ -463,7 +464,7 @@ TEST_F(Registr, RefusedDeleteIsReportedAndTheKeyStays) {
     // The platform refuses to delete a key that has sub-keys.
     klic.Nastav(L"w", REG_SZ, L"y", 4, L"Child\\Grandchild");
     const long predtim = test::PocetUchytu();
-    registr.SmazKlic(HKCU, klic.Cesta(L"Child"));
+    SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Child"));
     EXPECT_EQ(test::PocetUchytu(), predtim);   // the opened key was closed
     EXPECT_TRUE(klic.Existuje(L"Child\\Grandchild"));
     ASSERT_EQ(hlaseni.zpravy.size(), 1u);

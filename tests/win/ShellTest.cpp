@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "Pomoc.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {
@@ -28,7 +28,7 @@ std::wstring Prostredi(const wchar_t* nazev) {
 
 TEST(SpecialniSlozka, ApplicationDataWithoutTrailingBackslash) {
     ZaznamHlaseni hlaseni;
-    Win32Shell shell(hlaseni);
+    Win32Shell shell;
     const std::wstring appdata = shell.SpecialniSlozka(26);
     ASSERT_FALSE(appdata.empty());
     EXPECT_NE(appdata.back(), L'\\');
@@ -41,7 +41,7 @@ TEST(SpecialniSlozka, ApplicationDataWithoutTrailingBackslash) {
 
 TEST(SpecialniSlozka, UnknownNumberOrFolderWithoutPathIsEmptyAndQuiet) {
     ZaznamHlaseni hlaseni;
-    Win32Shell shell(hlaseni);
+    Win32Shell shell;
     EXPECT_EQ(shell.SpecialniSlozka(0x7FFF), L"");
     EXPECT_EQ(shell.SpecialniSlozka(-1), L"");
     EXPECT_EQ(shell.SpecialniSlozka(9999), L"");
@@ -89,7 +89,7 @@ TEST(SpecialniSlozka, DriveRootLosesItsBackslash) {
         RegSetKeyValueW(HKEY_CURRENT_USER, h.klic, L"Templates", REG_SZ, L"C:\\", 4 * sizeof(wchar_t));
     }
     ZaznamHlaseni hlaseni;
-    Win32Shell shell(hlaseni);
+    Win32Shell shell;
     EXPECT_EQ(shell.SpecialniSlozka(CSIDL_TEMPLATES), L"C:");
     EXPECT_TRUE(hlaseni.zpravy.empty());
 }
@@ -139,7 +139,7 @@ class Zastupce : public testing::Test {
 protected:
     TestovaciSlozka slozka;
     ZaznamHlaseni hlaseni;
-    Win32Shell shell{hlaseni};
+    Win32Shell shell;
 
     void SetUp() override {
         slozka.Slozka(L"Šablony kanceláře");
@@ -194,7 +194,7 @@ TEST(ZastupceProLnkinfo, WritesC_SetupLnk) {
     CreateDirectoryW(L"C:\\SetupLnk", nullptr);
     CreateDirectoryW(L"C:\\SetupLnk\\Sablony kancelare", nullptr);
     ZaznamHlaseni hlaseni;
-    Win32Shell shell(hlaseni);
+    Win32Shell shell;
     shell.VytvorZastupce(L"C:\\SetupLnk", L"Sablony kancelare.lnk", L"C:\\SetupLnk\\Sablony kancelare", L"",
                          L"", L"", 5);
     EXPECT_NE(GetFileAttributesW(L"C:\\SetupLnk\\Sablony kancelare.lnk"), INVALID_FILE_ATTRIBUTES);
@@ -311,7 +311,7 @@ protected:
                const std::wstring& pracovni, int zobrazeni) {
         volani.clear();
         ZaznamOdkazu zaznam(volani, selhani);
-        Win32Shell s(hlaseni, [&](IShellLinkW** odkaz) {
+        Win32Shell s([&](IShellLinkW** odkaz) {
             zaznam.AddRef();
             *odkaz = &zaznam;
             return S_OK;
@@ -365,7 +365,7 @@ TEST_F(ZaznamZastupce, AnyFailingCallEndsTheWorkWithNothingWrittenAndAllReleased
 }
 
 TEST_F(Zastupce, FailingFactoryIsQuiet) {
-    Win32Shell s(hlaseni, [](IShellLinkW** odkaz) {
+    Win32Shell s([](IShellLinkW** odkaz) {
         *odkaz = nullptr;
         return REGDB_E_CLASSNOTREG;
     });

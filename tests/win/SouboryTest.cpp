@@ -9,7 +9,7 @@
 
 #include "Pomoc.h"
 #include "system/Text.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {
@@ -83,8 +83,8 @@ TEST_F(Soubory, ListingOfPatternsThatMatchNothingOrOnePath) {
 TEST_F(Soubory, ListingOfThousandsOfFiles) {
     // Enough for the listing to come in many batches.
     for (int i = 0; i < 3000; ++i) {
-        UchytSouboru f(Platny(CreateFileW(slozka.Cesta(L"f" + std::to_wstring(i) + L".dot").c_str(),
-                                          GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+        UchytSouboru f(CreateFileW(slozka.Cesta(L"f" + std::to_wstring(i) + L".dot").c_str(),
+                                   GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         ASSERT_TRUE(f);
     }
     const auto polozky = soubory.Vypis(slozka.Cesta(L"*.*"));
@@ -140,8 +140,8 @@ TEST_F(Soubory, TimeAndSize) {
     // A time set by hand comes back to the tick.
     FILETIME novy{0x12345678, 0x01D00000};
     {
-        UchytSouboru f(Platny(CreateFileW(slozka.Cesta(L"velky.dot").c_str(), FILE_WRITE_ATTRIBUTES, 0,
-                                          nullptr, OPEN_EXISTING, 0, nullptr)));
+        UchytSouboru f(CreateFileW(slozka.Cesta(L"velky.dot").c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(SetFileTime(f.get(), nullptr, nullptr, &novy));
     }
     EXPECT_EQ(soubory.CasZmeny(slozka.Cesta(L"velky.dot")), 0x01D0000012345678LL);
@@ -171,7 +171,7 @@ TEST_F(Soubory, LongCopyIsWaitedForThroughTheHookWhileItRuns) {
     // 256 MB made at once, a hole on the disk, with a time of its own.
     const std::wstring zdroj = slozka.Cesta(L"velka.dot"), cil = slozka.Cesta(L"kopie.dot");
     {
-        UchytSouboru f(Platny(CreateFileW(zdroj.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+        UchytSouboru f(CreateFileW(zdroj.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         LARGE_INTEGER konec{};
         konec.QuadPart = 256 << 20;
         const FILETIME cas{0x12345678, 0x01D00000};
@@ -297,7 +297,7 @@ TEST_F(Soubory, SameFileHoweverSpelt) {
     EXPECT_FALSE(soubory.StejnySoubor(a, slozka.Cesta(L"missing.dot")));
     EXPECT_FALSE(soubory.StejnySoubor(slozka.Cesta(L"missing.dot"), slozka.Cesta(L"missing.dot")));
     // Open elsewhere without sharing: still comparable.
-    UchytSouboru otevreny(Platny(CreateFileW(a.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+    UchytSouboru otevreny(CreateFileW(a.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(otevreny);
     EXPECT_TRUE(soubory.StejnySoubor(a, b));
 }

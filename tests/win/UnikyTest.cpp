@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Pomoc.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 namespace {
@@ -29,7 +29,7 @@ TEST(Uniky, HandleCountingSeesAnOpenKey) {
 TEST(Uniky, RegistryOperationsCloseEveryKey) {
     test::TestovaciKlic klic;
     test::ZaznamHlaseni hlaseni;
-    Win32Registr registr(hlaseni);
+    Win32Registr registr;
     klic.NastavText(L"text", L"  C:\\Office  ");
     klic.NastavCislo(L"cislo", 42);
     klic.Nastav(L"v", REG_SZ, L"", 2, L"Plna\\Podklic");
@@ -38,9 +38,9 @@ TEST(Uniky, RegistryOperationsCloseEveryKey) {
     // system's own, and the first exception thrown sets up the unwinder's.
     registr.CtiRegistr(HKCU, klic.Cesta(), L"text");
     registr.ZapisRegistr(HKCU, klic.Cesta(L"Nova"), L"v", &hodnota);
-    registr.SmazKlic(HKCU, klic.Cesta(L"Nova"));
-    registr.SmazKlic(HKCU, klic.Cesta(L"Missing"));
-    registr.SmazKlic(HKCU, klic.Cesta(L"Plna"));
+    test::SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Nova"));
+    test::SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Missing"));
+    test::SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Plna"));
     hlaseni.zpravy.clear();
     const long predtim = PocetUchytu();
 
@@ -53,12 +53,12 @@ TEST(Uniky, RegistryOperationsCloseEveryKey) {
     for (int i = 0; i < Opakovani; ++i) {
         ASSERT_TRUE(registr.ZapisRegistr(HKCU, klic.Cesta(L"Nova"), L"v", &hodnota));   // creates
         ASSERT_TRUE(registr.ZapisRegistr(HKCU, klic.Cesta(), L"cislo", nullptr, i));     // opens
-        registr.SmazKlic(HKCU, klic.Cesta(L"Nova"));                                     // deletes
+        test::SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Nova"));                                     // deletes
     }
     EXPECT_EQ(PocetUchytu(), predtim) << "ZapisRegistr, SmazKlic";
     for (int i = 0; i < Opakovani; ++i) {
-        registr.SmazKlic(HKCU, klic.Cesta(L"Missing"));   // the open fails
-        registr.SmazKlic(HKCU, klic.Cesta(L"Plna"));      // the delete fails
+        test::SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Missing"));   // the open fails
+        test::SmazKlic(registr, hlaseni, HKCU, klic.Cesta(L"Plna"));      // the delete fails
     }
     EXPECT_EQ(PocetUchytu(), predtim) << "SmazKlic failing";
     EXPECT_EQ(hlaseni.zpravy.size(), 2u * Opakovani);
@@ -67,7 +67,7 @@ TEST(Uniky, RegistryOperationsCloseEveryKey) {
 TEST(Uniky, LinkWriterReleasesEverything) {
     test::TestovaciSlozka slozka;
     test::ZaznamHlaseni hlaseni;
-    Win32Shell shell(hlaseni);
+    Win32Shell shell;
     slozka.Slozka(L"Cil");
     shell.VytvorZastupce(slozka.Cesta(), L"a.lnk", slozka.Cesta(L"Cil"), L"", L"", L"", 5);
     const long predtim = PocetUchytu();

@@ -2,7 +2,7 @@
 // user-interface thread does.
 #include <gtest/gtest.h>
 
-#include "system/win32/Uchyty.h"
+#include "win32/Uchyty.h"
 
 int wmain(int argc, wchar_t** argv) {
     setup::ComProstredi com;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/Stroj.h"
+#include "system/Text.h"
 
 namespace setup {
 
@@ -49,8 +50,26 @@ std::wstring PopisSystemoveChyby(DWORD kod);
 // Throwers for the three shapes of Win32 call; the error carries the number,
 // the source (the operation and its path) and the platform's description.
 [[noreturn]] void VyvolejWin32(DWORD kod, const std::wstring& zdroj);
-[[noreturn]] void VyvolejPosledni(const std::wstring& zdroj);   // GetLastError()
 [[noreturn]] void VyvolejHresult(HRESULT hr, const std::wstring& zdroj);
+// The number a BOOL call left in GetLastError(); a call that left none
+// still fails, as ERROR_INTERNAL_ERROR.
+[[noreturn]] void VyvolejPoVolani(DWORD kod, const std::wstring& zdroj);
+
+namespace detail {
+inline void Pripoj(std::wstring& zdroj, const wchar_t* cast) { zdroj += cast; }
+inline void Pripoj(std::wstring& zdroj, const std::wstring& cast) { zdroj += cast; }
+inline void Pripoj(std::wstring& zdroj, int cislo) { zdroj += TextCisla(cislo); }
+}  // namespace detail
+
+// GetLastError(), read before the source is put together from its parts
+// (texts and numbers, no temporaries): making a string may change it.
+template <typename... Casti>
+[[noreturn]] void VyvolejPosledni(const Casti&... casti) {
+    const DWORD kod = GetLastError();
+    std::wstring zdroj;
+    (detail::Pripoj(zdroj, casti), ...);
+    VyvolejPoVolani(kod, zdroj);
+}
 
 // Files ----------------------------------------------------------------------
 
@@ -127,11 +146,10 @@ struct RegistrVolani {
 // six key rights (0x3F). CtiCestu adds KEY_WOW64_64KEY for the 64-bit view
 // and expands REG_EXPAND_SZ with ExpandEnvironmentStringsW. A key path or value name holding a NUL names no key:
 // the read gives empty text, the write false, the delete its open error.
-// SmazKlic reports its failures through the given box.
+// SmazKlic throws its failures.
 class Win32Registr final : public IRegistr {
 public:
-    explicit Win32Registr(IHlaseni& hlaseni, const RegistrVolani& volani = {})
-        : hlaseni_(hlaseni), volani_(volani) {}
+    explicit Win32Registr(const RegistrVolani& volani = {}) : volani_(volani) {}
     std::wstring CtiRegistr(uint32_t koren, const std::wstring& klic,
                             const std::wstring& nazev) override;
     std::wstring CtiCestu(uint32_t koren, const std::wstring& klic, const std::wstring& nazev,
@@ -145,7 +163,6 @@ public:
     bool SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) override;
 
 private:
-    IHlaseni& hlaseni_;
     RegistrVolani volani_;
 };
 
@@ -159,8 +176,7 @@ HRESULT VytvorObjektOdkazu(IShellLinkW** odkaz);
 // Special folders and links. COM must be initialised on the thread.
 class Win32Shell final : public IShell {
 public:
-    explicit Win32Shell(IHlaseni& hlaseni, TvurceOdkazu tvurce = VytvorObjektOdkazu)
-        : hlaseni_(hlaseni), tvurce_(std::move(tvurce)) {}
+    explicit Win32Shell(TvurceOdkazu tvurce = VytvorObjektOdkazu) : tvurce_(std::move(tvurce)) {}
     std::wstring SpecialniSlozka(int32_t cislo) override;
     void VytvorZastupce(const std::wstring& slozka, const std::wstring& nazev,
                         const std::wstring& cil, const std::wstring& argumenty,
@@ -169,7 +185,6 @@ public:
     bool OdkazVedeDo(const std::wstring& odkaz, const std::wstring& cil) override;
 
 private:
-    IHlaseni& hlaseni_;
     TvurceOdkazu tvurce_;
 };
 

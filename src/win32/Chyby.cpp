@@ -1,7 +1,7 @@
 // mChyby: the message box, the platform's error texts and the throwers.
 #include "system/Text.h"
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup {
 
@@ -54,8 +54,7 @@ void VyvolejWin32(DWORD kod, const std::wstring& zdroj) {
     throw Chyba(static_cast<int32_t>(kod), zdroj, PopisSystemoveChyby(kod));
 }
 
-void VyvolejPosledni(const std::wstring& zdroj) {
-    DWORD kod = GetLastError();
+void VyvolejPoVolani(DWORD kod, const std::wstring& zdroj) {
     // A failing call that left no reason must still not read as "The
     // operation completed successfully".
     if (kod == ERROR_SUCCESS) kod = ERROR_INTERNAL_ERROR;

@@ -1,6 +1,6 @@
 // The run's log: UTF-8 lines appended to a file, each with its local time.
 #include "system/Text.h"
-#include "system/win32/Win32.h"
+#include "win32/Win32.h"
 
 namespace setup {
 

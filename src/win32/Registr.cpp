@@ -6,8 +6,8 @@
 
 #include "system/RegistrData.h"
 #include "system/Text.h"
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup {
 
@@ -201,21 +201,17 @@ bool Win32Registr::SmazPrazdnyKlic(uint32_t koren, const std::wstring& klic) {
 
 void Win32Registr::SmazKlic(uint32_t koren, const std::wstring& klic) {
     if (klic.empty()) return;
-    try {
-        KlicRegistru h;
-        if (MaNulu(klic) || Otevri(h, [&](HKEY* out) {
-                                return volani_.otevri(Koren(koren), klic.c_str(), 0,
-                                                      PravaZmeny, out);
-                            }) != ERROR_SUCCESS) {
-            throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze otevřít regist.");
-        }
-        // An empty sub-key name deletes the opened key itself.
-        if (volani_.smaz(h.get(), L"") != ERROR_SUCCESS) {
-            throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze odstranit klice registru.");
-        }
-    } catch (...) {
-        // The handle is already closed here, before the box waits for the user.
-        ChybaHlaseni(hlaseni_, ChybaZVyjimky());
+    KlicRegistru h;
+    if (MaNulu(klic) || Otevri(h, [&](HKEY* out) {
+                            return volani_.otevri(Koren(koren), klic.c_str(), 0,
+                                                  PravaZmeny, out);
+                        }) != ERROR_SUCCESS) {
+        throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze otevřít regist.");
+    }
+    // An empty sub-key name deletes the opened key itself. The handle is
+    // closed as the error leaves, before any box waits for the user.
+    if (volani_.smaz(h.get(), L"") != ERROR_SUCCESS) {
+        throw Chyba(CisloVlastniChyby, TitulekAplikace, L"Nelze odstranit klice registru.");
     }
 }
 

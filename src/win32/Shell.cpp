@@ -1,7 +1,7 @@
 // mPomucky: special folders, the folder browser and shell links.
 #include "system/Text.h"
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 namespace setup {
 
@@ -49,22 +49,15 @@ FARPROC AdresaFunkce(HMODULE& knihovna, const wchar_t* nazev, const char* jmeno)
 }
 
 std::wstring Win32Shell::SpecialniSlozka(int32_t cislo) {
-    try {
-        SeznamPolozek seznam;
-        if (SHELL(SHGetSpecialFolderLocation)(nullptr, cislo, seznam.put()) != S_OK) {
-            seznam.release();   // whatever a failed call left there is not ours
-            return {};
-        }
-        std::optional<std::wstring> cesta = CestaSeznamu(seznam.get());
-        if (!cesta) return {};
-        if (!cesta->empty() && cesta->back() == L'\\') cesta->pop_back();   // a drive root
-        return *cesta;
-    } catch (...) {
-        // Shown here, in the report box's own form: the caller sees empty text.
-        const Chyba chyba = ChybaZVyjimky();
-        hlaseni_.Zprava(chyba.popis, TitulekAplikace, StylKriticka);
+    SeznamPolozek seznam;
+    if (SHELL(SHGetSpecialFolderLocation)(nullptr, cislo, seznam.put()) != S_OK) {
+        seznam.release();   // whatever a failed call left there is not ours
         return {};
     }
+    std::optional<std::wstring> cesta = CestaSeznamu(seznam.get());
+    if (!cesta) return {};
+    if (!cesta->empty() && cesta->back() == L'\\') cesta->pop_back();   // a drive root
+    return *cesta;
 }
 
 std::wstring VyberSlozku(IHlaseni& hlaseni, const std::wstring& titulek, HWND vlastnik) {

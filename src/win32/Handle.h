@@ -5,10 +5,17 @@
 
 namespace setup {
 
-// Owns a handle of type T and closes it with Close unless it holds Prazdna.
-// Move-only. put() hands the address to an out-parameter after closing what
-// was held.
-template <typename T, auto Close, T Prazdna = T{}>
+// The empty value of most kinds of handle: null.
+template <typename T>
+constexpr T Nulovy() noexcept {
+    return T{};
+}
+
+// Owns a handle of type T and closes it with Close unless it holds the empty
+// value, which Prazdna() gives: a function, since a kind whose empty value is
+// INVALID_HANDLE_VALUE has no constant expression for it. Move-only. put()
+// hands the address to an out-parameter after closing what was held.
+template <typename T, auto Close, auto Prazdna = &Nulovy<T>>
 class Vlastnik {
 public:
     Vlastnik() noexcept = default;
@@ -23,20 +30,20 @@ public:
     ~Vlastnik() { reset(); }
 
     T get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return h_ != Prazdna; }
+    explicit operator bool() const noexcept { return h_ != Prazdna(); }
 
-    void reset(T h = Prazdna) noexcept {
+    void reset(T h = Prazdna()) noexcept {
         T stary = std::exchange(h_, h);
-        if (stary != Prazdna) Close(stary);
+        if (stary != Prazdna()) Close(stary);
     }
-    T release() noexcept { return std::exchange(h_, Prazdna); }
+    T release() noexcept { return std::exchange(h_, Prazdna()); }
     T* put() noexcept {
         reset();
         return &h_;
     }
 
 private:
-    T h_ = Prazdna;
+    T h_ = Prazdna();
 };
 
 // Runs a function when the scope ends, for the odd cleanup.

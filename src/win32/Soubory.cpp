@@ -2,8 +2,8 @@
 // number and description, with the operation and its path as the source.
 #include <utility>
 
-#include "system/win32/Uchyty.h"
-#include "system/win32/Win32.h"
+#include "win32/Uchyty.h"
+#include "win32/Win32.h"
 
 #include <aclapi.h>
 #include <sddl.h>
@@ -37,7 +37,7 @@ const wchar_t* Cesta(const std::wstring& cesta, const wchar_t* operace) {
 WIN32_FILE_ATTRIBUTE_DATA Udaje(const std::wstring& cesta, const wchar_t* operace) {
     WIN32_FILE_ATTRIBUTE_DATA udaje{};
     if (!GetFileAttributesExW(Cesta(cesta, operace), GetFileExInfoStandard, &udaje)) {
-        VyvolejPosledni(Zdroj(operace, cesta));
+        VyvolejPosledni(operace, L" ", cesta);
     }
     return udaje;
 }
@@ -50,9 +50,9 @@ std::vector<Polozka> Win32Soubory::Vypis(const std::wstring& vzor) {
     WIN32_FIND_DATAW nalez;
     // The basic level skips the short 8.3 names, and the large fetch asks for
     // bigger batches: both matter for folders of thousands of files.
-    HledaniSouboru hledani(Platny(FindFirstFileExW(Cesta(vzor, operace), FindExInfoBasic, &nalez,
-                                                   FindExSearchNameMatch, nullptr,
-                                                   FIND_FIRST_EX_LARGE_FETCH)));
+    HledaniSouboru hledani(FindFirstFileExW(Cesta(vzor, operace), FindExInfoBasic, &nalez,
+                                            FindExSearchNameMatch, nullptr,
+                                            FIND_FIRST_EX_LARGE_FETCH));
     if (!hledani) {
         const DWORD kod = GetLastError();
         // A pattern that matches nothing. A folder that is not there (a
@@ -69,7 +69,7 @@ std::vector<Polozka> Win32Soubory::Vypis(const std::wstring& vzor) {
         p.casZmeny = Ticky(nalez.ftLastWriteTime);
         polozky.push_back(std::move(p));
     } while (FindNextFileW(hledani.get(), &nalez));
-    if (GetLastError() != ERROR_NO_MORE_FILES) VyvolejPosledni(Zdroj(operace, vzor));
+    if (GetLastError() != ERROR_NO_MORE_FILES) VyvolejPosledni(operace, L" ", vzor);
     return polozky;
 }
 
@@ -84,7 +84,7 @@ std::optional<uint32_t> Win32Soubory::Atributy(const std::wstring& cesta) {
 
 void Win32Soubory::NastavAtributy(const std::wstring& cesta, uint32_t atributy) {
     constexpr const wchar_t* operace = L"NastavAtributy";
-    if (!SetFileAttributesW(Cesta(cesta, operace), atributy)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!SetFileAttributesW(Cesta(cesta, operace), atributy)) VyvolejPosledni(operace, L" ", cesta);
 }
 
 std::optional<Polozka> Win32Soubory::Vlastnosti(const std::wstring& cesta) {
@@ -190,48 +190,25 @@ public:
 private:
     enum class Stav { Volno, Zadano, Hotovo };
 
-    class Zamek {
-    public:
-        explicit Zamek(SRWLOCK& l) noexcept : l_(l) { Zamkni(); }
-        ~Zamek() {
-            if (drzen_) ReleaseSRWLockExclusive(&l_);
-        }
-        Zamek(const Zamek&) = delete;
-        Zamek& operator=(const Zamek&) = delete;
-        void Zamkni() noexcept {
-            AcquireSRWLockExclusive(&l_);
-            drzen_ = true;
-        }
-        void Odemkni() noexcept {
-            drzen_ = false;
-            ReleaseSRWLockExclusive(&l_);
-        }
-
-    private:
-        SRWLOCK& l_;
-        bool drzen_ = false;
-    };
-
     // Nothing in it throws: no exception may leave a thread.
     static DWORD WINAPI Smycka(void* data) noexcept {
         auto& k = *static_cast<Kopirovani*>(data);
-        AcquireSRWLockExclusive(&k.zamek_);
+        Zamek z(k.zamek_);
         for (;;) {
             while (k.stav_ != Stav::Zadano && !k.konec_) SleepConditionVariableSRW(&k.prace_, &k.zamek_, INFINITE, 0);
             if (k.konec_) break;
             const wchar_t* zdroj = k.zdroj_;
             const wchar_t* cil = k.cil_;
             const std::atomic<bool>* zrusit = k.zrusit_;
-            ReleaseSRWLockExclusive(&k.zamek_);
+            z.Odemkni();
             const DWORD kod = KopirujSoubor(zdroj, cil, zrusit);
-            AcquireSRWLockExclusive(&k.zamek_);
+            z.Zamkni();
             k.kod_ = kod;
             k.stav_ = Stav::Hotovo;
             const bool udalost = std::exchange(k.cekaNaUdalost_, false);
             WakeConditionVariable(&k.hotovo_);
             if (udalost) SetEvent(k.udalost_.get());
         }
-        ReleaseSRWLockExclusive(&k.zamek_);
         return 0;
     }
 
@@ -284,23 +261,23 @@ void Win32Soubory::Prejmenuj(const std::wstring& z, const std::wstring& na) {
     constexpr const wchar_t* operace = L"Prejmenuj";
     // No flags: the target must not exist and the file stays on its volume.
     if (!MoveFileExW(Cesta(z, operace), Cesta(na, operace), 0)) {
-        VyvolejPosledni(Zdroj(operace, z, na));
+        VyvolejPosledni(operace, L" ", z, L" -> ", na);
     }
 }
 
 void Win32Soubory::SmazSoubor(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"SmazSoubor";
-    if (!DeleteFileW(Cesta(cesta, operace))) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!DeleteFileW(Cesta(cesta, operace))) VyvolejPosledni(operace, L" ", cesta);
 }
 
 void Win32Soubory::VytvorSlozku(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"VytvorSlozku";
-    if (!CreateDirectoryW(Cesta(cesta, operace), nullptr)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!CreateDirectoryW(Cesta(cesta, operace), nullptr)) VyvolejPosledni(operace, L" ", cesta);
 }
 
 void Win32Soubory::OdstranSlozku(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"OdstranSlozku";
-    if (!RemoveDirectoryW(Cesta(cesta, operace))) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!RemoveDirectoryW(Cesta(cesta, operace))) VyvolejPosledni(operace, L" ", cesta);
 }
 
 namespace {
@@ -310,17 +287,17 @@ namespace {
 // and backup semantics let folders be opened too.
 std::optional<BY_HANDLE_FILE_INFORMATION> Identita(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"StejnySoubor";
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), 0,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                           nullptr)));
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                    nullptr));
     if (!soubor) {
         const DWORD kod = GetLastError();
         if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
         VyvolejWin32(kod, Zdroj(operace, cesta));
     }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(soubor.get(), &info)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!GetFileInformationByHandle(soubor.get(), &info)) VyvolejPosledni(operace, L" ", cesta);
     return info;
 }
 
@@ -331,7 +308,7 @@ namespace {
 // The folder that holds a path, opened as itself and held, while the caller
 // works in it, so that nobody may rename or delete it meanwhile: a junction
 // or link in its place would take the file elsewhere, and one found there is
-// refused (ERROR_CANT_ACCESS_FILE). Null, with the reason in GetLastError,
+// refused (ERROR_CANT_ACCESS_FILE). Empty, with the reason in GetLastError,
 // when it cannot be opened.
 UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
     const auto konec = cesta.find_last_of(L'\\');
@@ -339,27 +316,27 @@ UchytSouboru DrzeciSlozka(const std::wstring& cesta, const wchar_t* operace) {
     std::wstring nadrazena = cesta.substr(0, konec);
     // "C:" alone is the drive's current folder, not its root.
     if (nadrazena.empty() || nadrazena.back() == L':') nadrazena += L'\\';
-    UchytSouboru slozka(Platny(CreateFileW(Cesta(nadrazena, operace), FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+    UchytSouboru slozka(CreateFileW(Cesta(nadrazena, operace), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!slozka) return slozka;
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(slozka.get(), &info)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!GetFileInformationByHandle(slozka.get(), &info)) VyvolejPosledni(operace, L" ", cesta);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) VyvolejWin32(ERROR_CANT_ACCESS_FILE, Zdroj(operace, cesta));
     return slozka;
 }
 
 UchytSouboru OtevriKeCteni(const std::wstring& cesta, const wchar_t* operace) {
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
-    if (!soubor) VyvolejPosledni(Zdroj(operace, cesta));
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     return soubor;
 }
 
 int64_t Delka(const UchytSouboru& soubor, const std::wstring& cesta, const wchar_t* operace) {
     LARGE_INTEGER delka{};
-    if (!GetFileSizeEx(soubor.get(), &delka)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!GetFileSizeEx(soubor.get(), &delka)) VyvolejPosledni(operace, L" ", cesta);
     return delka.QuadPart;
 }
 
@@ -369,7 +346,7 @@ DWORD Precti(const UchytSouboru& soubor, char* kam, DWORD n, const std::wstring&
     while (celkem < n) {
         DWORD precteno = 0;
         if (!ReadFile(soubor.get(), kam + celkem, n - celkem, &precteno, nullptr))
-            VyvolejPosledni(Zdroj(operace, cesta));
+            VyvolejPosledni(operace, L" ", cesta);
         if (precteno == 0) break;
         celkem += precteno;
     }
@@ -383,12 +360,12 @@ public:
         while (!bajty.empty()) {
             DWORD zapsano = 0;
             if (!WriteFile(soubor_.get(), bajty.data(), static_cast<DWORD>(bajty.size()), &zapsano, nullptr))
-                VyvolejPosledni(Zdroj(L"Pripis", cesta_));
+                VyvolejPosledni(L"Pripis", L" ", cesta_);
             bajty.remove_prefix(zapsano);
         }
     }
     void Vynut() override {
-        if (!FlushFileBuffers(soubor_.get())) VyvolejPosledni(Zdroj(L"Vynut", cesta_));
+        if (!FlushFileBuffers(soubor_.get())) VyvolejPosledni(L"Vynut", L" ", cesta_);
     }
 
 private:
@@ -422,16 +399,16 @@ std::optional<std::string> Win32Soubory::Nacti(const std::wstring& cesta) {
         VyvolejWin32(kod, Zdroj(operace, cesta));
     }
     // A link planted at the name is opened as itself, and refused.
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!soubor) {
         const DWORD kod = GetLastError();
         if (kod == ERROR_FILE_NOT_FOUND || kod == ERROR_PATH_NOT_FOUND) return std::nullopt;
         VyvolejWin32(kod, Zdroj(operace, cesta));
     }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(soubor.get(), &info)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!GetFileInformationByHandle(soubor.get(), &info)) VyvolejPosledni(operace, L" ", cesta);
     if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) VyvolejWin32(ERROR_CANT_ACCESS_FILE, Zdroj(operace, cesta));
     const int64_t delka = Delka(soubor, cesta, operace);
     // A record is a few lines a file; anything near this size is none.
@@ -448,7 +425,7 @@ std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta,
     UchytSouboru slozka;
     if (jak != Otevreni::Pripojit) {
         slozka = DrzeciSlozka(cesta, operace);
-        if (!slozka) VyvolejPosledni(Zdroj(operace, cesta));
+        if (!slozka) VyvolejPosledni(operace, L" ", cesta);
         // A new file only: a link planted at the name, even one that leads
         // nowhere, is a name taken, never a way to somewhere else.
         vytvoreni = CREATE_NEW;
@@ -457,17 +434,17 @@ std::unique_ptr<IPripis> Win32Soubory::OtevriKPripisu(const std::wstring& cesta,
     // Others may read a log meanwhile (an administrator watching it), not
     // write it; a run's record nobody may open while the run lives.
     const DWORD sdileni = jak == Otevreni::Vylucny ? 0 : FILE_SHARE_READ;
-    UchytSouboru soubor(Platny(CreateFileW(nazev, FILE_APPEND_DATA, sdileni, nullptr, vytvoreni, priznaky, nullptr)));
-    if (!soubor) VyvolejPosledni(Zdroj(operace, cesta));
+    UchytSouboru soubor(CreateFileW(nazev, FILE_APPEND_DATA, sdileni, nullptr, vytvoreni, priznaky, nullptr));
+    if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     return std::make_unique<Win32Pripis>(std::move(soubor), cesta);
 }
 
 void Win32Soubory::Vynut(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Vynut";
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, 0, nullptr)));
-    if (!soubor || !FlushFileBuffers(soubor.get())) VyvolejPosledni(Zdroj(operace, cesta));
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    if (!soubor || !FlushFileBuffers(soubor.get())) VyvolejPosledni(operace, L" ", cesta);
 }
 
 void Win32Soubory::VytvorChranenouSlozku(const std::wstring& cesta, const std::wstring& sddl) {
@@ -475,21 +452,21 @@ void Win32Soubory::VytvorChranenouSlozku(const std::wstring& cesta, const std::w
     PSECURITY_DESCRIPTOR popis = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(Cesta(sddl, operace), SDDL_REVISION_1, &popis,
                                                               nullptr))
-        VyvolejPosledni(Zdroj(operace, cesta));
+        VyvolejPosledni(operace, L" ", cesta);
     const LokalniPamet vlastnik(popis);
     SECURITY_ATTRIBUTES atributy{sizeof(SECURITY_ATTRIBUTES), popis, FALSE};
-    if (!CreateDirectoryW(Cesta(cesta, operace), &atributy)) VyvolejPosledni(Zdroj(operace, cesta));
+    if (!CreateDirectoryW(Cesta(cesta, operace), &atributy)) VyvolejPosledni(operace, L" ", cesta);
 }
 
 std::wstring Win32Soubory::Zabezpeceni(const std::wstring& cesta) {
     constexpr const wchar_t* operace = L"Zabezpeceni";
     // The entry itself: a junction planted at the name answers with its own
     // descriptor (its maker's), never with that of the folder it leads to.
-    UchytSouboru soubor(Platny(CreateFileW(Cesta(cesta, operace), READ_CONTROL,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                           nullptr)));
-    if (!soubor) VyvolejPosledni(Zdroj(operace, cesta));
+    UchytSouboru soubor(CreateFileW(Cesta(cesta, operace), READ_CONTROL,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                    nullptr));
+    if (!soubor) VyvolejPosledni(operace, L" ", cesta);
     constexpr SECURITY_INFORMATION co = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR popis = nullptr;
     const DWORD kod = GetSecurityInfo(soubor.get(), SE_FILE_OBJECT, co, nullptr, nullptr, nullptr, nullptr, &popis);
@@ -497,7 +474,7 @@ std::wstring Win32Soubory::Zabezpeceni(const std::wstring& cesta) {
     const LokalniPamet vlastnikPopisu(popis);
     wchar_t* text = nullptr;
     if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(popis, SDDL_REVISION_1, co, &text, nullptr))
-        VyvolejPosledni(Zdroj(operace, cesta));
+        VyvolejPosledni(operace, L" ", cesta);
     const LokalniText vlastnikTextu(text);
     return text;
 }
