@@ -173,7 +173,10 @@ std::wstring RadekKroku(const Krok& krok) {
     std::wstring radek(1, static_cast<wchar_t>(krok.druh));
     switch (krok.druh) {
     case Krok::Hodnota:
-        return Pridej(Pridej(Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta), krok.druha), krok.text);
+        radek = Pridej(Pridej(Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta), krok.druha), krok.text);
+        return krok.puvodni ? Pridej(radek, *krok.puvodni) : radek;
+    case Krok::Zapsany:
+        return Pridej(Pridej(radek, krok.cesta), TextCisla(krok.velikost));
     case Krok::Klic:
     case Krok::SmazatKlic:
         return Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta);
@@ -241,17 +244,25 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
             k.cesta = p[1];
             k.druha = p[2];
             break;
+        case Krok::Zapsany: {
+            const auto velikost = p.size() == 3 ? Cislo(p[2]) : std::nullopt;
+            if (!velikost || *velikost > INT64_MAX) continue;
+            k.cesta = p[1];
+            k.velikost = static_cast<int64_t>(*velikost);
+            break;
+        }
         case Krok::Hodnota:
         case Krok::Klic:
         case Krok::SmazatKlic: {
-            const std::size_t poli = druh == Krok::Hodnota ? 5u : 3u;
-            if (p.size() != poli && !(druh == Krok::Hodnota && p.size() == 4)) continue;
+            const bool hodnota = druh == Krok::Hodnota;
+            if (hodnota ? p.size() < 4 || p.size() > 6 : p.size() != 3) continue;
             const auto koren = Cislo(p[1]);
             if (!koren || *koren > 0xFFFFFFFFu) continue;
             k.koren = static_cast<uint32_t>(*koren);
             k.cesta = p[2];
-            if (druh == Krok::Hodnota) k.druha = p[3];
-            if (p.size() == 5) k.text = p[4];
+            if (hodnota) k.druha = p[3];
+            if (p.size() >= 5) k.text = p[4];
+            if (p.size() == 6) k.puvodni = p[5];
             break;
         }
         case L'Z':
@@ -277,14 +288,34 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
     if (!odvolane.empty()) {
         std::sort(odvolane.begin(), odvolane.end());
         std::erase_if(z.kroky, [&](const Krok& k) {
-            return (k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka) &&
+            return (k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka ||
+                    k.druh == Krok::Zapsany) &&
                    std::binary_search(odvolane.begin(), odvolane.end(), VelkaPismena(k.cesta));
         });
     }
     return z;
 }
 
-std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z) {
+std::wstring KlicAplikace(const std::wstring& nazevSady) {
+    return std::wstring(KlicOdinstalace) + L"\\" + NazevSlozkyZaznamu + L" - " + nazevSady;
+}
+
+std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const std::wstring& sada,
+                             const std::wstring& slozkaOdkazu) {
+    return std::wstring(Hlavicka) + (odinstalace ? L"\tU\t" : L"\tI\t") + Zakoduj(cil) + L"\t" + Zakoduj(sada) +
+           L"\t" + Zakoduj(slozkaOdkazu);
+}
+
+std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& z) {
+    if (!z.platny || z.odinstalace || z.hotovo) return L"Setup mu nerozumí";
+    for (const Krok& k : z.kroky)
+        if ((k.druh != Krok::Soubor && k.druh != Krok::Odkaz) || RozeberCestu(k.cesta).vada != VadaCesty::Zadna ||
+            (k.druh == Krok::Soubor && k.velikost < 0))
+            return L"položka, kterou Setup do seznamu nezapisuje: „" + k.cesta + L"“";
+    return VadaZaznamu(z);
+}
+
+std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z, const std::wstring& slozkaZaznamu) {
     if (RozeberCestu(z.cil).vada != VadaCesty::Zadna) return L"cílová složka „" + z.cil + L"“ není platná";
     std::wstring cil = z.cil, odkazy = z.slozkaOdkazu;
     if (cil.back() == L'\\') cil.pop_back();
@@ -292,34 +323,61 @@ std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z) {
         if (RozeberCestu(odkazy).vada != VadaCesty::Zadna) return L"složka zástupců „" + odkazy + L"“ není platná";
         if (odkazy.back() == L'\\') odkazy.pop_back();
     }
+    // The set's own folder beside the records and its entry, named after
+    // the set the record names: nothing of another set's, nothing else there.
+    std::wstring slozkaSady, nazevSady;
+    RozdelCestu(z.sada, slozkaSady, nazevSady);
+    const std::wstring kopie = slozkaZaznamu.empty() || !PlatnyNazevSlozky(nazevSady) ? L"" : slozkaZaznamu + L"\\" + nazevSady;
+    const std::wstring klic = KlicAplikace(nazevSady);
+    const auto vKopii = [&](const std::wstring& cesta) {
+        return !kopie.empty() && (StejnyText(cesta, kopie + L"\\" + NazevKopie) || StejnyText(cesta, kopie + L"\\" + NazevSeznamu));
+    };
+    const auto hodnotaAplikace = [&](const Krok& k) {
+        if (k.koren != HKEY_CURRENT_USER_ || !StejnyText(k.cesta, klic)) return false;
+        for (const wchar_t* nazev : HodnotyAplikace)
+            if (StejnyText(k.druha, nazev)) return true;
+        return false;
+    };
     const auto mimo = [](const Krok& k) { return L"krok mimo cílovou složku a složku zástupců: „" + k.cesta + L"“"; };
     for (const Krok& k : z.kroky) {
         switch (k.druh) {
         case Krok::Slozka:
-            if (!NaCesteK(k.cesta, cil) && (odkazy.empty() || !NaCesteK(k.cesta, odkazy))) return mimo(k);
+            if (!NaCesteK(k.cesta, cil) && (odkazy.empty() || !NaCesteK(k.cesta, odkazy)) &&
+                (kopie.empty() || !StejnyText(k.cesta, kopie)))
+                return mimo(k);
             break;
         case Krok::Soubor:
-            if (!PrimoVe(k.cesta, cil)) return mimo(k);
+            if (!PrimoVe(k.cesta, cil) && !(vKopii(k.cesta) && k.cesta.ends_with(NazevKopie))) return mimo(k);
+            break;
+        case Krok::Zapsany:
+            if (!vKopii(k.cesta) || !k.cesta.ends_with(NazevSeznamu)) return mimo(k);
             break;
         case Krok::Odkaz:
             if (odkazy.empty() || !PrimoVe(k.cesta, odkazy) || !StejnyText(k.druha, cil)) return mimo(k);
             break;
         case Krok::Odlozeni:
-            if (!PrimoVe(k.cesta, cil) && (odkazy.empty() || !PrimoVe(k.cesta, odkazy))) return mimo(k);
+            if (!PrimoVe(k.cesta, cil) && (odkazy.empty() || !PrimoVe(k.cesta, odkazy)) && !vKopii(k.cesta))
+                return mimo(k);
             if (!JeZaloha(k.druha, k.cesta))
                 return L"záloha „" + k.druha + L"“ neleží vedle souboru „" + k.cesta + L"“";
             break;
         case Krok::OdstranitSlozku:
-            if (!StejnyText(k.cesta, cil)) return mimo(k);
+            if (!StejnyText(k.cesta, cil) && (kopie.empty() || !StejnyText(k.cesta, kopie))) return mimo(k);
             break;
         case Krok::Hodnota:
+            if (hodnotaAplikace(k)) break;
             if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, true) ||
-                !StejnyText(k.druha, L"PersonalTemplates"))
-                return L"krok v registru mimo hodnotu PersonalTemplates: „" + k.cesta + L"“";
+                !StejnyText(k.druha, L"PersonalTemplates") || k.puvodni)
+                return L"krok v registru mimo hodnotu PersonalTemplates a položku sady: „" + k.cesta + L"“";
             break;
         case Krok::Klic:
+            // The entry's key, and those on the way to it that every
+            // Windows has: made only where they were missing.
+            if (k.koren == HKEY_CURRENT_USER_ && std::count(k.cesta.begin(), k.cesta.end(), L'\\') >= 3 &&
+                (StejnyText(k.cesta, klic) || StejnyText(k.cesta + L"\\", klic.substr(0, k.cesta.size() + 1))))
+                break;
             if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, false))
-                return L"krok v registru mimo hodnotu PersonalTemplates: „" + k.cesta + L"“";
+                return L"krok v registru mimo hodnotu PersonalTemplates a položku sady: „" + k.cesta + L"“";
             break;
         default:
             return L"krok, který Setup nikdy nezapisuje: „" + k.cesta + L"“";
@@ -426,8 +484,7 @@ void Denik::Zacni(const std::wstring& slozka, bool chranena, bool odinstalace, c
                 if (chyba.cislo != CisloSouborExistuje || pokus >= 100) throw;
             }
         }
-        Radek(std::wstring(Hlavicka) + (odinstalace ? L"\tU\t" : L"\tI\t") + Zakoduj(cil) + L"\t" + Zakoduj(sada) +
-              L"\t" + Zakoduj(slozkaOdkazu));
+        Radek(HlavickaZaznamu(odinstalace, cil, sada, slozkaOdkazu));
     } catch (...) {
         Ukonci();
         throw;
@@ -475,7 +532,8 @@ void Denik::OdvolejStarsi(const std::wstring& cil, const std::vector<std::wstrin
         std::wstring radky;
         if (z.platny && StejnyText(z.cil, cil)) radky = L"V\n";
         for (const Krok& k : radky.empty() ? z.kroky : std::vector<Krok>{}) {
-            const bool jeho = k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka;
+            const bool jeho =
+                k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka || k.druh == Krok::Zapsany;
             if (jeho && std::binary_search(napsane.begin(), napsane.end(), VelkaPismena(k.cesta)))
                 radky += L"Z\t" + Zakoduj(k.cesta) + L"\n";
         }

@@ -171,6 +171,10 @@ Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) 
     return BehInstalace(stroj, slozky).Odeber(cil);
 }
 
+Vysledek OdeberPodleSeznamu(Stroj& stroj, SlozkyInstalace& slozky, const ZaznamBehu& seznam) {
+    return BehInstalace(stroj, slozky).OdeberPodleSeznamu(seznam);
+}
+
 int TichyPrubeh::Zprava(const std::wstring& text, const std::wstring&, uint32_t) {
     if (protokol_) {
         try {
@@ -187,6 +191,16 @@ Vysledek BehInstalace::Odeber(const std::wstring& cil) {
     return Spust(cil);
 }
 
+// The set is gone with the medium: the list names its files and its link.
+Vysledek BehInstalace::OdeberPodleSeznamu(const ZaznamBehu& seznam) {
+    seznam_ = &seznam;
+    slozky_.ZdrojSlozka = seznam.sada;
+    slozky_.SlozkaZastupcu.clear();
+    for (const Krok& k : seznam.kroky)
+        if (k.druh == Krok::Odkaz) slozky_.SlozkaZastupcu = seznam.slozkaOdkazu;
+    return Odeber(seznam.cil);
+}
+
 Vysledek BehInstalace::Spust(const std::wstring& cil) {
     try {
         if (Sestav(cil)) Proved();
@@ -199,6 +213,7 @@ Vysledek BehInstalace::Spust(const std::wstring& cil) {
 
 Vysledek BehInstalace::SpustPlan(Plan plan) {
     plan_ = std::move(plan);
+    viditelne_ = plan_.Pocet();
     try {
         if (!slozky_.SlozkaZaznamu.empty())
             denik_.Zacni(slozky_.SlozkaZaznamu, slozky_.ZaznamyChranene, false, slozky_.CilSlozka, slozky_.ZdrojSlozka,
@@ -268,8 +283,19 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     prubeh.Hlaska(priprava, 2, 3);
     if (prubeh.Stornovano()) return false;
 
-    auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
-    OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
+    std::vector<std::wstring> jmena;
+    if (seznam_) {
+        for (const Krok& k : seznam_->kroky) {
+            if (k.druh != Krok::Soubor) continue;
+            std::wstring slozka, jmeno;
+            RozdelCestu(k.cesta, slozka, jmeno);
+            jmena.push_back(std::move(jmeno));
+        }
+    } else {
+        jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
+        OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
+    }
+    std::size_t poradi = 0;
     plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 2);   // the link, the value
     // Every file comes from one folder and goes to one: each held once.
     const SdilenyText zdrojSady = slozky_.ZdrojSlozka;
@@ -279,10 +305,16 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         // What the copy will hold: how a file of the run is told from one
         // the user has changed since.
         const std::wstring zdroj = slozky_.ZdrojSlozka + L"\\" + jmeno;
-        const auto p = s_.soubory.Vlastnosti(zdroj);
-        if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
-        soubor.Velikost = p->velikost;
-        soubor.Cas = p->casZmeny;
+        if (seznam_) {
+            while (seznam_->kroky[poradi].druh != Krok::Soubor) ++poradi;
+            soubor.Velikost = seznam_->kroky[poradi].velikost;
+            soubor.Cas = seznam_->kroky[poradi++].cas;
+        } else {
+            const auto p = s_.soubory.Vlastnosti(zdroj);
+            if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
+            soubor.Velikost = p->velikost;
+            soubor.Cas = p->casZmeny;
+        }
         soubor.Nazev = std::move(jmeno);
         soubor.Typ = TypSoubor;
         soubor.ZdrojovaSlozka = zdrojSady;
@@ -312,6 +344,8 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         hodnota.Hodnota = slozky_.OsobniSablony.Slozka;
         plan_.Pridej(std::move(hodnota));
     }
+    viditelne_ = plan_.Pocet();
+    PridejAplikaci();
     OverDelkyCest(plan_, TitulekHlavnihoOkna);
     if (!slozky_.SlozkaZaznamu.empty())
         denik_.Zacni(slozky_.SlozkaZaznamu, slozky_.ZaznamyChranene, odebrani_, slozky_.CilSlozka, slozky_.ZdrojSlozka,
@@ -348,7 +382,7 @@ void BehInstalace::Proved() {
     for (int32_t i = 1; i <= pocet; ++i) {
         aktualni_ = i;
         Objekt& rec = plan_(i);
-        prubeh.Hlaska(Text(L"Instaluje se: ", L"Odebírá se: ") + rec.Nazev, i, pocet);
+        if (i <= viditelne_) prubeh.Hlaska(Text(L"Instaluje se: ", L"Odebírá se: ") + rec.Nazev, i, viditelne_);
         if (prubeh.Stornovano()) return VratZpet();
         ProvedZaznam(i, rec);
         if (prubeh.Stornovano()) return VratZpet();
@@ -405,6 +439,7 @@ void BehInstalace::Proved() {
 }
 
 void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
+    if (rec.Typ >= TypKopie && rec.Typ <= TypAplikace) return ProvedAplikaci(i, rec);
     if (odebrani_) {
         switch (rec.Typ) {
         case TypSlozka:
@@ -493,7 +528,12 @@ Krok BehInstalace::Uplny(const KrokBehu& krok) const {
         k.cesta = rec.Typ == TypZastupce ? CestaOdkazu(rec) : CestaSouboru(rec);
         k.druha = Zaloha(k.cesta, krok.cislo);
         break;
+    case Krok::Zapsany:
+        k.cesta = CestaSouboru(rec);
+        k.velikost = rec.Velikost;
+        break;
     case Krok::Hodnota:
+        if (rec.Typ == TypAplikace) return hodnoty_[krok.cislo];
         k.koren = rec.HKey;
         k.cesta = rec.CilovaSlozka;
         k.druha = rec.Nazev;
@@ -625,7 +665,9 @@ void BehInstalace::OdeberZaznam(int32_t i, const Objekt& rec) {
     if (!JeSoubor(cesta)) return;
     if (odkaz && !s_.shell.OdkazVedeDo(cesta, rec.ZdrojovaSlozka))
         return Loguj(L"Zástupce ponechán, ukazuje jinam: " + cesta);
-    if (!odkaz && !s_.soubory.StejnyObsah(rec.ZdrojovaSlozka + L"\\" + rec.Nazev, cesta)) {
+    const auto p = seznam_ ? s_.soubory.Vlastnosti(cesta) : std::nullopt;
+    if (!odkaz && (seznam_ ? !JeKopieBehu(*p, Uplny({Krok::Soubor, i, 0}))
+                           : !s_.soubory.StejnyObsah(rec.ZdrojovaSlozka + L"\\" + rec.Nazev, cesta))) {
         zmenene_.push_back(rec.Nazev);
         return Loguj(L"Soubor ponechán, od instalace změněn: " + cesta);
     }
@@ -656,13 +698,7 @@ void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
     // is never changed.
     if (registr.ExistujeHodnota(rec.HKey, rec.CilovaSlozka, rec.Nazev))
         return Loguj(L"Hodnota " + rec.Nazev + L" mezitím nastavena, ponechána: " + rec.CilovaSlozka.text());
-    uint32_t klicu = 1;
-    for (const wchar_t z : rec.CilovaSlozka) klicu += z == L'\\';
-    bool chybi = false;
-    for (uint32_t n = 1; n <= klicu; ++n) {
-        chybi = chybi || !registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
-        if (chybi) Udelej({Krok::Klic, i, n}, [] {});
-    }
+    ZapisKlice(i, rec);
     Udelej({Krok::Hodnota, i, 0}, [] {});
     // A value the run was to set and did not is a run that has not done
     // what it was asked: the suite would not list the templates.
@@ -670,6 +706,124 @@ void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
         throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
                     L"Hodnotu „" + rec.Nazev + L"“ v klíči registru „" + Zkratka(rec.CilovaSlozka.text()) +
                         L"“ se nepodařilo zapsat.");
+}
+
+// The keys a value's write is to make: each one missing, from the first.
+void BehInstalace::ZapisKlice(int32_t i, const Objekt& rec) {
+    uint32_t klicu = 1;
+    for (const wchar_t z : rec.CilovaSlozka) klicu += z == L'\\';
+    bool chybi = false;
+    for (uint32_t n = 1; n <= klicu; ++n) {
+        chybi = chybi || !s_.registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
+        if (chybi) Udelej({Krok::Klic, i, n}, [] {});
+    }
+}
+
+// The folder the set's entry starts Setup from: beside the records, named
+// after the set. Empty where the records are kept in memory only.
+std::wstring BehInstalace::SlozkaKopie() const {
+    std::wstring slozka, nazev;
+    RozdelCestu(slozky_.ZdrojSlozka, slozka, nazev);
+    if (slozky_.SlozkaZaznamu.empty() || !PlatnyNazevSlozky(nazev)) return {};
+    return slozky_.SlozkaZaznamu + L"\\" + nazev;
+}
+
+// After the set's records: the copy of Setup, the list and the entry. An
+// install makes or updates them; a removal takes them away, from the
+// medium only when the entry names this very target.
+void BehInstalace::PridejAplikaci() {
+    const std::wstring kopie = SlozkaKopie();
+    if (kopie.empty() || (!odebrani_ && slozky_.Aplikace.Program.empty())) return;
+    std::wstring slozka, nazev;
+    RozdelCestu(slozky_.ZdrojSlozka, slozka, nazev);
+    const std::wstring klic = KlicAplikace(nazev);
+    if (odebrani_ && !seznam_ &&
+        !StejnyText(s_.registr.CtiRegistr(HKEY_CURRENT_USER_, klic, L"InstallLocation"), slozky_.CilSlozka))
+        return;
+    Objekt o;
+    o.Typ = TypKopie;
+    o.Nazev = NazevKopie;
+    o.CilovaSlozka = kopie;
+    o.ZdrojovaSlozka = slozky_.Aplikace.Program;
+    o.Prepsat = PrepsatVzdy;
+    if (!odebrani_) {
+        const auto p = s_.soubory.Vlastnosti(slozky_.Aplikace.Program);
+        if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + slozky_.Aplikace.Program + L"“ zmizel.");
+        o.Velikost = p->velikost;
+        o.Cas = p->casZmeny;
+    }
+    plan_.Pridej(o);
+    o.Typ = TypSeznam;
+    o.Nazev = NazevSeznamu;
+    plan_.Pridej(o);
+    o.Typ = TypAplikace;
+    o.Nazev = nazev;
+    o.CilovaSlozka = klic;
+    o.HKey = HKEY_CURRENT_USER_;
+    plan_.Pridej(std::move(o));
+}
+
+void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
+    IRegistr& registr = s_.registr;
+    const std::wstring cesta = CestaSouboru(rec);
+    if (rec.Typ == TypKopie) {
+        if (odebrani_) Udelej({Krok::OdstranitSlozku, i, 0}, [] {});
+        if (!odebrani_) VytvorSlozky(i, rec);
+        if (JeSoubor(cesta)) Odloz(i, cesta);
+        if (odebrani_) return;
+        Udelej({Krok::Soubor, i, 0}, [&] { s_.soubory.Kopiruj(rec.ZdrojovaSlozka, cesta, &s_.prubeh.Stornovano()); });
+        ZrusJenProCteni(cesta);
+        return Loguj(L"Kopie programu pro odinstalaci: " + cesta);
+    }
+    if (rec.Typ == TypSeznam) {
+        if (JeSoubor(cesta)) Odloz(i, cesta);
+        if (odebrani_) return;
+        std::wstring text = HlavickaZaznamu(false, slozky_.CilSlozka, slozky_.ZdrojSlozka, slozky_.SlozkaZastupcu) + L"\n";
+        for (int32_t k = 1; k <= viditelne_; ++k) {
+            const int32_t typ = plan_(k).Typ;
+            if (typ == TypSoubor || typ == TypZastupce)
+                text += RadekKroku(Uplny({typ == TypSoubor ? Krok::Soubor : Krok::Odkaz, k, 0})) + L"\n";
+        }
+        const std::string bajty = Utf8(text);
+        rec.Velikost = static_cast<int64_t>(bajty.size());
+        Udelej({Krok::Zapsany, i, 0}, [&] { s_.soubory.OtevriKPripisu(cesta, Otevreni::Novy)->Pripis(bajty); });
+        return Loguj(L"Seznam nainstalovaných souborů: " + cesta);
+    }
+    // The entry: a removal deletes its values, an install writes each one
+    // that does not already say the same; either way the step keeps what
+    // was there, for a rollback to put back.
+    const std::wstring kopie = SlozkaKopie() + L"\\" + NazevKopie;
+    int64_t bajtu = plan_(i - 2).Velikost;
+    for (int32_t k = 1; k <= viditelne_; ++k)
+        if (plan_(k).Typ == TypSoubor) bajtu += plan_(k).Velikost;
+    const auto& a = slozky_.Aplikace;
+    const auto kb = static_cast<int32_t>((bajtu + 1023) / 1024);
+    const std::wstring texty[] = {rec.Nazev, a.Vydavatel, a.Verze, slozky_.CilSlozka, a.Datum, kopie,
+                                  L"\"" + kopie + L"\" /U", L"\"" + kopie + L"\" /U /S",
+                                  TextCisla(kb), L"1", L"1"};
+    if (!odebrani_) ZapisKlice(i, rec);
+    for (std::size_t n = 0; n < std::size(HodnotyAplikace); ++n) {
+        Krok k;
+        k.druh = Krok::Hodnota;
+        k.koren = rec.HKey;
+        k.cesta = rec.CilovaSlozka;
+        k.druha = HodnotyAplikace[n];
+        if (!odebrani_) k.text = texty[n];
+        if (registr.ExistujeHodnota(k.koren, k.cesta, k.druha)) k.puvodni = registr.CtiRegistr(k.koren, k.cesta, k.druha);
+        if (odebrani_ ? !k.puvodni : k.text.empty() || k.puvodni == k.text) continue;
+        hodnoty_.push_back(k);
+        const bool cislo = n >= std::size(HodnotyAplikace) - CiselnychHodnot;
+        Udelej({Krok::Hodnota, i, static_cast<uint32_t>(hodnoty_.size() - 1)}, [&] {
+            const bool hotovo = odebrani_ ? registr.SmazHodnotu(k.koren, k.cesta, k.druha)
+                                          : registr.ZapisRegistr(k.koren, k.cesta, k.druha, cislo ? nullptr : &k.text,
+                                                                 n == std::size(HodnotyAplikace) - CiselnychHodnot ? kb : 1);
+            if (!hotovo)
+                throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
+                            L"Hodnotu „" + k.druha + L"“ v klíči registru „" + Zkratka(k.cesta) +
+                                Text(L"“ se nepodařilo zapsat.", L"“ se nepodařilo odstranit."));
+        });
+    }
+    Loguj(Text(L"Položka v seznamu programů zapsána: HKEY_CURRENT_USER\\", L"Položka v seznamu programů odstraněna: HKEY_CURRENT_USER\\") + rec.CilovaSlozka.text());
 }
 
 // Rollback: from the current record back to the first, each record takes
@@ -683,12 +837,12 @@ void BehInstalace::VratZpet() {
     } catch (...) {
         Nahlas(ChybaZVyjimky());
     }
-    const int32_t pocet = plan_.Pocet();
+    const int32_t pocet = viditelne_;
     bool hlasit = true;
     std::size_t konec = kroky_.size();
     SledovaniRollbacku sledovani(*this);
     for (int32_t i = aktualni_; i >= 1; --i) {
-        if (hlasit) {
+        if (hlasit && i <= pocet) {
             try {
                 s_.prubeh.Hlaska(Text(L"Ruší se instalace: ", L"Ruší se odebrání: ") + plan_(i).Nazev, i, pocet);
             } catch (...) {
@@ -743,7 +897,7 @@ void BehInstalace::VynutNahrazene() {
     for (std::size_t k = 0; k + 1 < kroky_.size(); ++k) {
         const KrokBehu& dalsi = kroky_[k + 1];
         if (kroky_[k].druh == Krok::Odlozeni && dalsi.zaznam == kroky_[k].zaznam &&
-            (dalsi.druh == Krok::Soubor || dalsi.druh == Krok::Odkaz))
+            (dalsi.druh == Krok::Soubor || dalsi.druh == Krok::Odkaz || dalsi.druh == Krok::Zapsany))
             s_.soubory.Vynut(Uplny(dalsi).cesta);
     }
 }
@@ -752,7 +906,7 @@ std::vector<std::wstring> BehInstalace::NapsaneCesty() const {
     std::vector<std::wstring> cesty;
     for (const KrokBehu& krok : kroky_)
         if (krok.druh == Krok::Slozka || krok.druh == Krok::Soubor || krok.druh == Krok::Odkaz ||
-            krok.druh == Krok::Odlozeni)
+            krok.druh == Krok::Odlozeni || krok.druh == Krok::Zapsany)
             cesty.push_back(Uplny(krok).cesta);
     return cesty;
 }
@@ -807,6 +961,7 @@ void BehInstalace::Konec() {
     noveSlozky_.clear();
     planovane_.clear();
     planovanePripraveno_ = false;
+    hodnoty_.clear();
 }
 
 // Hidden and system entries exist too; a file where a folder is expected

@@ -35,6 +35,14 @@ struct SlozkyInstalace {
     // change, made so and checked so before anything in it is trusted.
     bool ZaznamyChranene = false;
     ZapisOsobnichSablon OsobniSablony;
+    // The running Setup.exe, which an install that stands keeps beside the
+    // records with a list of what it installed, and enters among the
+    // installed programs with what its version information says; empty:
+    // none of that.
+    struct {
+        std::wstring Program, Vydavatel, Verze;
+        std::wstring Datum;   // today, YYYYMMDD
+    } Aplikace;
 };
 
 // How a run ended.
@@ -55,6 +63,12 @@ Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& 
 // file the user has changed since stays and is named. A cancel or an error
 // puts back everything the run removed.
 Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
+
+// Removes what a list an install kept names (see VadaSeznamu), as Odeber
+// does with the set on the medium: a file only while its size and time are
+// what the list says, then the entry, the list and the kept copy of Setup.
+struct ZaznamBehu;
+Vysledek OdeberPodleSeznamu(Stroj& stroj, SlozkyInstalace& slozky, const ZaznamBehu& seznam);
 
 // The sink of a run nobody watches: it draws nothing, and its boxes are
 // lines of the log, answered with OK. Nobody cancels it; only the end of the

@@ -16,6 +16,10 @@ inline constexpr int32_t TypSoubor = 2;     // copy a file
 inline constexpr int32_t TypKlic = 3;       // remove a registry key on rollback
 inline constexpr int32_t TypHodnota = 4;    // write a registry text value
 inline constexpr int32_t TypZastupce = 5;   // write a shell link
+// The set's entry among the installed programs, after the set's own records:
+inline constexpr int32_t TypKopie = 6;      // the copy of Setup.exe the entry starts (in its folder)
+inline constexpr int32_t TypSeznam = 7;     // the list of what the install put where
+inline constexpr int32_t TypAplikace = 8;   // the entry's registry values
 
 // Overwrite policies of a file copy (Prepsat); any other value acts as PrepsatNikdy.
 inline constexpr int32_t PrepsatNikdy = 1;

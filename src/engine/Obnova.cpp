@@ -70,6 +70,7 @@ public:
         switch (k.druh) {
         case Krok::Slozka: ++v_.slozek; break;
         case Krok::Soubor:
+        case Krok::Zapsany:
         case Krok::Odkaz: ++v_.odstraneno; break;
         case Krok::Odlozeni: ++v_.obnoveno; break;
         default: ++v_.registru; break;
@@ -125,7 +126,7 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
                 }
                 std::optional<std::wstring> vada;
                 if (!z.platny) vada = L"Setup mu nerozumí";
-                if (!vada) vada = VadaZaznamu(z);
+                if (!vada) vada = VadaZaznamu(z, slozkaZaznamu);
                 if (vada) {
                     // Not carried out at all, and put aside so that it is
                     // named this once, not at every start.

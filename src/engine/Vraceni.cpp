@@ -13,13 +13,16 @@ namespace {
 // them to two seconds.
 constexpr int64_t TolerancecCasu = 2 * 10'000'000;
 
-// Whether a file holds what the run's copy wrote.
+}  // namespace
+
 bool JeKopieBehu(const Polozka& p, const Krok& krok) {
     if (krok.velikost < 0) return false;
-    if (krok.nedokonceny && p.velikost <= krok.velikost) return true;
+    if ((krok.nedokonceny || krok.druh == Krok::Zapsany) && p.velikost <= krok.velikost) return true;
     const int64_t rozdil = p.casZmeny > krok.cas ? p.casZmeny - krok.cas : krok.cas - p.casZmeny;
     return p.velikost == krok.velikost && rozdil <= TolerancecCasu;
 }
+
+namespace {
 
 Navrat Vraceno() { return {Navrat::Vraceno, {}}; }
 Navrat Ponechano() { return {Navrat::Ponechano, {}}; }
@@ -46,6 +49,7 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
         return Vraceno();
     }
     case Krok::Soubor:
+    case Krok::Zapsany:
     case Krok::Odkaz: {
         // A file that replaced one set aside is the run's only while the
         // backup is there; once the backup has returned, the name holds the
@@ -76,6 +80,24 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
         }
     }
     case Krok::Hodnota:
+        if (krok.puvodni) {
+            // A value of the entry that was there: it comes back, unless
+            // someone has set it otherwise since.
+            const bool je = registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha);
+            const std::wstring ted = je ? registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) : L"";
+            if (je && ted == *krok.puvodni) return {};
+            if (je && ted != krok.text) return Ponechano();
+            bool cislo = false;
+            for (std::size_t n = std::size(HodnotyAplikace) - CiselnychHodnot; n < std::size(HodnotyAplikace); ++n)
+                cislo = cislo || StejnyText(krok.druha, HodnotyAplikace[n]);
+            int32_t c = 0;
+            for (const wchar_t z : *krok.puvodni) c = c * 10 + (z - L'0');
+            if (!registr.ZapisRegistr(krok.koren, krok.cesta, krok.druha, cislo ? nullptr : &*krok.puvodni, c))
+                throw Chyba(CisloVlastniChyby, TitulekAplikace,
+                            L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta +
+                                L"“ se nepodařilo obnovit.");
+            return Vraceno();
+        }
         if (!registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha)) return {};
         // A value set to something else since is the user's or a policy's.
         if (!krok.text.empty() && registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) != krok.text)
@@ -126,6 +148,7 @@ void VratKroky(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::v
             switch (k.druh) {
             case Krok::Slozka: dovetek = L"Složku „" + k.cesta + L"“ se nepodařilo odstranit."; break;
             case Krok::Soubor:
+            case Krok::Zapsany:
             case Krok::Odkaz: dovetek = L"Soubor „" + k.cesta + L"“ se nepodařilo odstranit." + puvodni; break;
             case Krok::Odlozeni:
                 dovetek = L"Soubor „" + k.cesta + L"“ se nepodařilo obnovit. Původní soubor zůstal uložen jako „" +
