@@ -315,6 +315,27 @@ std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& z) {
     return VadaZaznamu(z);
 }
 
+ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev) {
+    const std::wstring slozka = slozkaZaznamu + L"\\" + nazev, cesta = slozka + L"\\" + NazevSeznamu;
+    ZaznamBehu z;
+    std::optional<std::wstring> vada = L"jeho složka není platná";
+    if (!slozkaZaznamu.empty() && PlatnyNazevSlozky(nazev)) {
+        OverSlozkuZaznamu(soubory, slozka, chranena);
+        const auto obsah = soubory.Nacti(cesta);
+        vada = L"soubor chybí";
+        if (obsah) {
+            z = PrectiZaznam(*obsah);
+            std::wstring sada, jmeno;
+            RozdelCestu(z.sada, sada, jmeno);
+            vada = StejnyText(jmeno, nazev) ? VadaSeznamu(z) : L"patří jiné sadě";
+        }
+    }
+    if (vada)
+        throw Chyba(CisloVlastniChyby, TitulekAplikace,
+                    L"Seznam nainstalovaných šablon „" + cesta + L"“ nelze použít: " + *vada + L".");
+    return z;
+}
+
 std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z, const std::wstring& slozkaZaznamu) {
     if (RozeberCestu(z.cil).vada != VadaCesty::Zadna) return L"cílová složka „" + z.cil + L"“ není platná";
     std::wstring cil = z.cil, odkazy = z.slozkaOdkazu;

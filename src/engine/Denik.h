@@ -87,8 +87,10 @@ struct ZaznamBehu {
 ZaznamBehu PrectiZaznam(std::string_view obsah);
 
 // Why a record is none this program could have written for one run: a step
-// outside the target and the link's folder, a backup not beside its
-// original, a registry step other than the one value the program sets.
+// outside the target, the link's folder and the set's own folder beside
+// the records (its copy of Setup and its list), a backup not beside its
+// original, a registry step other than the one value the program sets and
+// the values of the set's entry among the installed programs.
 // Nothing when it keeps every rule. A record that breaks one is not carried
 // out at all: whoever wrote it, it is not to be trusted with the machine.
 // slozkaZaznamu: the folder the record lies in, where the set's kept copy
@@ -119,6 +121,11 @@ std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const st
 // or pointing elsewhere, any other line. It is written where the user's
 // programs may change it, so it is checked before anything is done by it.
 std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& seznam);
+
+// The list kept for the set of that folder name beside the records (as
+// OverSlozkuZaznamu checks them), read and checked; throws Chyba naming it
+// when it is not there or breaks a rule.
+ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev);
 
 // Where the records of runs live: one folder for every set, in the user's
 // local application data, so the next start finds a killed run's record

@@ -168,11 +168,8 @@ Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& 
 }
 
 Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
-    return BehInstalace(stroj, slozky).Odeber(cil);
-}
-
-Vysledek OdeberPodleSeznamu(Stroj& stroj, SlozkyInstalace& slozky, const ZaznamBehu& seznam) {
-    return BehInstalace(stroj, slozky).OdeberPodleSeznamu(seznam);
+    BehInstalace beh(stroj, slozky);
+    return slozky.Seznam ? beh.OdeberPodleSeznamu(*slozky.Seznam) : beh.Odeber(cil);
 }
 
 int TichyPrubeh::Zprava(const std::wstring& text, const std::wstring&, uint32_t) {
@@ -436,6 +433,10 @@ void BehInstalace::Proved() {
     }
     OdstranZalohy();
     if (odebrani_) OdstranPrazdne();
+    // The entry's key, emptied: one that cannot go yet is left to the next
+    // start, with the record.
+    for (const Krok& k : hodnoty_)
+        if (odebrani_ && !s_.registr.SmazPrazdnyKlic(k.koren, k.cesta)) denik_.Ponech();
 }
 
 void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
@@ -684,7 +685,11 @@ void BehInstalace::OdstranPrazdne() {
             Loguj((OdstranPrazdnouSlozku(s_.soubory, slozka) ? L"Složka odstraněna: " : L"Složka ponechána: ") +
                   slozka);
         } catch (...) {
-            Nahlas(ChybaZVyjimky());
+            // The next start tries again, from the record.
+            denik_.Ponech();
+            Chyba chyba = ChybaZVyjimky();
+            chyba.popis += L"\r\n\r\nSložku „" + slozka + L"“ se nepodařilo odstranit.";
+            Nahlas(chyba);
         }
     }
 }

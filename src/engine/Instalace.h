@@ -24,6 +24,8 @@ struct ZapisOsobnichSablon {
     std::wstring Slozka;      // the folder the value is to name
 };
 
+struct ZaznamBehu;
+
 // The main window's folders that an install run reads and writes.
 struct SlozkyInstalace {
     std::wstring ZdrojSlozka;      // the template set on the medium
@@ -43,6 +45,10 @@ struct SlozkyInstalace {
         std::wstring Program, Vydavatel, Verze;
         std::wstring Datum;   // today, YYYYMMDD
     } Aplikace;
+    // A removal by the list an install kept (NactiSeznam), the set gone with
+    // its medium: each file only while its size and time are what the list
+    // says; the target the list names, whatever the one given.
+    const ZaznamBehu* Seznam = nullptr;
 };
 
 // How a run ended.
@@ -63,12 +69,6 @@ Vysledek cmdOK_Click(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& 
 // file the user has changed since stays and is named. A cancel or an error
 // puts back everything the run removed.
 Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil);
-
-// Removes what a list an install kept names (see VadaSeznamu), as Odeber
-// does with the set on the medium: a file only while its size and time are
-// what the list says, then the entry, the list and the kept copy of Setup.
-struct ZaznamBehu;
-Vysledek OdeberPodleSeznamu(Stroj& stroj, SlozkyInstalace& slozky, const ZaznamBehu& seznam);
 
 // The sink of a run nobody watches: it draws nothing, and its boxes are
 // lines of the log, answered with OK. Nobody cancels it; only the end of the

@@ -21,10 +21,11 @@ std::wstring Popis(const Krok& k) {
     }
 }
 
-// A run that stood: its backups go, and the folders a removal emptied. A
+// A run that stood: its backups go, and the folders and the entry's key a
+// removal emptied. A
 // backup whose original name holds nothing is the only copy left (a copy
 // lost to a power cut before it reached the disk): it returns instead.
-bool Uklid(ISoubory& soubory, const ZaznamBehu& z) {
+bool Uklid(ISoubory& soubory, IRegistr& registr, const ZaznamBehu& z) {
     bool hotovo = true;
     for (const Krok& k : z.kroky) {
         try {
@@ -43,6 +44,8 @@ bool Uklid(ISoubory& soubory, const ZaznamBehu& z) {
         } catch (...) {
             // A folder that cannot go stays, as the run would have left it.
         }
+        // So does the key of an entry the removal emptied, tried this once.
+        if (k.druh == Krok::Hodnota && k.puvodni && k.text.empty()) registr.SmazPrazdnyKlic(k.koren, k.cesta);
     }
     return hotovo;
 }
@@ -141,7 +144,7 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
                 }
                 bool hotovo = false;
                 if (z.hotovo) {
-                    hotovo = Uklid(soubory, z);
+                    hotovo = Uklid(soubory, registr, z);
                 } else {
                     if (!z.kroky.empty()) {
                         v.cile.push_back(z.cil);

@@ -90,9 +90,10 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
             bool cislo = false;
             for (std::size_t n = std::size(HodnotyAplikace) - CiselnychHodnot; n < std::size(HodnotyAplikace); ++n)
                 cislo = cislo || StejnyText(krok.druha, HodnotyAplikace[n]);
-            int32_t c = 0;
-            for (const wchar_t z : *krok.puvodni) c = c * 10 + (z - L'0');
-            if (!registr.ZapisRegistr(krok.koren, krok.cesta, krok.druha, cislo ? nullptr : &*krok.puvodni, c))
+            uint32_t c = 0;
+            for (const wchar_t z : cislo ? *krok.puvodni : L"") c = c * 10 + static_cast<uint32_t>(z - L'0');
+            if (!registr.ZapisRegistr(krok.koren, krok.cesta, krok.druha, cislo ? nullptr : &*krok.puvodni,
+                                     static_cast<int32_t>(c)))
                 throw Chyba(CisloVlastniChyby, TitulekAplikace,
                             L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta +
                                 L"“ se nepodařilo obnovit.");
@@ -132,7 +133,7 @@ void VratKroky(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::v
     std::sort(odlozene.begin(), odlozene.end());
     std::vector<const std::wstring*> zalohaKroku(kroky.size(), nullptr);
     for (std::size_t i = 0; !odlozene.empty() && i < kroky.size(); ++i) {
-        if (kroky[i].druh != Krok::Soubor && kroky[i].druh != Krok::Odkaz) continue;
+        if (kroky[i].druh != Krok::Soubor && kroky[i].druh != Krok::Odkaz && kroky[i].druh != Krok::Zapsany) continue;
         const std::wstring cesta = VelkaPismena(kroky[i].cesta);
         auto it = std::lower_bound(odlozene.begin(), odlozene.end(), std::make_pair(cesta, i));
         if (it != odlozene.begin() && (--it)->first == cesta) zalohaKroku[i] = &kroky[it->second].druha;
