@@ -174,7 +174,7 @@ std::wstring RadekKroku(const Krok& krok) {
     switch (krok.druh) {
     case Krok::Hodnota:
         radek = Pridej(Pridej(Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta), krok.druha), krok.text);
-        return krok.puvodni ? Pridej(radek, *krok.puvodni) : radek;
+        return krok.obnovit ? radek + L"\t1" : radek;
     case Krok::Zapsany:
         return Pridej(Pridej(radek, krok.cesta), TextCisla(krok.velikost));
     case Krok::Klic:
@@ -262,7 +262,7 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
             k.cesta = p[2];
             if (hodnota) k.druha = p[3];
             if (p.size() >= 5) k.text = p[4];
-            if (p.size() == 6) k.puvodni = p[5];
+            k.obnovit = p.size() == 6;
             break;
         }
         case L'Z':
@@ -296,6 +296,12 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
     return z;
 }
 
+bool HodnotaAplikace(const std::wstring& nazev, bool cislo) {
+    for (std::size_t n = cislo ? std::size(HodnotyAplikace) - CiselnychHodnot : 0; n < std::size(HodnotyAplikace); ++n)
+        if (StejnyText(nazev, HodnotyAplikace[n])) return true;
+    return false;
+}
+
 std::wstring KlicAplikace(const std::wstring& nazevSady) {
     return std::wstring(KlicOdinstalace) + L"\\" + NazevSlozkyZaznamu + L" - " + nazevSady;
 }
@@ -307,27 +313,32 @@ std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const st
 }
 
 std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& z) {
-    if (!z.platny || z.odinstalace || z.hotovo) return L"Setup mu nerozumí";
+    // As an install writes it: a full target and link folder, the files
+    // directly in the target with what they held, the link directly in its
+    // folder pointing to the target; no name such as "..".
+    if (!z.platny || z.odinstalace || z.hotovo || RozeberCestu(z.cil).vada != VadaCesty::Zadna ||
+        (!z.slozkaOdkazu.empty() && RozeberCestu(z.slozkaOdkazu).vada != VadaCesty::Zadna))
+        return L"Setup mu nerozumí";
     for (const Krok& k : z.kroky)
-        if ((k.druh != Krok::Soubor && k.druh != Krok::Odkaz) || RozeberCestu(k.cesta).vada != VadaCesty::Zadna ||
-            (k.druh == Krok::Soubor && k.velikost < 0))
+        if (RozeberCestu(k.cesta).vada != VadaCesty::Zadna ||
+            (k.druh == Krok::Soubor ? k.velikost < 0 || !PrimoVe(k.cesta, z.cil)
+                                    : k.druh != Krok::Odkaz || !PrimoVe(k.cesta, z.slozkaOdkazu) ||
+                                          !StejnyText(k.druha, z.cil)))
             return L"položka, kterou Setup do seznamu nezapisuje: „" + k.cesta + L"“";
-    return VadaZaznamu(z);
+    return std::nullopt;
 }
 
 ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev) {
     const std::wstring slozka = slozkaZaznamu + L"\\" + nazev, cesta = slozka + L"\\" + NazevSeznamu;
     ZaznamBehu z;
-    std::optional<std::wstring> vada = L"jeho složka není platná";
-    if (!slozkaZaznamu.empty() && PlatnyNazevSlozky(nazev)) {
-        OverSlozkuZaznamu(soubory, slozka, chranena);
-        const auto obsah = soubory.Nacti(cesta);
-        vada = L"soubor chybí";
-        if (obsah) {
+    // A run with more rights than the user's makes no entry (nor list) to
+    // remove by; the file is read through no link.
+    std::optional<std::wstring> vada = L"chybí";
+    if (!chranena && !slozkaZaznamu.empty() && PlatnyNazevSlozky(nazev)) {
+        if (const auto obsah = soubory.Nacti(cesta)) {
             z = PrectiZaznam(*obsah);
-            std::wstring sada, jmeno;
-            RozdelCestu(z.sada, sada, jmeno);
-            vada = StejnyText(jmeno, nazev) ? VadaSeznamu(z) : L"patří jiné sadě";
+            // Named after its own set.
+            vada = z.sada.ends_with(L"\\" + nazev) ? VadaSeznamu(z) : L"patří jiné sadě";
         }
     }
     if (vada)
@@ -348,54 +359,49 @@ std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z, const std::wstring&
     // the set the record names: nothing of another set's, nothing else there.
     std::wstring slozkaSady, nazevSady;
     RozdelCestu(z.sada, slozkaSady, nazevSady);
-    const std::wstring kopie = slozkaZaznamu.empty() || !PlatnyNazevSlozky(nazevSady) ? L"" : slozkaZaznamu + L"\\" + nazevSady;
+    std::wstring kopie = L"?", program = kopie, seznam = kopie;   // "?": no path is one of them
+    if (!slozkaZaznamu.empty() && PlatnyNazevSlozky(nazevSady)) {
+        kopie = slozkaZaznamu + L"\\" + nazevSady;
+        program = kopie + L"\\" + NazevKopie;
+        seznam = kopie + L"\\" + NazevSeznamu;
+    }
     const std::wstring klic = KlicAplikace(nazevSady);
-    const auto vKopii = [&](const std::wstring& cesta) {
-        return !kopie.empty() && (StejnyText(cesta, kopie + L"\\" + NazevKopie) || StejnyText(cesta, kopie + L"\\" + NazevSeznamu));
-    };
-    const auto hodnotaAplikace = [&](const Krok& k) {
-        if (k.koren != HKEY_CURRENT_USER_ || !StejnyText(k.cesta, klic)) return false;
-        for (const wchar_t* nazev : HodnotyAplikace)
-            if (StejnyText(k.druha, nazev)) return true;
-        return false;
-    };
     const auto mimo = [](const Krok& k) { return L"krok mimo cílovou složku a složku zástupců: „" + k.cesta + L"“"; };
     for (const Krok& k : z.kroky) {
         switch (k.druh) {
         case Krok::Slozka:
-            if (!NaCesteK(k.cesta, cil) && (odkazy.empty() || !NaCesteK(k.cesta, odkazy)) &&
-                (kopie.empty() || !StejnyText(k.cesta, kopie)))
+            if (!NaCesteK(k.cesta, cil) && (odkazy.empty() || !NaCesteK(k.cesta, odkazy)) && !StejnyText(k.cesta, kopie))
                 return mimo(k);
             break;
         case Krok::Soubor:
-            if (!PrimoVe(k.cesta, cil) && !(vKopii(k.cesta) && k.cesta.ends_with(NazevKopie))) return mimo(k);
+            if (!PrimoVe(k.cesta, cil) && !StejnyText(k.cesta, program)) return mimo(k);
             break;
         case Krok::Zapsany:
-            if (!vKopii(k.cesta) || !k.cesta.ends_with(NazevSeznamu)) return mimo(k);
+            if (!StejnyText(k.cesta, seznam)) return mimo(k);
             break;
         case Krok::Odkaz:
             if (odkazy.empty() || !PrimoVe(k.cesta, odkazy) || !StejnyText(k.druha, cil)) return mimo(k);
             break;
         case Krok::Odlozeni:
-            if (!PrimoVe(k.cesta, cil) && (odkazy.empty() || !PrimoVe(k.cesta, odkazy)) && !vKopii(k.cesta))
+            if (!PrimoVe(k.cesta, cil) && (odkazy.empty() || !PrimoVe(k.cesta, odkazy)) &&
+                !StejnyText(k.cesta, program) && !StejnyText(k.cesta, seznam))
                 return mimo(k);
             if (!JeZaloha(k.druha, k.cesta))
                 return L"záloha „" + k.druha + L"“ neleží vedle souboru „" + k.cesta + L"“";
             break;
         case Krok::OdstranitSlozku:
-            if (!StejnyText(k.cesta, cil) && (kopie.empty() || !StejnyText(k.cesta, kopie))) return mimo(k);
+            if (!StejnyText(k.cesta, cil) && !StejnyText(k.cesta, kopie)) return mimo(k);
             break;
         case Krok::Hodnota:
-            if (hodnotaAplikace(k)) break;
+            if (k.koren == HKEY_CURRENT_USER_ && StejnyText(k.cesta, klic) && HodnotaAplikace(k.druha)) break;
             if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, true) ||
-                !StejnyText(k.druha, L"PersonalTemplates") || k.puvodni)
+                !StejnyText(k.druha, L"PersonalTemplates") || k.obnovit)
                 return L"krok v registru mimo hodnotu PersonalTemplates a položku sady: „" + k.cesta + L"“";
             break;
         case Krok::Klic:
             // The entry's key, and those on the way to it that every
             // Windows has: made only where they were missing.
-            if (k.koren == HKEY_CURRENT_USER_ && std::count(k.cesta.begin(), k.cesta.end(), L'\\') >= 3 &&
-                (StejnyText(k.cesta, klic) || StejnyText(k.cesta + L"\\", klic.substr(0, k.cesta.size() + 1))))
+            if (k.koren == HKEY_CURRENT_USER_ && (StejnyText(k.cesta, klic) || StejnyText(k.cesta, KlicOdinstalace)))
                 break;
             if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, false))
                 return L"krok v registru mimo hodnotu PersonalTemplates a položku sady: „" + k.cesta + L"“";

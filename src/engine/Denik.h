@@ -12,10 +12,10 @@
 //   L <path> <target>             a link made, and where it points
 //   O <path> <backup>             a file set aside under another name
 //   R <root> <key> <name> <text>  a registry value written where none was
-//   R <root> <key> <name> <text> <before>
-//                                 a value of the set's entry in the list of
-//                                 installed programs that held <before>: written
-//                                 as <text>, or deleted when <text> is empty
+//   R <root> <key> <name> <text> 1
+//                                 a value of the set's entry among the installed
+//                                 programs that held <text>: written anew or
+//                                 deleted, and written back when taken back
 //   W <path> <size>               a file the run wrote itself (the list of what
 //                                 it installed): no larger, it is the run's
 //   K <root> <key>                a registry key made
@@ -61,7 +61,7 @@ struct Krok {
     std::wstring cesta;   // a folder or file; for the registry, the key
     std::wstring druha;   // the backup of Odlozeni; a link's target; the value's name of Hodnota
     std::wstring text;    // the text a Hodnota wrote
-    std::optional<std::wstring> puvodni;   // what a Hodnota held before, when it was there
+    bool obnovit = false;   // a Hodnota's text is what the value held before: taken back, it is written again
     uint32_t koren = 0;   // the registry root
     // What a copy wrote: its size and last-write time, which the copy
     // carries from the medium. A negative size: not known (an older record).
@@ -110,6 +110,8 @@ inline constexpr const wchar_t* HodnotyAplikace[] = {
     L"DisplayName", L"Publisher", L"DisplayVersion", L"InstallLocation", L"InstallDate", L"DisplayIcon",
     L"UninstallString", L"QuietUninstallString", L"EstimatedSize", L"NoModify", L"NoRepair"};
 inline constexpr std::size_t CiselnychHodnot = 3;
+// Whether a name is one of them (cislo: one of the numbers).
+bool HodnotaAplikace(const std::wstring& nazev, bool cislo = false);
 
 // The first line of a record, and of a list.
 std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const std::wstring& sada,
@@ -122,9 +124,9 @@ std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const st
 // programs may change it, so it is checked before anything is done by it.
 std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& seznam);
 
-// The list kept for the set of that folder name beside the records (as
-// OverSlozkuZaznamu checks them), read and checked; throws Chyba naming it
-// when it is not there or breaks a rule.
+// The list kept for the set of that folder name beside the records, read
+// and checked; throws Chyba naming it when it is not there or breaks a rule.
+// chranena: the records of a run with more rights, which keeps no list.
 ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev);
 
 // Where the records of runs live: one folder for every set, in the user's

@@ -157,6 +157,10 @@ std::wstring UrovenKlice(const std::wstring& klic, uint32_t n) {
     return klic.substr(0, konec);
 }
 
+// What a step written down for the record alone does: nothing (one
+// function for all of them).
+const auto Nic = [] {};
+
 std::wstring Zaloha(const std::wstring& cesta, uint32_t n) {
     return cesta + L".zaloha" + TextCisla(static_cast<int64_t>(n));
 }
@@ -280,14 +284,15 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     prubeh.Hlaska(priprava, 2, 3);
     if (prubeh.Stornovano()) return false;
 
+    // A removal by a list: its files, each with what the install's copy held.
     std::vector<std::wstring> jmena;
+    std::vector<Polozka> udaje;
     if (seznam_) {
-        for (const Krok& k : seznam_->kroky) {
-            if (k.druh != Krok::Soubor) continue;
-            std::wstring slozka, jmeno;
-            RozdelCestu(k.cesta, slozka, jmeno);
-            jmena.push_back(std::move(jmeno));
-        }
+        for (const Krok& k : seznam_->kroky)
+            if (k.druh == Krok::Soubor) {
+                jmena.push_back(k.cesta.substr(k.cesta.rfind(L'\\') + 1));
+                udaje.push_back({{}, 0, k.velikost, k.cas});
+            }
     } else {
         jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
         OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
@@ -302,16 +307,10 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         // What the copy will hold: how a file of the run is told from one
         // the user has changed since.
         const std::wstring zdroj = slozky_.ZdrojSlozka + L"\\" + jmeno;
-        if (seznam_) {
-            while (seznam_->kroky[poradi].druh != Krok::Soubor) ++poradi;
-            soubor.Velikost = seznam_->kroky[poradi].velikost;
-            soubor.Cas = seznam_->kroky[poradi++].cas;
-        } else {
-            const auto p = s_.soubory.Vlastnosti(zdroj);
-            if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
-            soubor.Velikost = p->velikost;
-            soubor.Cas = p->casZmeny;
-        }
+        const auto p = seznam_ ? udaje[poradi++] : s_.soubory.Vlastnosti(zdroj);
+        if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
+        soubor.Velikost = p->velikost;
+        soubor.Cas = p->casZmeny;
         soubor.Nazev = std::move(jmeno);
         soubor.Typ = TypSoubor;
         soubor.ZdrojovaSlozka = zdrojSady;
@@ -445,8 +444,9 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
         switch (rec.Typ) {
         case TypSlozka:
             // The target, once the run stands, if nothing else is left in
-            // it; the user's templates folder is the user's.
-            if (i == 1) Udelej({Krok::OdstranitSlozku, i, 0}, [] {});
+            // it, and the kept copy's folder; the user's templates folder
+            // is the user's.
+            if (i == 1 || i > viditelne_) Udelej({Krok::OdstranitSlozku, i, 0}, Nic);
             break;
         case TypSoubor:
         case TypZastupce:
@@ -466,7 +466,7 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
         break;
     case TypKlic:
         // The builder asks for the key to go when the run is taken back.
-        if (rec.Undo) Udelej({Krok::SmazatKlic, i, 0}, [] {});
+        if (rec.Undo) Udelej({Krok::SmazatKlic, i, 0}, Nic);
         break;
     case TypHodnota:
         ZapisHodnotu(i, rec);
@@ -704,7 +704,7 @@ void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
     if (registr.ExistujeHodnota(rec.HKey, rec.CilovaSlozka, rec.Nazev))
         return Loguj(L"Hodnota " + rec.Nazev + L" mezitím nastavena, ponechána: " + rec.CilovaSlozka.text());
     ZapisKlice(i, rec);
-    Udelej({Krok::Hodnota, i, 0}, [] {});
+    Udelej({Krok::Hodnota, i, 0}, Nic);
     // A value the run was to set and did not is a run that has not done
     // what it was asked: the suite would not list the templates.
     if (!registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota.text(), 0))
@@ -720,7 +720,7 @@ void BehInstalace::ZapisKlice(int32_t i, const Objekt& rec) {
     bool chybi = false;
     for (uint32_t n = 1; n <= klicu; ++n) {
         chybi = chybi || !s_.registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
-        if (chybi) Udelej({Krok::Klic, i, n}, [] {});
+        if (chybi) Udelej({Krok::Klic, i, n}, Nic);
     }
 }
 
@@ -746,14 +746,15 @@ void BehInstalace::PridejAplikaci() {
         !StejnyText(s_.registr.CtiRegistr(HKEY_CURRENT_USER_, klic, L"InstallLocation"), slozky_.CilSlozka))
         return;
     Objekt o;
+    o.Typ = TypSlozka;
+    o.Nazev = nazev;
+    o.CilovaSlozka = kopie;
+    plan_.Pridej(o);
     o.Typ = TypKopie;
     o.Nazev = NazevKopie;
-    o.CilovaSlozka = kopie;
     o.ZdrojovaSlozka = slozky_.Aplikace.Program;
-    o.Prepsat = PrepsatVzdy;
-    if (!odebrani_) {
-        const auto p = s_.soubory.Vlastnosti(slozky_.Aplikace.Program);
-        if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + slozky_.Aplikace.Program + L"“ zmizel.");
+    // The running program is there: what its copy will hold.
+    if (const auto p = odebrani_ ? std::nullopt : s_.soubory.Vlastnosti(slozky_.Aplikace.Program)) {
         o.Velikost = p->velikost;
         o.Cas = p->casZmeny;
     }
@@ -771,18 +772,11 @@ void BehInstalace::PridejAplikaci() {
 void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
     IRegistr& registr = s_.registr;
     const std::wstring cesta = CestaSouboru(rec);
-    if (rec.Typ == TypKopie) {
-        if (odebrani_) Udelej({Krok::OdstranitSlozku, i, 0}, [] {});
-        if (!odebrani_) VytvorSlozky(i, rec);
+    if (rec.Typ != TypAplikace) {
+        // The copy and the list: an older one set aside, as a replaced file is.
         if (JeSoubor(cesta)) Odloz(i, cesta);
         if (odebrani_) return;
-        Udelej({Krok::Soubor, i, 0}, [&] { s_.soubory.Kopiruj(rec.ZdrojovaSlozka, cesta, &s_.prubeh.Stornovano()); });
-        ZrusJenProCteni(cesta);
-        return Loguj(L"Kopie programu pro odinstalaci: " + cesta);
-    }
-    if (rec.Typ == TypSeznam) {
-        if (JeSoubor(cesta)) Odloz(i, cesta);
-        if (odebrani_) return;
+        if (rec.Typ == TypKopie) return Kopiruj(i, rec.ZdrojovaSlozka, cesta);
         std::wstring text = HlavickaZaznamu(false, slozky_.CilSlozka, slozky_.ZdrojSlozka, slozky_.SlozkaZastupcu) + L"\n";
         for (int32_t k = 1; k <= viditelne_; ++k) {
             const int32_t typ = plan_(k).Typ;
@@ -791,8 +785,8 @@ void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
         }
         const std::string bajty = Utf8(text);
         rec.Velikost = static_cast<int64_t>(bajty.size());
-        Udelej({Krok::Zapsany, i, 0}, [&] { s_.soubory.OtevriKPripisu(cesta, Otevreni::Novy)->Pripis(bajty); });
-        return Loguj(L"Seznam nainstalovaných souborů: " + cesta);
+        Udelej({Krok::Zapsany, i, 0}, Nic);
+        return s_.soubory.OtevriKPripisu(cesta, Otevreni::Novy)->Pripis(bajty);
     }
     // The entry: a removal deletes its values, an install writes each one
     // that does not already say the same; either way the step keeps what
@@ -803,9 +797,10 @@ void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
         if (plan_(k).Typ == TypSoubor) bajtu += plan_(k).Velikost;
     const auto& a = slozky_.Aplikace;
     const auto kb = static_cast<int32_t>((bajtu + 1023) / 1024);
-    const std::wstring texty[] = {rec.Nazev, a.Vydavatel, a.Verze, slozky_.CilSlozka, a.Datum, kopie,
-                                  L"\"" + kopie + L"\" /U", L"\"" + kopie + L"\" /U /S",
-                                  TextCisla(kb), L"1", L"1"};
+    const std::wstring odinstalace = L"\"" + kopie + L"\" /U", tiche = odinstalace + L" /S", velikost = TextCisla(kb),
+                       jedna = L"1";
+    const std::wstring* const texty[] = {&rec.Nazev, &a.Vydavatel, &a.Verze, &slozky_.CilSlozka, &a.Datum, &kopie,
+                                         &odinstalace, &tiche, &velikost, &jedna, &jedna};
     if (!odebrani_) ZapisKlice(i, rec);
     for (std::size_t n = 0; n < std::size(HodnotyAplikace); ++n) {
         Krok k;
@@ -813,22 +808,19 @@ void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
         k.koren = rec.HKey;
         k.cesta = rec.CilovaSlozka;
         k.druha = HodnotyAplikace[n];
-        if (!odebrani_) k.text = texty[n];
-        if (registr.ExistujeHodnota(k.koren, k.cesta, k.druha)) k.puvodni = registr.CtiRegistr(k.koren, k.cesta, k.druha);
-        if (odebrani_ ? !k.puvodni : k.text.empty() || k.puvodni == k.text) continue;
+        k.obnovit = registr.ExistujeHodnota(k.koren, k.cesta, k.druha);
+        if (k.obnovit) k.text = registr.CtiRegistr(k.koren, k.cesta, k.druha);
+        if (odebrani_ ? !k.obnovit : texty[n]->empty() || (k.obnovit && k.text == *texty[n])) continue;
+        // A value made where none was goes again while it says what was written.
+        if (!k.obnovit) k.text = *texty[n];
         hodnoty_.push_back(k);
         const bool cislo = n >= std::size(HodnotyAplikace) - CiselnychHodnot;
-        Udelej({Krok::Hodnota, i, static_cast<uint32_t>(hodnoty_.size() - 1)}, [&] {
-            const bool hotovo = odebrani_ ? registr.SmazHodnotu(k.koren, k.cesta, k.druha)
-                                          : registr.ZapisRegistr(k.koren, k.cesta, k.druha, cislo ? nullptr : &k.text,
-                                                                 n == std::size(HodnotyAplikace) - CiselnychHodnot ? kb : 1);
-            if (!hotovo)
-                throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
-                            L"Hodnotu „" + k.druha + L"“ v klíči registru „" + Zkratka(k.cesta) +
-                                Text(L"“ se nepodařilo zapsat.", L"“ se nepodařilo odstranit."));
-        });
+        Udelej({Krok::Hodnota, i, static_cast<uint32_t>(hodnoty_.size() - 1)}, Nic);
+        if (!(odebrani_ ? registr.SmazHodnotu(k.koren, k.cesta, k.druha)
+                        : registr.ZapisRegistr(k.koren, k.cesta, k.druha, cislo ? nullptr : texty[n],
+                                               n == std::size(HodnotyAplikace) - CiselnychHodnot ? kb : 1)))
+            throw ChybaHodnoty(k, Text(L"zapsat", L"odstranit"));
     }
-    Loguj(Text(L"Položka v seznamu programů zapsána: HKEY_CURRENT_USER\\", L"Položka v seznamu programů odstraněna: HKEY_CURRENT_USER\\") + rec.CilovaSlozka.text());
 }
 
 // Rollback: from the current record back to the first, each record takes

@@ -45,7 +45,7 @@ bool Uklid(ISoubory& soubory, IRegistr& registr, const ZaznamBehu& z) {
             // A folder that cannot go stays, as the run would have left it.
         }
         // So does the key of an entry the removal emptied, tried this once.
-        if (k.druh == Krok::Hodnota && k.puvodni && k.text.empty()) registr.SmazPrazdnyKlic(k.koren, k.cesta);
+        if (z.odinstalace && k.druh == Krok::Hodnota && k.obnovit) registr.SmazPrazdnyKlic(k.koren, k.cesta);
     }
     return hotovo;
 }

@@ -29,6 +29,11 @@ Navrat Ponechano() { return {Navrat::Ponechano, {}}; }
 
 }  // namespace
 
+Chyba ChybaHodnoty(const Krok& krok, const wchar_t* co) {
+    return Chyba(CisloVlastniChyby, TitulekAplikace,
+                 L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta + L"“ se nepodařilo " + co + L".");
+}
+
 std::wstring NazevPuvodniho(const std::wstring& cesta, int n) {
     const auto lomitko = cesta.rfind(L'\\');
     auto tecka = cesta.rfind(L'.');
@@ -80,33 +85,24 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
         }
     }
     case Krok::Hodnota:
-        if (krok.puvodni) {
-            // A value of the entry that was there: it comes back, unless
-            // someone has set it otherwise since.
-            const bool je = registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha);
-            const std::wstring ted = je ? registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) : L"";
-            if (je && ted == *krok.puvodni) return {};
-            if (je && ted != krok.text) return Ponechano();
-            bool cislo = false;
-            for (std::size_t n = std::size(HodnotyAplikace) - CiselnychHodnot; n < std::size(HodnotyAplikace); ++n)
-                cislo = cislo || StejnyText(krok.druha, HodnotyAplikace[n]);
+        if (krok.obnovit) {
+            // A value of the entry that was there comes back as it was.
+            if (registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha) &&
+                registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) == krok.text)
+                return {};
+            const bool cislo = HodnotaAplikace(krok.druha, true);
             uint32_t c = 0;
-            for (const wchar_t z : cislo ? *krok.puvodni : L"") c = c * 10 + static_cast<uint32_t>(z - L'0');
-            if (!registr.ZapisRegistr(krok.koren, krok.cesta, krok.druha, cislo ? nullptr : &*krok.puvodni,
+            for (const wchar_t z : cislo ? krok.text : L"") c = c * 10 + static_cast<uint32_t>(z - L'0');
+            if (!registr.ZapisRegistr(krok.koren, krok.cesta, krok.druha, cislo ? nullptr : &krok.text,
                                      static_cast<int32_t>(c)))
-                throw Chyba(CisloVlastniChyby, TitulekAplikace,
-                            L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta +
-                                L"“ se nepodařilo obnovit.");
+                throw ChybaHodnoty(krok, L"obnovit");
             return Vraceno();
         }
         if (!registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha)) return {};
         // A value set to something else since is the user's or a policy's.
         if (!krok.text.empty() && registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) != krok.text)
             return Ponechano();
-        if (!registr.SmazHodnotu(krok.koren, krok.cesta, krok.druha))
-            throw Chyba(CisloVlastniChyby, TitulekAplikace,
-                        L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta +
-                            L"“ se nepodařilo odstranit.");
+        if (!registr.SmazHodnotu(krok.koren, krok.cesta, krok.druha)) throw ChybaHodnoty(krok, L"odstranit");
         return Vraceno();
     case Krok::Klic:
         if (!registr.ExistujeKlic(krok.koren, krok.cesta)) return {};

@@ -783,8 +783,8 @@ TEST(Obnova, PodvrzeneZaznamySeNeprovadeji) {
         L"W\tC:\\Windows\\win.ini\t3\n",
         L"D\t" + SlozkaZaznamu + L"\n",
         L"R\t2147483649\t" + KlicAplikace(L"Jiná") + L"\tDisplayName\t\tx\n",
-        L"R\t2147483649\t" + KlicAplikace(L"Dopisy") + L"\tRun\t\tx\n",
-        L"R\t2147483649\t" + run + L"\tAutostart\t\tx\n",
+        L"R\t2147483649\t" + KlicAplikace(L"Dopisy") + L"\tRun\tx\t1\n",
+        L"R\t2147483649\t" + run + L"\tAutostart\tx\t1\n",
         L"K\t2147483649\tSoftware\\Microsoft\\Windows\n",
     };
     for (std::size_t i = 0; i <= zaznamy.size(); ++i) {
