@@ -373,7 +373,7 @@ std::optional<int> PredejOdebrani(const MistoZaznamu& zaznamy) {
     const std::wstring program = CestaProgramu(), slozka = SlozkaSouboru(program);
     std::wstring nad, nazev;
     RozdelCestu(slozka, nad, nazev);
-    if (zaznamy.slozka.empty() || !StejnyText(nad, zaznamy.slozka) ||
+    if (zaznamy.slozka.empty() || !StejnyText(NadrazenaSlozka(slozka), zaznamy.slozka) ||
         GetFileAttributesW((slozka + L"\\" + NazevSeznamu).c_str()) == INVALID_FILE_ATTRIBUTES)
         return std::nullopt;
     // One name: the copy an earlier removal left there has ended.

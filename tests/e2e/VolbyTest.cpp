@@ -402,7 +402,7 @@ TEST_F(Volby, PolozkaVAplikacichOdebereBezMedia) {
 
     auto h = ExportKlice(KlicAplikace(NazevSady), Log(L"polozka.reg"));
     const auto text = [](std::wstring t) {
-        for (size_t i = 0; (i = t.find(L'\\', i)) != std::wstring::npos; i += 2) t.insert(i, 1, L'\\');
+        for (size_t i = 0; (i = t.find_first_of(L"\\\"", i)) != std::wstring::npos; i += 2) t.insert(i, 1, L'\\');
         return L"\"" + t + L"\"";
     };
     SYSTEMTIME t;
