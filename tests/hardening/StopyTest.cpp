@@ -120,7 +120,7 @@ TEST_F(Stopy, UspesnyBehMeniJenCilASablony) {
     // The target folder's entries and the templates folder with the link,
     // the kept copy of Setup with its list and the set's entry among the
     // installed programs; nothing else on the drive or in the registry.
-    OverStopy({cil + L"\\", odkazy, SlozkaZaznamu(), L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"});
+    OverStopy({cil + L"\\", odkazy, SlozkaZaznamu(), KlicOdinstalace});
     EXPECT_EQ(Strom(SlozkaZaznamu()), (std::vector<std::wstring>{NazevSady, std::wstring(NazevSady) + L"\\Setup.exe",
                                                                  std::wstring(NazevSady) + L"\\seznam.txt"}));
     EXPECT_EQ(CtiSoubor(cil + L"\\Moje.dot"), "moje");
