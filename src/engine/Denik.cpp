@@ -329,7 +329,7 @@ std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& z) {
 }
 
 ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev) {
-    const std::wstring slozka = slozkaZaznamu + L"\\" + nazev, cesta = slozka + L"\\" + NazevSeznamu;
+    const std::wstring cesta = slozkaZaznamu + L"\\" + nazev + L"\\" + NazevSeznamu;
     ZaznamBehu z;
     // A run with more rights than the user's makes no entry (nor list) to
     // remove by; the file is read through no link.

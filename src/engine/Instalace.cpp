@@ -286,12 +286,12 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
 
     // A removal by a list: its files, each with what the install's copy held.
     std::vector<std::wstring> jmena;
-    std::vector<Polozka> udaje;
+    std::vector<const Krok*> udaje;
     if (seznam_) {
         for (const Krok& k : seznam_->kroky)
             if (k.druh == Krok::Soubor) {
                 jmena.push_back(k.cesta.substr(k.cesta.rfind(L'\\') + 1));
-                udaje.push_back({{}, 0, k.velikost, k.cas});
+                udaje.push_back(&k);
             }
     } else {
         jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
@@ -307,10 +307,15 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         // What the copy will hold: how a file of the run is told from one
         // the user has changed since.
         const std::wstring zdroj = slozky_.ZdrojSlozka + L"\\" + jmeno;
-        const auto p = seznam_ ? udaje[poradi++] : s_.soubory.Vlastnosti(zdroj);
-        if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
-        soubor.Velikost = p->velikost;
-        soubor.Cas = p->casZmeny;
+        if (seznam_) {
+            soubor.Velikost = udaje[poradi]->velikost;
+            soubor.Cas = udaje[poradi++]->cas;
+        } else {
+            const auto p = s_.soubory.Vlastnosti(zdroj);
+            if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
+            soubor.Velikost = p->velikost;
+            soubor.Cas = p->casZmeny;
+        }
         soubor.Nazev = std::move(jmeno);
         soubor.Typ = TypSoubor;
         soubor.ZdrojovaSlozka = zdrojSady;
@@ -434,8 +439,8 @@ void BehInstalace::Proved() {
     if (odebrani_) OdstranPrazdne();
     // The entry's key, emptied: one that cannot go yet is left to the next
     // start, with the record.
-    for (const Krok& k : hodnoty_)
-        if (odebrani_ && !s_.registr.SmazPrazdnyKlic(k.koren, k.cesta)) denik_.Ponech();
+    if (odebrani_ && !hodnoty_.empty() && !s_.registr.SmazPrazdnyKlic(HKEY_CURRENT_USER_, hodnoty_[0].cesta))
+        denik_.Ponech();
 }
 
 void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
@@ -813,13 +818,14 @@ void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
         if (odebrani_ ? !k.obnovit : texty[n]->empty() || (k.obnovit && k.text == *texty[n])) continue;
         // A value made where none was goes again while it says what was written.
         if (!k.obnovit) k.text = *texty[n];
-        hodnoty_.push_back(k);
         const bool cislo = n >= std::size(HodnotyAplikace) - CiselnychHodnot;
+        hodnoty_.push_back(std::move(k));
         Udelej({Krok::Hodnota, i, static_cast<uint32_t>(hodnoty_.size() - 1)}, Nic);
-        if (!(odebrani_ ? registr.SmazHodnotu(k.koren, k.cesta, k.druha)
-                        : registr.ZapisRegistr(k.koren, k.cesta, k.druha, cislo ? nullptr : texty[n],
+        const Krok& h = hodnoty_.back();
+        if (!(odebrani_ ? registr.SmazHodnotu(h.koren, h.cesta, h.druha)
+                        : registr.ZapisRegistr(h.koren, h.cesta, h.druha, cislo ? nullptr : texty[n],
                                                n == std::size(HodnotyAplikace) - CiselnychHodnot ? kb : 1)))
-            throw ChybaHodnoty(k, Text(L"zapsat", L"odstranit"));
+            throw ChybaHodnoty(h, Text(L"zapsat", L"odstranit"));
     }
 }
 

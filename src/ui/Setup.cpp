@@ -363,17 +363,18 @@ void NastavAplikaci(SlozkyInstalace& slozky, const MistoZaznamu& zaznamy) {
                        TextCisla(t.wYear * 10000 + t.wMonth * 100 + t.wDay)};
 }
 
-// /U started from the copy an install kept beside the records (with the
-// list beside it): that copy cannot delete itself while it runs, so it
-// copies itself to the temporary folder, starts the copy with the same
-// options and its own process handle, inherited, and ends. The copy waits
-// for it to end, removes the set, and with it the kept copy's folder.
-// Nothing when the program was started from elsewhere.
-std::optional<int> PredejOdebrani(const MistoZaznamu& zaznamy) {
+// /U started from the copy an install kept beside the records (in a folder
+// of the records' folder, with the list beside it): that copy cannot delete
+// itself while it runs, so it copies itself to the temporary folder, starts
+// the copy with the same options, its own process handle, inherited, and
+// its folder's name, and ends. The copy waits for it to end, removes the
+// set by the list it finds under that name beside its own records, and
+// with it the kept copy's folder. Nothing when started from elsewhere.
+std::optional<int> PredejOdebrani() {
     const std::wstring program = CestaProgramu(), slozka = SlozkaSouboru(program);
     std::wstring nad, nazev;
     RozdelCestu(slozka, nad, nazev);
-    if (zaznamy.slozka.empty() || !StejnyText(NadrazenaSlozka(slozka), zaznamy.slozka) ||
+    if (!NadrazenaSlozka(slozka).ends_with(std::wstring(L"\\") + NazevSlozkyZaznamu) ||
         GetFileAttributesW((slozka + L"\\" + NazevSeznamu).c_str()) == INVALID_FILE_ATTRIBUTES)
         return std::nullopt;
     // One name: the copy an earlier removal left there has ended.
@@ -556,11 +557,8 @@ int Spust() {
     if (volby.prevzit) PrevezmiOdebrani(*volby.prevzit);
     JedinyBeh jedinyBeh(volby.tichy);
     if (jedinyBeh.JinyBezi()) return Odmitni(volby, jedinyBeh);
-    if (volby.odinstalovat && !volby.prevzit) {
-        Win32Hlaseni hlaseni;
-        Win32Shell shell(hlaseni);
-        if (const auto kod = PredejOdebrani(SlozkaZaznamu(shell))) return *kod;
-    }
+    if (volby.odinstalovat && !volby.prevzit)
+        if (const auto kod = PredejOdebrani()) return *kod;
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works. A window
@@ -616,14 +614,10 @@ int Spust() {
         naObrazovce.vlastnik = nullptr;
         soubory.cekani = nullptr;
     });
-    // A removal handed over has its list instead of a set.
+    // A removal handed over has its list instead of a set; a list that
+    // cannot be used ends the program with its box.
     ZaznamBehu seznam;
-    try {
-        if (volby.prevzit) seznam = NactiSeznam(soubory, zaznamy.slozka, zaznamy.chranene, PrevzatyNazev(volby));
-    } catch (...) {
-        ChybaHlaseni(hlaseni, ChybaZVyjimky());
-        return konec(KodSelhalo);
-    }
+    if (volby.prevzit) seznam = NactiSeznam(soubory, zaznamy.slozka, zaznamy.chranene, PrevzatyNazev(volby));
     if (!okno.Nacti(volby.prevzit ? std::wstring() : SlozkaSouboru(CestaProgramu()), DocasnaSlozka()))
         return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
     if (volby.prevzit) {
