@@ -303,13 +303,12 @@ bool HodnotaAplikace(const std::wstring& nazev, bool cislo) {
 }
 
 std::wstring KlicAplikace(const std::wstring& nazevSady) {
-    return std::wstring(KlicOdinstalace) + L"\\" + NazevSlozkyZaznamu + L" - " + nazevSady;
+    return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Instalace šablon - " + nazevSady;
 }
 
 std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const std::wstring& sada,
                              const std::wstring& slozkaOdkazu) {
-    return std::wstring(Hlavicka) + (odinstalace ? L"\tU\t" : L"\tI\t") + Zakoduj(cil) + L"\t" + Zakoduj(sada) +
-           L"\t" + Zakoduj(slozkaOdkazu);
+    return Pridej(Pridej(Pridej(std::wstring(Hlavicka) + (odinstalace ? L"\tU" : L"\tI"), cil), sada), slozkaOdkazu);
 }
 
 std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& z) {

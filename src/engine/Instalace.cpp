@@ -286,18 +286,10 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
 
     // A removal by a list: its files, each with what the install's copy held.
     std::vector<std::wstring> jmena;
-    std::vector<const Krok*> udaje;
-    if (seznam_) {
-        for (const Krok& k : seznam_->kroky)
-            if (k.druh == Krok::Soubor) {
-                jmena.push_back(k.cesta.substr(k.cesta.rfind(L'\\') + 1));
-                udaje.push_back(&k);
-            }
-    } else {
+    if (!seznam_) {
         jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
         OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
     }
-    std::size_t poradi = 0;
     plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 2);   // the link, the value
     // Every file comes from one folder and goes to one: each held once.
     const SdilenyText zdrojSady = slozky_.ZdrojSlozka;
@@ -307,15 +299,10 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         // What the copy will hold: how a file of the run is told from one
         // the user has changed since.
         const std::wstring zdroj = slozky_.ZdrojSlozka + L"\\" + jmeno;
-        if (seznam_) {
-            soubor.Velikost = udaje[poradi]->velikost;
-            soubor.Cas = udaje[poradi++]->cas;
-        } else {
-            const auto p = s_.soubory.Vlastnosti(zdroj);
-            if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
-            soubor.Velikost = p->velikost;
-            soubor.Cas = p->casZmeny;
-        }
+        const auto p = s_.soubory.Vlastnosti(zdroj);
+        if (!p) throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna, L"Soubor „" + zdroj + L"“ ze sady zmizel.");
+        soubor.Velikost = p->velikost;
+        soubor.Cas = p->casZmeny;
         soubor.Nazev = std::move(jmeno);
         soubor.Typ = TypSoubor;
         soubor.ZdrojovaSlozka = zdrojSady;
@@ -324,6 +311,17 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         plan_.Pridej(std::move(soubor));
     }
 
+    if (seznam_)
+        for (const Krok& k : seznam_->kroky) {
+            if (k.druh != Krok::Soubor) continue;
+            Objekt soubor;
+            soubor.Nazev = k.cesta.substr(k.cesta.rfind(L'\\') + 1);
+            soubor.Typ = TypSoubor;
+            soubor.CilovaSlozka = cilSady;
+            soubor.Velikost = k.velikost;
+            soubor.Cas = k.cas;
+            plan_.Pridej(std::move(soubor));
+        }
     if (!slozky_.SlozkaZastupcu.empty()) {
         prubeh.Hlaska(priprava, 3, 3);
         if (prubeh.Stornovano()) return false;
