@@ -22,9 +22,9 @@ std::wstring Popis(const Krok& k) {
 }
 
 // A run that stood: its backups go, and the folders and the entry's key a
-// removal emptied. A
-// backup whose original name holds nothing is the only copy left (a copy
-// lost to a power cut before it reached the disk): it returns instead.
+// removal emptied. A backup whose original name holds nothing is the only
+// copy left (a copy lost to a power cut before it reached the disk): it
+// returns instead.
 bool Uklid(ISoubory& soubory, IRegistr& registr, const ZaznamBehu& z) {
     bool hotovo = true;
     for (const Krok& k : z.kroky) {
