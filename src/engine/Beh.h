@@ -23,6 +23,7 @@ public:
     // from there, with the same error handler, rollback and exit path.
     BehInstalace(Stroj& stroj, SlozkyInstalace& slozky, Plan plan) : BehInstalace(stroj, slozky) {
         plan_ = std::move(plan);
+        viditelne_ = plan_.Pocet();
         danyPlan_ = true;
     }
 
@@ -33,6 +34,8 @@ public:
 
     // The same run taking the set away from the target.
     Vysledek Odeber(const std::wstring& cil);
+    // The same by a list an install kept, the set gone.
+    Vysledek OdeberPodleSeznamu(const ZaznamBehu& seznam);
 
     // Plan building alone (its status reports included), and the start of
     // the run's record. False when the user cancelled; throws Chyba on an
@@ -65,6 +68,10 @@ private:
     void VytvorOdkaz(int32_t i, const Objekt& rec);
     void ZapisHodnotu(int32_t i, const Objekt& rec);
     void OdeberZaznam(int32_t i, const Objekt& rec);
+    std::wstring SlozkaKopie() const;
+    void PridejAplikaci();
+    void ProvedAplikaci(int32_t i, Objekt& rec);
+    void ZapisKlice(int32_t i, const Objekt& rec);
     void OdstranPrazdne();
     void VratZpet();
     // The rollback's account: failures reported as they come, what the
@@ -120,6 +127,9 @@ private:
     std::vector<std::wstring> noveSlozky_;         // the folders among them, case-folded, for lookups
     std::vector<std::wstring> planovane_;          // every file the plan writes, case-folded, sorted
     bool planovanePripraveno_ = false;             // planovane_ gathered (at the first backup)
+    int32_t viditelne_ = 0;                        // the set's records, which the windows count
+    const ZaznamBehu* seznam_ = nullptr;           // a removal by a kept list
+    std::vector<Krok> hodnoty_;                    // the entry's value steps, spelt out
 };
 
 }  // namespace setup

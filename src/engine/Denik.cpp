@@ -173,7 +173,10 @@ std::wstring RadekKroku(const Krok& krok) {
     std::wstring radek(1, static_cast<wchar_t>(krok.druh));
     switch (krok.druh) {
     case Krok::Hodnota:
-        return Pridej(Pridej(Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta), krok.druha), krok.text);
+        radek = Pridej(Pridej(Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta), krok.druha), krok.text);
+        return krok.obnovit ? radek + L"\t1" : radek;
+    case Krok::Zapsany:
+        return Pridej(Pridej(radek, krok.cesta), TextCisla(krok.velikost));
     case Krok::Klic:
     case Krok::SmazatKlic:
         return Pridej(Pridej(radek, TextCisla(krok.koren)), krok.cesta);
@@ -241,17 +244,25 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
             k.cesta = p[1];
             k.druha = p[2];
             break;
+        case Krok::Zapsany: {
+            const auto velikost = p.size() == 3 ? Cislo(p[2]) : std::nullopt;
+            if (!velikost || *velikost > INT64_MAX) continue;
+            k.cesta = p[1];
+            k.velikost = static_cast<int64_t>(*velikost);
+            break;
+        }
         case Krok::Hodnota:
         case Krok::Klic:
         case Krok::SmazatKlic: {
-            const std::size_t poli = druh == Krok::Hodnota ? 5u : 3u;
-            if (p.size() != poli && !(druh == Krok::Hodnota && p.size() == 4)) continue;
+            const bool hodnota = druh == Krok::Hodnota;
+            if (hodnota ? p.size() < 4 || p.size() > 6 : p.size() != 3) continue;
             const auto koren = Cislo(p[1]);
             if (!koren || *koren > 0xFFFFFFFFu) continue;
             k.koren = static_cast<uint32_t>(*koren);
             k.cesta = p[2];
-            if (druh == Krok::Hodnota) k.druha = p[3];
-            if (p.size() == 5) k.text = p[4];
+            if (hodnota) k.druha = p[3];
+            if (p.size() >= 5) k.text = p[4];
+            k.obnovit = p.size() == 6;
             break;
         }
         case L'Z':
@@ -277,14 +288,65 @@ ZaznamBehu PrectiZaznam(std::string_view obsah) {
     if (!odvolane.empty()) {
         std::sort(odvolane.begin(), odvolane.end());
         std::erase_if(z.kroky, [&](const Krok& k) {
-            return (k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka) &&
+            return (k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka ||
+                    k.druh == Krok::Zapsany) &&
                    std::binary_search(odvolane.begin(), odvolane.end(), VelkaPismena(k.cesta));
         });
     }
     return z;
 }
 
-std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z) {
+bool HodnotaAplikace(const std::wstring& nazev, bool cislo) {
+    for (std::size_t n = cislo ? std::size(HodnotyAplikace) - CiselnychHodnot : 0; n < std::size(HodnotyAplikace); ++n)
+        if (StejnyText(nazev, HodnotyAplikace[n])) return true;
+    return false;
+}
+
+std::wstring KlicAplikace(const std::wstring& nazevSady) {
+    return L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Instalace šablon - " + nazevSady;
+}
+
+std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const std::wstring& sada,
+                             const std::wstring& slozkaOdkazu) {
+    return Pridej(Pridej(Pridej(std::wstring(Hlavicka) + (odinstalace ? L"\tU" : L"\tI"), cil), sada), slozkaOdkazu);
+}
+
+std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& z) {
+    // As an install writes it: a full target and link folder, the files
+    // directly in the target with what they held, the link directly in its
+    // folder pointing to the target; no name such as "..".
+    if (!z.platny || z.odinstalace || z.hotovo || RozeberCestu(z.cil).vada != VadaCesty::Zadna ||
+        (!z.slozkaOdkazu.empty() && RozeberCestu(z.slozkaOdkazu).vada != VadaCesty::Zadna))
+        return L"Setup mu nerozumí";
+    for (const Krok& k : z.kroky)
+        if (RozeberCestu(k.cesta).vada != VadaCesty::Zadna ||
+            (k.druh == Krok::Soubor ? k.velikost < 0 || !PrimoVe(k.cesta, z.cil)
+                                    : k.druh != Krok::Odkaz || !PrimoVe(k.cesta, z.slozkaOdkazu) ||
+                                          !StejnyText(k.druha, z.cil)))
+            return L"položka, kterou Setup do seznamu nezapisuje: „" + k.cesta + L"“";
+    return std::nullopt;
+}
+
+ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev) {
+    const std::wstring cesta = slozkaZaznamu + L"\\" + nazev + L"\\" + NazevSeznamu;
+    ZaznamBehu z;
+    // A run with more rights than the user's makes no entry (nor list) to
+    // remove by; the file is read through no link.
+    std::optional<std::wstring> vada = L"chybí";
+    if (!chranena && !slozkaZaznamu.empty() && PlatnyNazevSlozky(nazev)) {
+        if (const auto obsah = soubory.Nacti(cesta)) {
+            z = PrectiZaznam(*obsah);
+            // Named after its own set.
+            vada = z.sada.ends_with(L"\\" + nazev) ? VadaSeznamu(z) : L"patří jiné sadě";
+        }
+    }
+    if (vada)
+        throw Chyba(CisloVlastniChyby, TitulekAplikace,
+                    L"Seznam nainstalovaných šablon „" + cesta + L"“ nelze použít: " + *vada + L".");
+    return z;
+}
+
+std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z, const std::wstring& slozkaZaznamu) {
     if (RozeberCestu(z.cil).vada != VadaCesty::Zadna) return L"cílová složka „" + z.cil + L"“ není platná";
     std::wstring cil = z.cil, odkazy = z.slozkaOdkazu;
     if (cil.back() == L'\\') cil.pop_back();
@@ -292,34 +354,56 @@ std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& z) {
         if (RozeberCestu(odkazy).vada != VadaCesty::Zadna) return L"složka zástupců „" + odkazy + L"“ není platná";
         if (odkazy.back() == L'\\') odkazy.pop_back();
     }
+    // The set's own folder beside the records and its entry, named after
+    // the set the record names: nothing of another set's, nothing else there.
+    std::wstring slozkaSady, nazevSady;
+    RozdelCestu(z.sada, slozkaSady, nazevSady);
+    std::wstring kopie = L"?", program = kopie, seznam = kopie;   // "?": no path is one of them
+    if (!slozkaZaznamu.empty() && PlatnyNazevSlozky(nazevSady)) {
+        kopie = slozkaZaznamu + L"\\" + nazevSady;
+        program = kopie + L"\\" + NazevKopie;
+        seznam = kopie + L"\\" + NazevSeznamu;
+    }
+    const std::wstring klic = KlicAplikace(nazevSady);
     const auto mimo = [](const Krok& k) { return L"krok mimo cílovou složku a složku zástupců: „" + k.cesta + L"“"; };
     for (const Krok& k : z.kroky) {
         switch (k.druh) {
         case Krok::Slozka:
-            if (!NaCesteK(k.cesta, cil) && (odkazy.empty() || !NaCesteK(k.cesta, odkazy))) return mimo(k);
+            if (!NaCesteK(k.cesta, cil) && (odkazy.empty() || !NaCesteK(k.cesta, odkazy)) && !StejnyText(k.cesta, kopie))
+                return mimo(k);
             break;
         case Krok::Soubor:
-            if (!PrimoVe(k.cesta, cil)) return mimo(k);
+            if (!PrimoVe(k.cesta, cil) && !StejnyText(k.cesta, program)) return mimo(k);
+            break;
+        case Krok::Zapsany:
+            if (!StejnyText(k.cesta, seznam)) return mimo(k);
             break;
         case Krok::Odkaz:
             if (odkazy.empty() || !PrimoVe(k.cesta, odkazy) || !StejnyText(k.druha, cil)) return mimo(k);
             break;
         case Krok::Odlozeni:
-            if (!PrimoVe(k.cesta, cil) && (odkazy.empty() || !PrimoVe(k.cesta, odkazy))) return mimo(k);
+            if (!PrimoVe(k.cesta, cil) && (odkazy.empty() || !PrimoVe(k.cesta, odkazy)) &&
+                !StejnyText(k.cesta, program) && !StejnyText(k.cesta, seznam))
+                return mimo(k);
             if (!JeZaloha(k.druha, k.cesta))
                 return L"záloha „" + k.druha + L"“ neleží vedle souboru „" + k.cesta + L"“";
             break;
         case Krok::OdstranitSlozku:
-            if (!StejnyText(k.cesta, cil)) return mimo(k);
+            if (!StejnyText(k.cesta, cil) && !StejnyText(k.cesta, kopie)) return mimo(k);
             break;
         case Krok::Hodnota:
+            if (k.koren == HKEY_CURRENT_USER_ && StejnyText(k.cesta, klic) && HodnotaAplikace(k.druha)) break;
             if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, true) ||
-                !StejnyText(k.druha, L"PersonalTemplates"))
-                return L"krok v registru mimo hodnotu PersonalTemplates: „" + k.cesta + L"“";
+                !StejnyText(k.druha, L"PersonalTemplates") || k.obnovit)
+                return L"krok v registru mimo hodnotu PersonalTemplates a položku sady: „" + k.cesta + L"“";
             break;
         case Krok::Klic:
+            // The entry's key, and those on the way to it that every
+            // Windows has: made only where they were missing.
+            if (k.koren == HKEY_CURRENT_USER_ && (StejnyText(k.cesta, klic) || StejnyText(k.cesta, KlicOdinstalace)))
+                break;
             if (k.koren != HKEY_CURRENT_USER_ || !KlicOsobnichSablon(k.cesta, false))
-                return L"krok v registru mimo hodnotu PersonalTemplates: „" + k.cesta + L"“";
+                return L"krok v registru mimo hodnotu PersonalTemplates a položku sady: „" + k.cesta + L"“";
             break;
         default:
             return L"krok, který Setup nikdy nezapisuje: „" + k.cesta + L"“";
@@ -426,8 +510,7 @@ void Denik::Zacni(const std::wstring& slozka, bool chranena, bool odinstalace, c
                 if (chyba.cislo != CisloSouborExistuje || pokus >= 100) throw;
             }
         }
-        Radek(std::wstring(Hlavicka) + (odinstalace ? L"\tU\t" : L"\tI\t") + Zakoduj(cil) + L"\t" + Zakoduj(sada) +
-              L"\t" + Zakoduj(slozkaOdkazu));
+        Radek(HlavickaZaznamu(odinstalace, cil, sada, slozkaOdkazu));
     } catch (...) {
         Ukonci();
         throw;
@@ -475,7 +558,8 @@ void Denik::OdvolejStarsi(const std::wstring& cil, const std::vector<std::wstrin
         std::wstring radky;
         if (z.platny && StejnyText(z.cil, cil)) radky = L"V\n";
         for (const Krok& k : radky.empty() ? z.kroky : std::vector<Krok>{}) {
-            const bool jeho = k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka;
+            const bool jeho =
+                k.druh == Krok::Soubor || k.druh == Krok::Odkaz || k.druh == Krok::Slozka || k.druh == Krok::Zapsany;
             if (jeho && std::binary_search(napsane.begin(), napsane.end(), VelkaPismena(k.cesta)))
                 radky += L"Z\t" + Zakoduj(k.cesta) + L"\n";
         }

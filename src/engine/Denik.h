@@ -12,6 +12,12 @@
 //   L <path> <target>             a link made, and where it points
 //   O <path> <backup>             a file set aside under another name
 //   R <root> <key> <name> <text>  a registry value written where none was
+//   R <root> <key> <name> <text> 1
+//                                 a value of the set's entry among the installed
+//                                 programs that held <text>: written anew or
+//                                 deleted, and written back when taken back
+//   W <path> <size>               a file the run wrote itself (the list of what
+//                                 it installed): no larger, it is the run's
 //   K <root> <key>                a registry key made
 //   C <root> <key>                a registry key to delete when taken back
 //   D <path>                      a folder to remove once the run stands
@@ -49,11 +55,13 @@ struct Krok {
         Klic = 'K',
         SmazatKlic = 'C',
         OdstranitSlozku = 'D',
+        Zapsany = 'W',
     };
     Druh druh = Soubor;
     std::wstring cesta;   // a folder or file; for the registry, the key
     std::wstring druha;   // the backup of Odlozeni; a link's target; the value's name of Hodnota
     std::wstring text;    // the text a Hodnota wrote
+    bool obnovit = false;   // a Hodnota's text is what the value held before: taken back, it is written again
     uint32_t koren = 0;   // the registry root
     // What a copy wrote: its size and last-write time, which the copy
     // carries from the medium. A negative size: not known (an older record).
@@ -79,11 +87,47 @@ struct ZaznamBehu {
 ZaznamBehu PrectiZaznam(std::string_view obsah);
 
 // Why a record is none this program could have written for one run: a step
-// outside the target and the link's folder, a backup not beside its
-// original, a registry step other than the one value the program sets.
+// outside the target, the link's folder and the set's own folder beside
+// the records (its copy of Setup and its list), a backup not beside its
+// original, a registry step other than the one value the program sets and
+// the values of the set's entry among the installed programs.
 // Nothing when it keeps every rule. A record that breaks one is not carried
 // out at all: whoever wrote it, it is not to be trusted with the machine.
-std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& zaznam);
+// slozkaZaznamu: the folder the record lies in, where the set's kept copy
+// of Setup and its list live too (empty: no step may touch them).
+std::optional<std::wstring> VadaZaznamu(const ZaznamBehu& zaznam, const std::wstring& slozkaZaznamu = {});
+
+// The set's entry among the installed programs, under HKEY_CURRENT_USER,
+// and its folder beside the records, which holds the copy of Setup.exe the
+// entry starts and the list of what the install put where: both named
+// after the set's folder name.
+inline constexpr const wchar_t* KlicOdinstalace = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr const wchar_t* NazevKopie = L"Setup.exe";
+inline constexpr const wchar_t* NazevSeznamu = L"seznam.txt";
+std::wstring KlicAplikace(const std::wstring& nazevSady);
+// The entry's values, in the order a run writes them; the last three are numbers.
+inline constexpr const wchar_t* HodnotyAplikace[] = {
+    L"DisplayName", L"Publisher", L"DisplayVersion", L"InstallLocation", L"InstallDate", L"DisplayIcon",
+    L"UninstallString", L"QuietUninstallString", L"EstimatedSize", L"NoModify", L"NoRepair"};
+inline constexpr std::size_t CiselnychHodnot = 3;
+// Whether a name is one of them (cislo: one of the numbers).
+bool HodnotaAplikace(const std::wstring& nazev, bool cislo = false);
+
+// The first line of a record, and of a list.
+std::wstring HlavickaZaznamu(bool odinstalace, const std::wstring& cil, const std::wstring& sada,
+                             const std::wstring& slozkaOdkazu);
+
+// A list as read back: the same lines as a record, the files (F) and the
+// link (L) an install left. Why it is no list an install wrote: a file not
+// directly in the target or a name like "..", the link outside its folder
+// or pointing elsewhere, any other line. It is written where the user's
+// programs may change it, so it is checked before anything is done by it.
+std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& seznam);
+
+// The list kept for the set of that folder name beside the records, read
+// and checked; throws Chyba naming it when it is not there or breaks a rule.
+// chranena: the records of a run with more rights, which keeps no list.
+ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev);
 
 // Where the records of runs live: one folder for every set, in the user's
 // local application data, so the next start finds a killed run's record

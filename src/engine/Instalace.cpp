@@ -157,6 +157,10 @@ std::wstring UrovenKlice(const std::wstring& klic, uint32_t n) {
     return klic.substr(0, konec);
 }
 
+// What a step written down for the record alone does: nothing (one
+// function for all of them).
+const auto Nic = [] {};
+
 std::wstring Zaloha(const std::wstring& cesta, uint32_t n) {
     return cesta + L".zaloha" + TextCisla(static_cast<int64_t>(n));
 }
@@ -168,7 +172,8 @@ Vysledek Instaluj(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil
 }
 
 Vysledek Odeber(Stroj& stroj, SlozkyInstalace& slozky, const std::wstring& cil) {
-    return BehInstalace(stroj, slozky).Odeber(cil);
+    BehInstalace beh(stroj, slozky);
+    return slozky.Seznam ? beh.OdeberPodleSeznamu(*slozky.Seznam) : beh.Odeber(cil);
 }
 
 int TichyPrubeh::Zprava(const std::wstring& text, const std::wstring&, uint32_t) {
@@ -185,6 +190,16 @@ int TichyPrubeh::Zprava(const std::wstring& text, const std::wstring&, uint32_t)
 Vysledek BehInstalace::Odeber(const std::wstring& cil) {
     odebrani_ = true;
     return Spust(cil);
+}
+
+// The set is gone with the medium: the list names its files and its link.
+Vysledek BehInstalace::OdeberPodleSeznamu(const ZaznamBehu& seznam) {
+    seznam_ = &seznam;
+    slozky_.ZdrojSlozka = seznam.sada;
+    slozky_.SlozkaZastupcu.clear();
+    for (const Krok& k : seznam.kroky)
+        if (k.druh == Krok::Odkaz) slozky_.SlozkaZastupcu = seznam.slozkaOdkazu;
+    return Odeber(seznam.cil);
 }
 
 Vysledek BehInstalace::Spust(const std::wstring& cil) {
@@ -255,8 +270,12 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
     prubeh.Hlaska(priprava, 2, 3);
     if (prubeh.Stornovano()) return false;
 
-    auto jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
-    OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
+    // A removal by a list: its files, each with what the install's copy held.
+    std::vector<std::wstring> jmena;
+    if (!seznam_) {
+        jmena = VypisJmena(s_.soubory, slozky_.ZdrojSlozka + L"\\*.*", AtributJenProCteni);
+        OverJedinecnaJmena(jmena, TitulekHlavnihoOkna);
+    }
     plan_.Rezervuj(static_cast<std::size_t>(plan_.Pocet()) + jmena.size() + 2);   // the link, the value
     // Every file comes from one folder and goes to one: each held once.
     const SdilenyText zdrojSady = slozky_.ZdrojSlozka;
@@ -278,6 +297,17 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         plan_.Pridej(std::move(soubor));
     }
 
+    if (seznam_)
+        for (const Krok& k : seznam_->kroky) {
+            if (k.druh != Krok::Soubor) continue;
+            Objekt soubor;
+            soubor.Nazev = k.cesta.substr(k.cesta.rfind(L'\\') + 1);
+            soubor.Typ = TypSoubor;
+            soubor.CilovaSlozka = cilSady;
+            soubor.Velikost = k.velikost;
+            soubor.Cas = k.cas;
+            plan_.Pridej(std::move(soubor));
+        }
     if (!slozky_.SlozkaZastupcu.empty()) {
         prubeh.Hlaska(priprava, 3, 3);
         if (prubeh.Stornovano()) return false;
@@ -299,6 +329,8 @@ bool BehInstalace::Sestav(const std::wstring& cil) {
         hodnota.Hodnota = slozky_.OsobniSablony.Slozka;
         plan_.Pridej(std::move(hodnota));
     }
+    viditelne_ = plan_.Pocet();
+    PridejAplikaci();
     OverDelkyCest(plan_, TitulekHlavnihoOkna);
     ZacniZaznam();
     return true;
@@ -339,7 +371,7 @@ void BehInstalace::Proved() {
     for (int32_t i = 1; i <= pocet; ++i) {
         aktualni_ = i;
         Objekt& rec = plan_(i);
-        prubeh.Hlaska(Text(L"Instaluje se: ", L"Odebírá se: ") + rec.Nazev, i, pocet);
+        if (i <= viditelne_) prubeh.Hlaska(Text(L"Instaluje se: ", L"Odebírá se: ") + rec.Nazev, i, viditelne_);
         if (prubeh.Stornovano()) return VratZpet();
         ProvedZaznam(i, rec);
         if (prubeh.Stornovano()) return VratZpet();
@@ -393,15 +425,21 @@ void BehInstalace::Proved() {
     }
     OdstranZalohy();
     if (odebrani_) OdstranPrazdne();
+    // The entry's key, emptied: one that cannot go yet is left to the next
+    // start, with the record.
+    if (odebrani_ && !hodnoty_.empty() && !s_.registr.SmazPrazdnyKlic(HKEY_CURRENT_USER_, hodnoty_[0].cesta))
+        denik_.Ponech();
 }
 
 void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
+    if (rec.Typ >= TypKopie && rec.Typ <= TypAplikace) return ProvedAplikaci(i, rec);
     if (odebrani_) {
         switch (rec.Typ) {
         case TypSlozka:
             // The target, once the run stands, if nothing else is left in
-            // it; the user's templates folder is the user's.
-            if (i == 1) Udelej({Krok::OdstranitSlozku, i, 0}, [] {});
+            // it, and the kept copy's folder; the user's templates folder
+            // is the user's.
+            if (i == 1 || i > viditelne_) Udelej({Krok::OdstranitSlozku, i, 0}, Nic);
             break;
         case TypSoubor:
         case TypZastupce:
@@ -421,7 +459,7 @@ void BehInstalace::ProvedZaznam(int32_t i, Objekt& rec) {
         break;
     case TypKlic:
         // The builder asks for the key to go when the run is taken back.
-        if (rec.Undo) Udelej({Krok::SmazatKlic, i, 0}, [] {});
+        if (rec.Undo) Udelej({Krok::SmazatKlic, i, 0}, Nic);
         break;
     case TypHodnota:
         ZapisHodnotu(i, rec);
@@ -484,7 +522,12 @@ Krok BehInstalace::Uplny(const KrokBehu& krok) const {
         k.cesta = rec.Typ == TypZastupce ? CestaOdkazu(rec) : CestaSouboru(rec);
         k.druha = Zaloha(k.cesta, krok.cislo);
         break;
+    case Krok::Zapsany:
+        k.cesta = CestaSouboru(rec);
+        k.velikost = rec.Velikost;
+        break;
     case Krok::Hodnota:
+        if (rec.Typ == TypAplikace) return hodnoty_[krok.cislo];
         k.koren = rec.HKey;
         k.cesta = rec.CilovaSlozka;
         k.druha = rec.Nazev;
@@ -616,7 +659,9 @@ void BehInstalace::OdeberZaznam(int32_t i, const Objekt& rec) {
     if (!JeSoubor(cesta)) return;
     if (odkaz && !s_.shell.OdkazVedeDo(cesta, rec.ZdrojovaSlozka))
         return Loguj(L"Zástupce ponechán, ukazuje jinam: " + cesta);
-    if (!odkaz && !s_.soubory.StejnyObsah(rec.ZdrojovaSlozka + L"\\" + rec.Nazev, cesta)) {
+    const auto p = seznam_ ? s_.soubory.Vlastnosti(cesta) : std::nullopt;
+    if (!odkaz && (seznam_ ? !JeKopieBehu(*p, Uplny({Krok::Soubor, i, 0}))
+                           : !s_.soubory.StejnyObsah(rec.ZdrojovaSlozka + L"\\" + rec.Nazev, cesta))) {
         zmenene_.push_back(rec.Nazev);
         return Loguj(L"Soubor ponechán, od instalace změněn: " + cesta);
     }
@@ -633,7 +678,11 @@ void BehInstalace::OdstranPrazdne() {
             Loguj((OdstranPrazdnouSlozku(s_.soubory, slozka) ? L"Složka odstraněna: " : L"Složka ponechána: ") +
                   slozka);
         } catch (...) {
-            Nahlas(ChybaZVyjimky());
+            // The next start tries again, from the record.
+            denik_.Ponech();
+            Chyba chyba = ChybaZVyjimky();
+            chyba.popis += L"\r\n\r\nSložku „" + slozka + L"“ se nepodařilo odstranit.";
+            Nahlas(chyba);
         }
     }
 }
@@ -647,20 +696,125 @@ void BehInstalace::ZapisHodnotu(int32_t i, const Objekt& rec) {
     // is never changed.
     if (registr.ExistujeHodnota(rec.HKey, rec.CilovaSlozka, rec.Nazev))
         return Loguj(L"Hodnota " + rec.Nazev + L" mezitím nastavena, ponechána: " + rec.CilovaSlozka.text());
-    uint32_t klicu = 1;
-    for (const wchar_t z : rec.CilovaSlozka) klicu += z == L'\\';
-    bool chybi = false;
-    for (uint32_t n = 1; n <= klicu; ++n) {
-        chybi = chybi || !registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
-        if (chybi) Udelej({Krok::Klic, i, n}, [] {});
-    }
-    Udelej({Krok::Hodnota, i, 0}, [] {});
+    ZapisKlice(i, rec);
+    Udelej({Krok::Hodnota, i, 0}, Nic);
     // A value the run was to set and did not is a run that has not done
     // what it was asked: the suite would not list the templates.
     if (!registr.ZapisRegistr(rec.HKey, rec.CilovaSlozka, rec.Nazev, &rec.Hodnota.text(), 0))
         throw Chyba(CisloVlastniChyby, TitulekHlavnihoOkna,
                     L"Hodnotu „" + rec.Nazev + L"“ v klíči registru „" + Zkratka(rec.CilovaSlozka.text()) +
                         L"“ se nepodařilo zapsat.");
+}
+
+// The keys a value's write is to make: each one missing, from the first.
+void BehInstalace::ZapisKlice(int32_t i, const Objekt& rec) {
+    uint32_t klicu = 1;
+    for (const wchar_t z : rec.CilovaSlozka) klicu += z == L'\\';
+    bool chybi = false;
+    for (uint32_t n = 1; n <= klicu; ++n) {
+        chybi = chybi || !s_.registr.ExistujeKlic(rec.HKey, UrovenKlice(rec.CilovaSlozka, n));
+        if (chybi) Udelej({Krok::Klic, i, n}, Nic);
+    }
+}
+
+// The folder the set's entry starts Setup from: beside the records, named
+// after the set. Empty where the records are kept in memory only.
+std::wstring BehInstalace::SlozkaKopie() const {
+    std::wstring slozka, nazev;
+    RozdelCestu(slozky_.ZdrojSlozka, slozka, nazev);
+    if (slozky_.SlozkaZaznamu.empty() || !PlatnyNazevSlozky(nazev)) return {};
+    return slozky_.SlozkaZaznamu + L"\\" + nazev;
+}
+
+// After the set's records: the copy of Setup, the list and the entry. An
+// install makes or updates them; a removal takes them away, from the
+// medium only when the entry names this very target.
+void BehInstalace::PridejAplikaci() {
+    const std::wstring kopie = SlozkaKopie();
+    if (kopie.empty() || (!odebrani_ && slozky_.Aplikace.Program.empty())) return;
+    std::wstring slozka, nazev;
+    RozdelCestu(slozky_.ZdrojSlozka, slozka, nazev);
+    const std::wstring klic = KlicAplikace(nazev);
+    if (odebrani_ && !seznam_ &&
+        !StejnyText(s_.registr.CtiRegistr(HKEY_CURRENT_USER_, klic, L"InstallLocation"), slozky_.CilSlozka))
+        return;
+    Objekt o;
+    o.Typ = TypSlozka;
+    o.Nazev = nazev;
+    o.CilovaSlozka = kopie;
+    plan_.Pridej(o);
+    o.Typ = TypKopie;
+    o.Nazev = NazevKopie;
+    o.ZdrojovaSlozka = slozky_.Aplikace.Program;
+    // The running program is there: what its copy will hold.
+    if (const auto p = odebrani_ ? std::nullopt : s_.soubory.Vlastnosti(slozky_.Aplikace.Program)) {
+        o.Velikost = p->velikost;
+        o.Cas = p->casZmeny;
+    }
+    plan_.Pridej(o);
+    o.Typ = TypSeznam;
+    o.Nazev = NazevSeznamu;
+    plan_.Pridej(o);
+    o.Typ = TypAplikace;
+    o.Nazev = nazev;
+    o.CilovaSlozka = klic;
+    o.HKey = HKEY_CURRENT_USER_;
+    plan_.Pridej(std::move(o));
+}
+
+void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
+    IRegistr& registr = s_.registr;
+    const std::wstring cesta = CestaSouboru(rec);
+    if (rec.Typ != TypAplikace) {
+        // The copy and the list: an older one set aside, as a replaced file is.
+        if (JeSoubor(cesta)) Odloz(i, cesta);
+        if (odebrani_) return;
+        if (rec.Typ == TypKopie) return Kopiruj(i, rec.ZdrojovaSlozka, cesta);
+        std::wstring text = HlavickaZaznamu(false, slozky_.CilSlozka, slozky_.ZdrojSlozka, slozky_.SlozkaZastupcu) + L"\n";
+        for (int32_t k = 1; k <= viditelne_; ++k) {
+            const int32_t typ = plan_(k).Typ;
+            if (typ == TypSoubor || typ == TypZastupce)
+                text += RadekKroku(Uplny({typ == TypSoubor ? Krok::Soubor : Krok::Odkaz, k, 0})) + L"\n";
+        }
+        const std::string bajty = Utf8(text);
+        rec.Velikost = static_cast<int64_t>(bajty.size());
+        Udelej({Krok::Zapsany, i, 0}, Nic);
+        return s_.soubory.OtevriKPripisu(cesta, Otevreni::Novy)->Pripis(bajty);
+    }
+    // The entry: a removal deletes its values, an install writes each one
+    // that does not already say the same; either way the step keeps what
+    // was there, for a rollback to put back.
+    const std::wstring kopie = SlozkaKopie() + L"\\" + NazevKopie;
+    int64_t bajtu = plan_(i - 2).Velikost;
+    for (int32_t k = 1; k <= viditelne_; ++k)
+        if (plan_(k).Typ == TypSoubor) bajtu += plan_(k).Velikost;
+    const auto& a = slozky_.Aplikace;
+    const auto kb = static_cast<int32_t>((bajtu + 1023) / 1024);
+    const std::wstring odinstalace = L"\"" + kopie + L"\" /U", tiche = odinstalace + L" /S", velikost = TextCisla(kb),
+                       jedna = L"1";
+    const std::wstring* const texty[] = {&rec.Nazev, &a.Vydavatel, &a.Verze, &slozky_.CilSlozka, &a.Datum, &kopie,
+                                         &odinstalace, &tiche, &velikost, &jedna, &jedna};
+    if (!odebrani_) ZapisKlice(i, rec);
+    for (std::size_t n = 0; n < std::size(HodnotyAplikace); ++n) {
+        Krok k;
+        k.druh = Krok::Hodnota;
+        k.koren = rec.HKey;
+        k.cesta = rec.CilovaSlozka;
+        k.druha = HodnotyAplikace[n];
+        k.obnovit = registr.ExistujeHodnota(k.koren, k.cesta, k.druha);
+        if (k.obnovit) k.text = registr.CtiRegistr(k.koren, k.cesta, k.druha);
+        if (odebrani_ ? !k.obnovit : texty[n]->empty() || (k.obnovit && k.text == *texty[n])) continue;
+        // A value made where none was goes again while it says what was written.
+        if (!k.obnovit) k.text = *texty[n];
+        const bool cislo = n >= std::size(HodnotyAplikace) - CiselnychHodnot;
+        hodnoty_.push_back(std::move(k));
+        Udelej({Krok::Hodnota, i, static_cast<uint32_t>(hodnoty_.size() - 1)}, Nic);
+        const Krok& h = hodnoty_.back();
+        if (!(odebrani_ ? registr.SmazHodnotu(h.koren, h.cesta, h.druha)
+                        : registr.ZapisRegistr(h.koren, h.cesta, h.druha, cislo ? nullptr : texty[n],
+                                               n == std::size(HodnotyAplikace) - CiselnychHodnot ? kb : 1)))
+            throw ChybaHodnoty(h, Text(L"zapsat", L"odstranit"));
+    }
 }
 
 // Rollback: from the current record back to the first, each record takes
@@ -674,12 +828,12 @@ void BehInstalace::VratZpet() {
     } catch (...) {
         Nahlas(ChybaZVyjimky());
     }
-    const int32_t pocet = plan_.Pocet();
+    const int32_t pocet = viditelne_;
     bool hlasit = true;
     std::size_t konec = kroky_.size();
     SledovaniRollbacku sledovani(*this);
     for (int32_t i = aktualni_; i >= 1; --i) {
-        if (hlasit) {
+        if (hlasit && i <= pocet) {
             try {
                 s_.prubeh.Hlaska(Text(L"Ruší se instalace: ", L"Ruší se odebrání: ") + plan_(i).Nazev, i, pocet);
             } catch (...) {
@@ -734,7 +888,7 @@ void BehInstalace::VynutNahrazene() {
     for (std::size_t k = 0; k + 1 < kroky_.size(); ++k) {
         const KrokBehu& dalsi = kroky_[k + 1];
         if (kroky_[k].druh == Krok::Odlozeni && dalsi.zaznam == kroky_[k].zaznam &&
-            (dalsi.druh == Krok::Soubor || dalsi.druh == Krok::Odkaz))
+            (dalsi.druh == Krok::Soubor || dalsi.druh == Krok::Odkaz || dalsi.druh == Krok::Zapsany))
             s_.soubory.Vynut(Uplny(dalsi).cesta);
     }
 }
@@ -743,7 +897,7 @@ std::vector<std::wstring> BehInstalace::NapsaneCesty() const {
     std::vector<std::wstring> cesty;
     for (const KrokBehu& krok : kroky_)
         if (krok.druh == Krok::Slozka || krok.druh == Krok::Soubor || krok.druh == Krok::Odkaz ||
-            krok.druh == Krok::Odlozeni)
+            krok.druh == Krok::Odlozeni || krok.druh == Krok::Zapsany)
             cesty.push_back(Uplny(krok).cesta);
     return cesty;
 }
@@ -798,6 +952,7 @@ void BehInstalace::Konec() {
     noveSlozky_.clear();
     planovane_.clear();
     planovanePripraveno_ = false;
+    hodnoty_.clear();
 }
 
 // Hidden and system entries exist too; a file where a folder is expected

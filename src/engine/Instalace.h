@@ -24,6 +24,8 @@ struct ZapisOsobnichSablon {
     std::wstring Slozka;      // the folder the value is to name
 };
 
+struct ZaznamBehu;
+
 // The main window's folders that an install run reads and writes.
 struct SlozkyInstalace {
     std::wstring ZdrojSlozka;      // the template set on the medium
@@ -35,6 +37,18 @@ struct SlozkyInstalace {
     // change, made so and checked so before anything in it is trusted.
     bool ZaznamyChranene = false;
     ZapisOsobnichSablon OsobniSablony;
+    // The running Setup.exe, which an install that stands keeps beside the
+    // records with a list of what it installed, and enters among the
+    // installed programs with what its version information says; empty:
+    // none of that.
+    struct {
+        std::wstring Program, Vydavatel, Verze;
+        std::wstring Datum;   // today, YYYYMMDD
+    } Aplikace;
+    // A removal by the list an install kept (NactiSeznam), the set gone with
+    // its medium: each file only while its size and time are what the list
+    // says; the target the list names, whatever the one given.
+    const ZaznamBehu* Seznam = nullptr;
 };
 
 // How a run ended.

@@ -18,6 +18,10 @@ enum TypAkce : int32_t {
     TypKlic = 3,       // remove a registry key on rollback
     TypHodnota = 4,    // write a registry text value
     TypZastupce = 5,   // write a shell link
+    // The set's entry among the installed programs, after the set's own records:
+    TypKopie = 6,      // the copy of Setup.exe the entry starts (in its folder)
+    TypSeznam = 7,     // the list of what the install put where
+    TypAplikace = 8,   // the entry's registry values
 };
 
 // Overwrite policies of a file copy (Prepsat); any other value acts as PrepsatNikdy.

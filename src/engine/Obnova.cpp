@@ -21,10 +21,11 @@ std::wstring Popis(const Krok& k) {
     }
 }
 
-// A run that stood: its backups go, and the folders a removal emptied. A
-// backup whose original name holds nothing is the only copy left (a copy
-// lost to a power cut before it reached the disk): it returns instead.
-bool Uklid(ISoubory& soubory, const ZaznamBehu& z) {
+// A run that stood: its backups go, and the folders and the entry's key a
+// removal emptied. A backup whose original name holds nothing is the only
+// copy left (a copy lost to a power cut before it reached the disk): it
+// returns instead.
+bool Uklid(ISoubory& soubory, IRegistr& registr, const ZaznamBehu& z) {
     bool hotovo = true;
     for (const Krok& k : z.kroky) {
         try {
@@ -43,6 +44,8 @@ bool Uklid(ISoubory& soubory, const ZaznamBehu& z) {
         } catch (...) {
             // A folder that cannot go stays, as the run would have left it.
         }
+        // So does the key of an entry the removal emptied, tried this once.
+        if (z.odinstalace && k.druh == Krok::Hodnota && k.obnovit) registr.SmazPrazdnyKlic(k.koren, k.cesta);
     }
     return hotovo;
 }
@@ -70,6 +73,7 @@ public:
         switch (k.druh) {
         case Krok::Slozka: ++v_.slozek; break;
         case Krok::Soubor:
+        case Krok::Zapsany:
         case Krok::Odkaz: ++v_.odstraneno; break;
         case Krok::Odlozeni: ++v_.obnoveno; break;
         default: ++v_.registru; break;
@@ -125,7 +129,7 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
                 }
                 std::optional<std::wstring> vada;
                 if (!z.platny) vada = L"Setup mu nerozumí";
-                if (!vada) vada = VadaZaznamu(z);
+                if (!vada) vada = VadaZaznamu(z, slozkaZaznamu);
                 if (vada) {
                     // Not carried out at all, and put aside so that it is
                     // named this once, not at every start.
@@ -140,7 +144,7 @@ VysledekObnovy DokonciPrerusene(ISoubory& soubory, IRegistr& registr, IShell& sh
                 }
                 bool hotovo = false;
                 if (z.hotovo) {
-                    hotovo = Uklid(soubory, z);
+                    hotovo = Uklid(soubory, registr, z);
                 } else {
                     if (!z.kroky.empty()) {
                         v.cile.push_back(z.cil);

@@ -13,18 +13,26 @@ namespace {
 // them to two seconds.
 constexpr int64_t TolerancecCasu = 2 * 10'000'000;
 
-// Whether a file holds what the run's copy wrote.
+}  // namespace
+
 bool JeKopieBehu(const Polozka& p, const Krok& krok) {
     if (krok.velikost < 0) return false;
-    if (krok.nedokonceny && p.velikost <= krok.velikost) return true;
+    if ((krok.nedokonceny || krok.druh == Krok::Zapsany) && p.velikost <= krok.velikost) return true;
     const int64_t rozdil = p.casZmeny > krok.cas ? p.casZmeny - krok.cas : krok.cas - p.casZmeny;
     return p.velikost == krok.velikost && rozdil <= TolerancecCasu;
 }
+
+namespace {
 
 Navrat Vraceno() { return {Navrat::Vraceno, {}}; }
 Navrat Ponechano() { return {Navrat::Ponechano, {}}; }
 
 }  // namespace
+
+Chyba ChybaHodnoty(const Krok& krok, const wchar_t* co) {
+    return Chyba(CisloVlastniChyby, TitulekAplikace,
+                 L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta + L"“ se nepodařilo " + co + L".");
+}
 
 std::wstring NazevPuvodniho(const std::wstring& cesta, int n) {
     const auto lomitko = cesta.rfind(L'\\');
@@ -44,6 +52,7 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
         return OdstranKdyzPrazdna(soubory, krok.cesta) ? Vraceno() : Ponechano();
     }
     case Krok::Soubor:
+    case Krok::Zapsany:
     case Krok::Odkaz: {
         // A file that replaced one set aside is the run's only while the
         // backup is there; once the backup has returned, the name holds the
@@ -74,14 +83,24 @@ Navrat VratKrok(ISoubory& soubory, IRegistr& registr, IShell& shell, const Krok&
         }
     }
     case Krok::Hodnota:
+        if (krok.obnovit) {
+            // A value of the entry that was there comes back as it was.
+            if (registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha) &&
+                registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) == krok.text)
+                return {};
+            const bool cislo = HodnotaAplikace(krok.druha, true);
+            uint32_t c = 0;
+            for (const wchar_t z : cislo ? krok.text : L"") c = c * 10 + static_cast<uint32_t>(z - L'0');
+            if (!registr.ZapisRegistr(krok.koren, krok.cesta, krok.druha, cislo ? nullptr : &krok.text,
+                                     static_cast<int32_t>(c)))
+                throw ChybaHodnoty(krok, L"obnovit");
+            return Vraceno();
+        }
         if (!registr.ExistujeHodnota(krok.koren, krok.cesta, krok.druha)) return {};
         // A value set to something else since is the user's or a policy's.
         if (!krok.text.empty() && registr.CtiRegistr(krok.koren, krok.cesta, krok.druha) != krok.text)
             return Ponechano();
-        if (!registr.SmazHodnotu(krok.koren, krok.cesta, krok.druha))
-            throw Chyba(CisloVlastniChyby, TitulekAplikace,
-                        L"Hodnotu „" + krok.druha + L"“ v klíči registru „" + krok.cesta +
-                            L"“ se nepodařilo odstranit.");
+        if (!registr.SmazHodnotu(krok.koren, krok.cesta, krok.druha)) throw ChybaHodnoty(krok, L"odstranit");
         return Vraceno();
     case Krok::Klic:
         if (!registr.ExistujeKlic(krok.koren, krok.cesta)) return {};
@@ -108,7 +127,7 @@ void VratKroky(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::v
     std::sort(odlozene.begin(), odlozene.end());
     std::vector<const std::wstring*> zalohaKroku(kroky.size(), nullptr);
     for (std::size_t i = 0; !odlozene.empty() && i < kroky.size(); ++i) {
-        if (kroky[i].druh != Krok::Soubor && kroky[i].druh != Krok::Odkaz) continue;
+        if (kroky[i].druh != Krok::Soubor && kroky[i].druh != Krok::Odkaz && kroky[i].druh != Krok::Zapsany) continue;
         const std::wstring cesta = VelkaPismena(kroky[i].cesta);
         auto it = std::lower_bound(odlozene.begin(), odlozene.end(), std::make_pair(cesta, i));
         if (it != odlozene.begin() && (--it)->first == cesta) zalohaKroku[i] = &kroky[it->second].druha;
@@ -124,6 +143,7 @@ void VratKroky(ISoubory& soubory, IRegistr& registr, IShell& shell, const std::v
             switch (k.druh) {
             case Krok::Slozka: dovetek = L"Složku „" + k.cesta + L"“ se nepodařilo odstranit."; break;
             case Krok::Soubor:
+            case Krok::Zapsany:
             case Krok::Odkaz: dovetek = L"Soubor „" + k.cesta + L"“ se nepodařilo odstranit." + puvodni; break;
             case Krok::Odlozeni:
                 dovetek = L"Soubor „" + k.cesta + L"“ se nepodařilo obnovit. Původní soubor zůstal uložen jako „" +

@@ -26,6 +26,14 @@ struct Navrat {
     std::wstring vedle;
 };
 
+// Whether a file holds what the run's copy (or its own write) left there:
+// the size and the last-write time the step names.
+bool JeKopieBehu(const Polozka& p, const Krok& krok);
+
+// The error of a registry value that could not be written, deleted or put
+// back (co: "zapsat", "odstranit", "obnovit"), naming the value and its key.
+Chyba ChybaHodnoty(const Krok& krok, const wchar_t* co);
+
 // Takes one step back, if it still stands. A step already taken back, or
 // one that never took effect, changes nothing, so the next start may take
 // back again what a killed rollback had begun without writing down how far

@@ -124,9 +124,10 @@ bool Pouzij(const Kus& kus, std::wstring_view prikaz, std::size_t& dalsi, Volby&
         return true;
     }
 
-    std::optional<std::wstring>* kam = StejnyText(jmeno, L"D")     ? &volby.cil
-                                       : StejnyText(jmeno, L"LOG") ? &volby.log
-                                                                   : nullptr;
+    std::optional<std::wstring>* kam = StejnyText(jmeno, L"D")         ? &volby.cil
+                                       : StejnyText(jmeno, L"LOG")     ? &volby.log
+                                       : StejnyText(jmeno, L"PREVZIT") ? &volby.prevzit
+                                                                       : nullptr;
     std::wstring_view hodnota = text.substr(rovnitko + 1);
     if (kam == nullptr || kam->has_value() || hodnota.empty()) return false;
 
@@ -148,6 +149,8 @@ bool Pouzij(const Kus& kus, std::wstring_view prikaz, std::size_t& dalsi, Volby&
 }
 
 }  // namespace
+
+std::size_t ZacatekVoleb(std::wstring_view prikaz) { return ZaJmenemProgramu(prikaz); }
 
 Volby RozeberPrikaz(std::wstring_view prikaz) {
     prikaz = prikaz.substr(0, prikaz.find(L'\0'));

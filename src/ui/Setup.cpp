@@ -20,6 +20,7 @@
 #include "ui/Rozmery.h"
 #include "ui/Vzhled.h"
 #include "ui/frmSetup.h"
+#include "ui/res/Zdroje.h"
 
 namespace setup::ui {
 
@@ -221,7 +222,7 @@ private:
 
 constexpr int32_t CsidlLocalAppData = 28;
 constexpr int32_t CsidlCommonAppData = 35;
-constexpr const wchar_t* VerzeProgramu = L"1.00.0018";
+constexpr const wchar_t* VerzeProgramu = L"" VERZE_PROGRAMU;
 
 int KodVysledku(Vysledek v) {
     switch (v) {
@@ -350,6 +351,67 @@ MistoZaznamu SlozkaZaznamu(IShell& shell, IHlaseni& hlaseni) {
 #endif
 }
 
+// What an install that stands keeps beside the records and enters among the
+// installed programs. Only a run with the user's own rights does: one with
+// more keeps its records where the user's own removal could not reach them,
+// and its entry would start a removal with less rights than it installed
+// with, or sit in another account's registry (a deployment tool's).
+void NastavAplikaci(SlozkyInstalace& slozky, const MistoZaznamu& zaznamy) {
+    if (zaznamy.chranene || zaznamy.slozka.empty()) return;
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    slozky.Aplikace = {CestaProgramu(), L"" VYDAVATEL_PROGRAMU, VerzeProgramu,
+                       TextCisla(t.wYear * 10000 + t.wMonth * 100 + t.wDay)};
+}
+
+// /U started from the copy an install kept beside the records (in a folder
+// of the records' folder, with the list beside it): that copy cannot delete
+// itself while it runs, so it copies itself to the temporary folder, starts
+// the copy with the same options, its own process handle, inherited, and
+// its folder's name, and ends. The copy waits for it to end, removes the
+// set by the list it finds under that name beside its own records, and
+// with it the kept copy's folder. Nothing when started from elsewhere.
+std::optional<int> PredejOdebrani() {
+    const std::wstring program = CestaProgramu(), slozka = SlozkaSouboru(program);
+    std::wstring nad, nazev;
+    RozdelCestu(slozka, nad, nazev);
+    if (!NadrazenaSlozka(slozka).ends_with(std::wstring(L"\\") + NazevSlozkyZaznamu) ||
+        GetFileAttributesW((slozka + L"\\" + NazevSeznamu).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    // One name: the copy an earlier removal left there has ended.
+    const std::wstring temp = DocasnaSlozka(), kopie = temp + L"Odebrání šablon.exe";
+    if (!CopyFileW(program.c_str(), kopie.c_str(), FALSE)) VyvolejPosledni(L"CopyFileW");
+    HANDLE ja = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &ja, SYNCHRONIZE, TRUE, 0))
+        VyvolejPosledni(L"DuplicateHandle");
+    const UchytObjektu vlastnik(ja);
+    const std::wstring_view radek = GetCommandLineW();
+    std::wstring prikaz = L"\"" + kopie;
+    prikaz += L"\" \"/PREVZIT=";
+    prikaz += TextCisla(static_cast<int64_t>(reinterpret_cast<uintptr_t>(ja)));
+    prikaz += L':';
+    prikaz += nazev;
+    prikaz += L"\" ";
+    prikaz += radek.substr(ZacatekVoleb(radek));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    // Started in the temporary folder: a process's current folder cannot be removed.
+    if (!CreateProcessW(kopie.c_str(), prikaz.data(), nullptr, nullptr, TRUE, 0, nullptr, temp.c_str(), &si, &pi))
+        VyvolejPosledni(L"CreateProcessW");
+    const UchytObjektu proces(pi.hProcess), vlakno(pi.hThread);
+    return KodHotovo;
+}
+
+// The copy a removal was handed to: waits (a while at most) for the kept
+// copy to end. The folder's name follows the handle.
+void PrevezmiOdebrani(const std::wstring& prevzit) {
+    uintptr_t uchyt = 0;
+    for (std::size_t i = 0; i < prevzit.size() && prevzit[i] >= L'0' && prevzit[i] <= L'9'; ++i)
+        uchyt = uchyt * 10 + static_cast<uintptr_t>(prevzit[i] - L'0');
+    if (uchyt) WaitForSingleObject(reinterpret_cast<HANDLE>(uchyt), 60000);
+}
+
 // The log a silent run keeps when it is not told where: beside the user's
 // other temporary files, named after the set and the day, a new file for
 // every run with the first number free. A name already there is never
@@ -374,6 +436,12 @@ void OtevriVychoziLog(Win32Protokol& protokol, ISoubory& soubory, const std::wst
             if (chyba.cislo != ERROR_FILE_EXISTS || cislo >= 9999) throw;
         }
     }
+}
+
+// The folder name a removal was handed over with (see PrevezmiOdebrani).
+std::wstring PrevzatyNazev(const Volby& volby) {
+    const auto dvojtecka = volby.prevzit->find(L':');
+    return dvojtecka == std::wstring::npos ? std::wstring() : volby.prevzit->substr(dvojtecka + 1);
 }
 
 // The run nobody watches: no window and no box, ever; everything it would
@@ -415,8 +483,17 @@ int SpustTise(const Volby& volby) {
     OznamObnovu(tichy, DokonciPrerusene(soubory, registr, shell, zaznamy.slozka, zaznamy.chranene), zaznamy.slozka);
 
     Nacteni n;
+    ZaznamBehu seznam;
     try {
-        n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell, tichy, DocasnaSlozka());
+        if (volby.prevzit) {
+            n.NazevSady = PrevzatyNazev(volby);
+            seznam = NactiSeznam(soubory, zaznamy.slozka, zaznamy.chranene, n.NazevSady);
+            n.slozky.ZdrojSlozka = seznam.sada;
+            n.slozky.CilSlozka = seznam.cil;
+            n.slozky.Seznam = &seznam;
+        } else {
+            n = ZjistiInstalaci(SlozkaSouboru(CestaProgramu()), soubory, registr, shell, tichy, DocasnaSlozka());
+        }
     } catch (...) {
         const Chyba chyba = ChybaZVyjimky();
         vychoziLog(L"");
@@ -428,11 +505,13 @@ int SpustTise(const Volby& volby) {
     protokol.Radek(L"Návrh: " + n.PuvodNavrhu);
     n.slozky.SlozkaZaznamu = zaznamy.slozka;
     n.slozky.ZaznamyChranene = zaznamy.chranene;
+    NastavAplikaci(n.slozky, zaznamy);
     Stroj stroj{soubory, registr, shell, tichy, &protokol};
     const std::wstring cil = volby.cil.value_or(n.slozky.CilSlozka);
     // Until the result is written down, the session does not end under the run.
     HlidacTichehoBehu hlidac([&tichy] { tichy.Zastav(); });
-    return konec(KodVysledku(volby.odinstalovat ? Odeber(stroj, n.slozky, cil) : Instaluj(stroj, n.slozky, cil)));
+    return konec(KodVysledku(volby.odinstalovat || volby.prevzit ? Odeber(stroj, n.slozky, cil)
+                                                                 : Instaluj(stroj, n.slozky, cil)));
 }
 
 // A start while another run goes on does nothing and says so: the other
@@ -476,8 +555,11 @@ int Spust() {
         return KodNeplatnaVolba;
     }
 
+    if (volby.prevzit) PrevezmiOdebrani(*volby.prevzit);
     JedinyBeh jedinyBeh(volby.tichy);
     if (jedinyBeh.JinyBezi()) return Odmitni(volby, jedinyBeh);
+    if (volby.odinstalovat && !volby.prevzit)
+        if (const auto kod = PredejOdebrani()) return *kod;
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works. A window
@@ -533,9 +615,20 @@ int Spust() {
         naObrazovce.vlastnik = nullptr;
         soubory.cekani = nullptr;
     });
-    if (!okno.Nacti(SlozkaSouboru(CestaProgramu()), DocasnaSlozka())) return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
+    // A removal handed over has its list instead of a set; a list that
+    // cannot be used ends the program with its box.
+    ZaznamBehu seznam;
+    if (volby.prevzit) seznam = NactiSeznam(soubory, zaznamy.slozka, zaznamy.chranene, PrevzatyNazev(volby));
+    if (!okno.Nacti(volby.prevzit ? std::wstring() : SlozkaSouboru(CestaProgramu()), DocasnaSlozka()))
+        return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
+    if (volby.prevzit) {
+        okno.slozky.ZdrojSlozka = seznam.sada;
+        okno.slozky.CilSlozka = seznam.cil;
+        okno.slozky.Seznam = &seznam;
+    }
     okno.slozky.SlozkaZaznamu = zaznamy.slozka;
     okno.slozky.ZaznamyChranene = zaznamy.chranene;
+    NastavAplikaci(okno.slozky, zaznamy);
     if (volby.log) {
         okno.protokol = &protokol;
         protokol.Radek(L"Sada: " + okno.slozky.ZdrojSlozka);
@@ -543,10 +636,10 @@ int Spust() {
     }
     if (volby.cil) okno.NastavCil(*volby.cil);
 
-    if (volby.odinstalovat) {
+    if (volby.odinstalovat || volby.prevzit) {
         zapniCom();
         // Nothing is taken away without the user's word.
-        const std::wstring cil = volby.cil.value_or(okno.slozky.CilSlozka);
+        const std::wstring cil = volby.prevzit ? seznam.cil : volby.cil.value_or(okno.slozky.CilSlozka);
         std::wstring sada, nazev;
         RozdelCestu(okno.slozky.ZdrojSlozka, sada, nazev);
         if (hlaseni.Zprava(L"Chcete ze složky „" + cil + L"“ odebrat šablony „" + nazev + L"“?\r\n\r\n"

@@ -34,6 +34,7 @@ frmSetup::~frmSetup() {
 
 bool frmSetup::Nacti(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka) {
     VytvorOkno();
+    if (cestaAplikace.empty()) return true;
     try {
         Form_Load(cestaAplikace, docasnaSlozka);
     } catch (const Chyba& chyba) {

@@ -38,6 +38,8 @@ public:
     // Makes the window, hidden, and runs Form_Load. False when loading
     // failed: the error has been reported and the window unloaded.
     // docasnaSlozka is the user's temporary folder (see ZjistiInstalaci).
+    // No cestaAplikace: the window alone, for a removal by the list an
+    // install kept (throws Chyba when it cannot be made).
     bool Nacti(const std::wstring& cestaAplikace, const std::wstring& docasnaSlozka);
     // The target the command line names, instead of the proposal.
     void NastavCil(const std::wstring& cil);

@@ -196,7 +196,7 @@ TEST_F(Preruseni, ZabityPoDokonceniJenUklidiZalohy) {
     EXPECT_FALSE(OknoHlaseni(Pid()));
     EXPECT_EQ(UkonciStornem(), 1602u);
     OverSoubory(sada, cil);
-    EXPECT_FALSE(Existuje(SlozkaZaznamu()));
+    EXPECT_FALSE(ZbylZaznam());
 }
 
 }  // namespace

@@ -124,6 +124,11 @@ private:
 // Where runs keep their records while they last, as Setup chooses it under
 // Wine: %LOCALAPPDATA%\Instalace šablon.
 std::wstring SlozkaZaznamu();
+// Whether a run's record (beh*.txt) is there; the kept copies of Setup of
+// installed sets live in the same folder.
+bool ZbylZaznam();
+// The set's entry among the installed programs, under HKEY_CURRENT_USER.
+std::wstring KlicAplikace(const std::wstring& sada);
 
 // The installed folder holds exactly the set's files, byte for byte, none of
 // them read-only.

@@ -3,7 +3,9 @@
 // Exit codes are read whole on the Windows side (GetExitCodeProcess): a Unix
 // parent would see them modulo 256.
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
+#include <map>
 
 #include "Scenar.h"
 #include "ui/Ovladace.h"
@@ -358,6 +360,98 @@ TEST_F(Volby, OdebraniSDotazemAHlasenim) {
     EXPECT_EQ(Program().Kod(), 0u);
     EXPECT_EQ(Strom(cil), std::vector<std::wstring>{zmeneny});
     EXPECT_EQ(Strom(odkazy), std::vector<std::wstring>{});
+}
+
+// The values of a key as Wine's own reg tool exports them (UTF-16, so the
+// Czech letters come through whole; its query prints them through the
+// console's code page): one "name"=data line each, by name.
+std::map<std::wstring, std::wstring> ExportKlice(const std::wstring& klic, const std::wstring& soubor) {
+    ::DeleteFileW(soubor.c_str());
+    Proces reg = Proces::Spust(L"C:\\windows\\system32\\reg.exe", {},
+                               L"export \"HKEY_CURRENT_USER\\" + klic + L"\" \"" + soubor + L"\" /y");
+    EXPECT_TRUE(reg.CekejNaKonec(Cekani()));
+    std::map<std::wstring, std::wstring> hodnoty;
+    const std::string bajty = CtiSoubor(soubor);
+    std::wstring text(bajty.size() / 2, L'\0');
+    std::memcpy(text.data(), bajty.data(), text.size() * 2);
+    for (size_t z = 0; z < text.size();) {
+        size_t k = text.find(L'\n', z);
+        if (k == std::wstring::npos) k = text.size();
+        std::wstring r = text.substr(z, k - z);
+        z = k + 1;
+        if (!r.empty() && r.back() == L'\r') r.pop_back();
+        const size_t rovnitko = r.find(L"\"=");
+        if (r.size() > 1 && r[0] == L'"' && rovnitko != std::wstring::npos)
+            hodnoty[r.substr(1, rovnitko - 1)] = r.substr(rovnitko + 2);
+    }
+    return hodnoty;
+}
+
+// The set's entry among the installed programs after a silent install, as
+// an administrator's script reads it; then its quiet removal started the
+// way the list of programs starts it, with the medium gone: the templates
+// go but the edited one, and so do the entry, the list and the kept copy.
+TEST_F(Volby, PolozkaVAplikacichOdebereBezMedia) {
+    const std::wstring sada = PripravSadu();
+    const std::wstring cil = NastavNovouVerzi() + L"\\" + NazevSady;
+    ASSERT_EQ(SpustBezOken(L"/S /LOG=" + Log(L"instalace.log")), 0u);
+    OverSoubory(sada, cil);
+    const std::wstring slozka = SlozkaZaznamu() + L"\\" + NazevSady, kopie = slozka + L"\\Setup.exe";
+    EXPECT_EQ(CtiSoubor(kopie), CtiSoubor(SetupExe()));
+    EXPECT_TRUE(Existuje(slozka + L"\\seznam.txt"));
+
+    auto h = ExportKlice(KlicAplikace(NazevSady), Log(L"polozka.reg"));
+    const auto text = [](std::wstring t) {
+        for (size_t i = 0; (i = t.find_first_of(L"\\\"", i)) != std::wstring::npos; i += 2) t.insert(i, 1, L'\\');
+        return L"\"" + t + L"\"";
+    };
+    SYSTEMTIME t;
+    ::GetLocalTime(&t);
+    wchar_t dnes[16];
+    std::swprintf(dnes, 16, L"%04u%02u%02u", t.wYear, t.wMonth, t.wDay);
+    EXPECT_EQ(h[L"DisplayName"], text(NazevSady));
+    EXPECT_EQ(h[L"Publisher"], text(L"Šablony dokumentů"));
+    EXPECT_EQ(h[L"DisplayVersion"], text(L"1.00.0018"));
+    EXPECT_EQ(h[L"InstallLocation"], text(cil));
+    EXPECT_EQ(h[L"InstallDate"], text(dnes));
+    EXPECT_EQ(h[L"DisplayIcon"], text(kopie));
+    EXPECT_EQ(h[L"UninstallString"], text(L"\"" + kopie + L"\" /U"));
+    const std::wstring tichy = L"\"" + kopie + L"\" /U /S";
+    EXPECT_EQ(h[L"QuietUninstallString"], text(tichy));
+    EXPECT_EQ(h[L"NoModify"], L"dword:00000001");
+    EXPECT_EQ(h[L"NoRepair"], L"dword:00000001");
+    EXPECT_EQ(h[L"EstimatedSize"].rfind(L"dword:", 0), 0u) << Utf8(h[L"EstimatedSize"]);
+
+    // The medium is gone; one template the user has edited since.
+    const auto soubory = SouboryVeSlozce(sada);
+    const std::wstring zmeneny = soubory[0];
+    ZapisSoubor(cil + L"\\" + zmeneny, "moje úprava");
+    SmazStrom(Medium());
+    SmazVychoziLogy();
+    const std::wstring log = VychoziLog(NazevSady, 1);
+
+    // The list of programs starts the quiet string as it stands: the kept
+    // copy hands the removal over and ends at once; the copy it started
+    // logs how the removal ended.
+    ASSERT_EQ(tichy.rfind(L"\"" + kopie + L"\" ", 0), 0u);
+    Proces puvodni = Proces::Spust(kopie, {}, tichy.substr(kopie.size() + 3));
+    ASSERT_TRUE(puvodni.CekejNaKonec(Cekani()));
+    EXPECT_EQ(puvodni.Kod(), 0u);
+    ASSERT_TRUE(CekejAz([&] {
+        return Existuje(log) && CtiSoubor(log).find(Utf8(L"Výsledek: ")) != std::string::npos && !Existuje(slozka);
+    })) << CtiSoubor(log);
+    auto radky = RadkyLogu(log);
+    ASSERT_FALSE(radky.empty());
+    EXPECT_EQ(radky.back(), L"Výsledek: 0");
+    EXPECT_EQ(Strom(cil), std::vector<std::wstring>{zmeneny});
+    EXPECT_EQ(CtiSoubor(cil + L"\\" + zmeneny), "moje úprava");
+    EXPECT_FALSE(ExistujeKlic(HKEY_CURRENT_USER, KlicAplikace(NazevSady)));
+    EXPECT_FALSE(Existuje(SlozkaZaznamu())) << "the kept copy and the list went, and no record stayed";
+    // The temporary copy that did it is left to the system's clean-up.
+    const std::wstring docasna = DocasnaSlozka() + L"Odebrání šablon.exe";
+    EXPECT_TRUE(Existuje(docasna));
+    for (int pokus = 0; pokus < 100 && !::DeleteFileW(docasna.c_str()); ++pokus) ::Sleep(50);
+    ::DeleteFileW(log.c_str());
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ TEST_F(Nazvy, ZnakyMimoAnsiAAmpersand) {
     for (auto& s : CiziSoubory)
         EXPECT_NE(std::find(texty.begin(), texty.end(), L"Instaluje se: " + s), texty.end()) << Utf8(s);
     // The run made the target and every missing level above it.
-    OverStopy({Koren() + L"\\Office", odkazy});
+    OverStopy({Koren() + L"\\Office", odkazy, SlozkaZaznamu(), KlicOdinstalace});
 }
 
 TEST_F(Nazvy, SadaSMezerouNaZacatku) {
@@ -91,7 +91,7 @@ TEST_F(Nazvy, SadaSMezerouNaZacatku) {
     Hlaseni h = InstalujAPotvrd();
     EXPECT_EQ(h.text, L"Instalace byla úspěšně dokončena.");
     for (auto& s : CiziSoubory) EXPECT_EQ(CtiSoubor(cil + L"\\" + s), "obsah " + Utf8(s)) << Utf8(s);
-    OverStopy({Koren() + L"\\Office"});
+    OverStopy({Koren() + L"\\Office", SlozkaZaznamu(), KlicOdinstalace});
 }
 
 TEST_F(Nazvy, SadaSMezerouNaKonci) {
@@ -160,7 +160,7 @@ TEST_F(Nazvy, CilNaHraniciDelky) {
     EXPECT_EQ(v.hlaseni.text, L"Instalace byla úspěšně dokončena.");
     EXPECT_TRUE(v.skoncil);
     EXPECT_EQ(Strom(cil).size(), SouboryVeSlozce(sada).size());
-    OverStopy({Koren() + L"\\Na hranici"});
+    OverStopy({Koren() + L"\\Na hranici", SlozkaZaznamu(), KlicOdinstalace});
 }
 
 TEST_F(Nazvy, PrazdnyCilOdmitnut) {

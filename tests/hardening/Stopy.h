@@ -9,6 +9,10 @@
 
 namespace hardening {
 
+// Where an install that stands enters the set among the installed programs;
+// its kept copy of Setup and list are in e2e::SlozkaZaznamu().
+inline const wchar_t* const KlicOdinstalace = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
 class Stopy : public e2e::Scenar {
 protected:
     // Call when everything the scenario prepares is in place, before Spust.

@@ -1,8 +1,9 @@
 // Nothing lost, nothing left: the whole drive C: and the registry are
 // photographed before a run and compared after it. A cancelled run leaves no
 // difference at all, the user's overwritten file included; a successful run
-// differs only by the target folder with its files and the user's templates
-// folder with the link.
+// differs only by the target folder with its files, the user's templates
+// folder with the link, and the set's entry among the installed programs
+// with the copy of Setup it starts.
 #include <cstdio>
 
 #include "Stopy.h"
@@ -116,9 +117,12 @@ TEST_F(Stopy, UspesnyBehMeniJenCilASablony) {
     Hlaseni h = InstalujAPotvrd();
     EXPECT_EQ(h.text, L"Instalace byla úspěšně dokončena.");
 
-    // The target folder's entries and the templates folder with the link;
-    // nothing else on the drive or in the registry.
-    OverStopy({cil + L"\\", odkazy});
+    // The target folder's entries and the templates folder with the link,
+    // the kept copy of Setup with its list and the set's entry among the
+    // installed programs; nothing else on the drive or in the registry.
+    OverStopy({cil + L"\\", odkazy, SlozkaZaznamu(), KlicOdinstalace});
+    EXPECT_EQ(Strom(SlozkaZaznamu()), (std::vector<std::wstring>{NazevSady, std::wstring(NazevSady) + L"\\Setup.exe",
+                                                                 std::wstring(NazevSady) + L"\\seznam.txt"}));
     EXPECT_EQ(CtiSoubor(cil + L"\\Moje.dot"), "moje");
     for (auto& s : soubory) EXPECT_EQ(CtiSoubor(cil + L"\\" + s), CtiSoubor(sada + L"\\" + s)) << Utf8(s);
     EXPECT_TRUE(Existuje(odkazy + L"\\" + NazevSady + L".lnk"));

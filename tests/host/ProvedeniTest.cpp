@@ -579,6 +579,10 @@ TEST(ZaznamBehu, KrokyTamAZpet) {
         {.druh = Krok::Klic, .cesta = L"Software\\Nový", .koren = HKEY_LOCAL_MACHINE_},
         {.druh = Krok::SmazatKlic, .cesta = L"Software\\Starý", .koren = HKEY_LOCAL_MACHINE_},
         {.druh = Krok::OdstranitSlozku, .cesta = L"\\\\server\\share\\Šablony"},
+        {.druh = Krok::Zapsany, .cesta = divne, .velikost = 1234},
+        {.druh = Krok::Hodnota, .cesta = L"Software\\X", .druha = L"DisplayName", .text = divne, .obnovit = true,
+         .koren = HKEY_CURRENT_USER_},
+        {.druh = Krok::Hodnota, .cesta = L"Software\\X", .druha = L"NoModify", .obnovit = true, .koren = HKEY_CURRENT_USER_},
     };
     std::string obsah = Utf8(L"SETUP\t2\tU\t" + std::wstring(L"C:\\Cíl") + L"\tE:\\Sada\tC:\\Z\n");
     for (const Krok& k : kroky) obsah += Utf8(RadekKroku(k) + L"\n");

@@ -196,5 +196,17 @@ TEST(Volby, NepratelskeVstupy) {
     });
 }
 
+// The removal a kept copy of Setup hands to its temporary copy: the marker
+// first, quoted, so that an unquoted /D= at the end of the line stays whole.
+TEST(Volby, PredaneOdebrani) {
+    const std::wstring radek = L"\"C:\\Temp\\Odebrání šablon 1.exe\" \"/PREVZIT=124:Šablony firmy\" /U /S /D=C:\\Šablony firmy";
+    const Volby v = RozeberPrikaz(radek);
+    EXPECT_EQ(v.prevzit, L"124:Šablony firmy");
+    EXPECT_TRUE(v.odinstalovat && v.tichy);
+    EXPECT_EQ(v.cil, L"C:\\Šablony firmy");
+    EXPECT_EQ(v.chybna, L"");
+    EXPECT_EQ(radek.substr(ZacatekVoleb(radek), 1), L"\"");
+}
+
 }  // namespace
 }  // namespace setup

@@ -23,6 +23,7 @@ struct Scenar {
     Cil cil;
     bool odebrani;   // the set is installed, the user changed a template, and the run removes the set
     bool hodnota;    // into Custom Office Templates, setting PersonalTemplates to it
+    int aplikace;    // 1: with the set's entry among installed programs; 2: installed so before, with an older version
 };
 
 // What a run of either kind says.
@@ -39,6 +40,9 @@ const Texty& TextyBehu(bool odebrani) {
 const std::wstring Zast = L"C:\\Users\\Jana\\AppData\\Roaming\\Microsoft\\Šablony";
 const std::wstring VlastniSablony = L"C:\\Users\\Jana\\Documents\\Custom Office Templates";
 const std::wstring KlicVoleb = L"Software\\Microsoft\\Office\\16.0\\Word\\Options";
+// The set's kept copy of Setup and its entry, as a snapshot names them.
+const std::wstring Kopie = SlozkaZaznamu + L"\\Dopisy";
+const std::wstring Polozka = L"2147483649\\" + VelkaPismena(KlicAplikace(L"Dopisy"));
 
 void Priprav(Instalator& in, const Scenar& s) {
     const wchar_t* const sablony[] = {L"a.dot", L"b.dot", L"c.xlt"};
@@ -75,6 +79,22 @@ void Priprav(Instalator& in, const Scenar& s) {
     }
     in.ZadejCil(cil);
     if (s.zastupci) in.Zastupci(Zast);
+    if (s.aplikace) {
+        in.slozky.Aplikace = {L"E:\\Setup.exe", L"Firma", L"1.0", L"20250101"};
+        in.m.registr.NastavText(HKEY_CURRENT_USER_, L"Software\\Microsoft\\Windows\\CurrentVersion", L"x", L"1");
+    }
+    if (s.aplikace == 2) {
+        // A later install of the same set, from a newer medium, a day later.
+        ASSERT_EQ(in.Spust(), setup::Vysledek::Hotovo);
+        in.slozky.Aplikace = {L"E:\\Setup.exe", L"Firma", L"1.1", L"20250102"};
+        in.m.disk.Soubor(L"E:\\Setup.exe", L"program 1.1", AtributJenProCteni, CasMedia + 50'000'000);
+        in.m.okna.udalosti.clear();
+        in.m.okna.volaniPredHlaskou.clear();
+        in.m.okna.volaniPredZpravou.clear();
+        in.m.okna.hlasek = 0;
+        in.m.zasahy = Zasahy{};
+        in.m.zasahy.stornovano = &in.m.okna.stornovano;
+    }
     if (s.odebrani) {
         // Installed before, a template changed by the user since, and the
         // other program's file in the user's templates folder untouched.
@@ -139,17 +159,21 @@ Vystup Spust(const Scenar& s, const std::function<void(FalesnyStroj&)>& zasah) {
     return v;
 }
 
-// The shell stamps a link with the time it writes it; nothing else of an
-// install differs from one run to the next.
+// The shell stamps a link with the time it writes it, and so does the disk
+// the list of what an install put where; nothing else of an install differs
+// from one run to the next.
 Snimek BezCasuOdkazu(Snimek snimek) {
     for (auto& [cesta, stav] : snimek)
-        if (cesta.ends_with(L".lnk")) stav.cas = 0;
+        if (cesta.ends_with(L".lnk") || cesta.ends_with(L"\\seznam.txt")) stav.cas = 0;
     return snimek;
 }
 
-// The disk without the run records' folder.
+// The disk without the run records (the set's kept copy and list stay).
 Snimek BezZaznamu(Snimek snimek) {
-    std::erase_if(snimek, [](const auto& p) { return ZacinaNa(p.first, SlozkaZaznamu); });
+    const bool sKopii = snimek.count(Kopie);
+    std::erase_if(snimek, [&](const auto& p) {
+        return ZacinaNa(p.first, SlozkaZaznamu) && !ZacinaNa(p.first, Kopie) && !(sKopii && p.first == SlozkaZaznamu);
+    });
     return snimek;
 }
 
@@ -159,8 +183,7 @@ Snimek BezZaznamu(Snimek snimek) {
 void OverNicKVraceni(const Vystup& v) {
     EXPECT_FALSE(v.obnova.NecoVraceno());
     EXPECT_EQ(v.obnova.zbyva, std::vector<std::wstring>{});
-    for (const auto& [cesta, stav] : v.poStartu)
-        EXPECT_EQ(cesta.find(SlozkaZaznamu), std::wstring::npos) << Utf8(cesta);
+    for (const auto& cesta : Rozdil(BezZaznamu(v.poStartu), v.poStartu)) ADD_FAILURE() << Utf8(cesta);
 }
 
 
@@ -275,13 +298,13 @@ void OverRegistrPojmenovan(const Registr& pred, const Registr& po, const std::ve
     }
 }
 
-using Parametry = std::tuple<int, bool, Cil, bool, bool>;   // the last two: odebrani, hodnota
+using Parametry = std::tuple<int, bool, Cil, bool, bool, int>;   // the last three: odebrani, hodnota, aplikace
 
 class Vraceni : public testing::TestWithParam<Parametry> {
 protected:
     void SetUp() override {
         s_ = {std::get<0>(GetParam()), std::get<1>(GetParam()), std::get<2>(GetParam()), std::get<3>(GetParam()),
-              std::get<4>(GetParam())};
+              std::get<4>(GetParam()), std::get<5>(GetParam())};
         cisty_ = Spust(s_, [](FalesnyStroj& m) { m.zasahy.zaznamenavat = true; });
         ASSERT_EQ(cisty_.udalosti.back(), Uvolni);
         ASSERT_EQ(cisty_.zpravy.size(), 1u);
@@ -336,6 +359,29 @@ TEST_P(Vraceni, UspechAZalohyUklizene) {
         for (const auto& cast : {L"SOFTWARE", L"\\MICROSOFT", L"\\OFFICE", L"\\16.0", L"\\WORD", L"\\OPTIONS"})
             ocekavany[klic += cast];
         ocekavany[klic + L"\\@PERSONALTEMPLATES"] = L"1:" + VlastniSablony + L":0";
+    }
+    if (s_.aplikace && s_.odebrani) {
+        // The entry, the kept copy and the list went with the set.
+        std::erase_if(ocekavany, [](const auto& p) { return ZacinaNa(p.first, Polozka); });
+        EXPECT_FALSE(cisty_.po.count(Kopie));
+    } else if (s_.aplikace) {
+        const std::wstring setup = Kopie + L"\\Setup.exe";
+        EXPECT_EQ(cisty_.po.at(setup).obsah, s_.aplikace == 1 ? L"program" : L"program 1.1");
+        const std::wstring seznam = cisty_.po.at(Kopie + L"\\seznam.txt").obsah;
+        EXPECT_NE(seznam.find(L"\nF\t" + cisty_.cil + L"\\a.dot\t"), std::wstring::npos);
+        EXPECT_EQ(seznam.find(L"Pod"), std::wstring::npos);
+        const std::map<std::wstring, std::wstring> hodnoty{
+            {L"DISPLAYNAME", L"1:Dopisy:0"}, {L"PUBLISHER", L"1:Firma:0"},
+            {L"DISPLAYVERSION", s_.aplikace == 1 ? L"1:1.0:0" : L"1:1.1:0"},
+            {L"INSTALLLOCATION", L"1:" + cisty_.cil + L":0"},
+            {L"INSTALLDATE", s_.aplikace == 1 ? L"1:20250101:0" : L"1:20250102:0"},
+            {L"DISPLAYICON", L"1:" + setup + L":0"},
+            {L"UNINSTALLSTRING", L"1:\"" + setup + L"\" /U:0"},
+            {L"QUIETUNINSTALLSTRING", L"1:\"" + setup + L"\" /U /S:0"},
+            {L"ESTIMATEDSIZE", L"4::1"}, {L"NOMODIFY", L"4::1"}, {L"NOREPAIR", L"4::1"}};
+        for (const auto& [nazev, hodnota] : hodnoty) EXPECT_EQ(cisty_.registrPo.at(Polozka + L"\\@" + nazev), hodnota);
+        for (const auto& [klic, hodnota] : cisty_.registrPo)
+            if (ZacinaNa(klic, Polozka) || ZacinaNa(Polozka, klic)) ocekavany[klic] = hodnota;
     }
     EXPECT_EQ(cisty_.registrPo, ocekavany);
     EXPECT_EQ(cisty_.registrPoStartu, ocekavany);
@@ -417,8 +463,12 @@ TEST_P(Vraceni, SelhaniKazdehoVolani) {
             EXPECT_LE(v.zpravy.size(), 2u);
             EXPECT_EQ(v.zpravy[0], Dokonceno_);
             EXPECT_EQ(v.udalosti.back(), Uvolni);
-            const auto rozdil = Rozdil(cisty_.po, v.poStartu);
-            EXPECT_LE(rozdil.size(), v.zpravy.size() - 1);
+            auto rozdil = Rozdil(cisty_.po, v.poStartu);
+            // The folders that hold a file left behind stay with it.
+            const auto slozek = std::count_if(rozdil.begin(), rozdil.end(), [&](const std::wstring& c) {
+                return v.poStartu.count(c) && v.poStartu.at(c).slozka;
+            });
+            EXPECT_LE(rozdil.size() - static_cast<std::size_t>(slozek), v.zpravy.size() - 1);
             for (const auto& cesta : rozdil) EXPECT_TRUE(Pojmenovano(v.zpravy, cesta)) << Utf8(cesta);
             EXPECT_EQ(v.registrPoStartu, cisty_.registrPo);
         }
@@ -462,7 +512,8 @@ TEST_P(Vraceni, SelhaniBehemVraceni) {
             OverNicKVraceni(v);
             // The record of the run is no step to take back: a failure to
             // remove it is silent, and the next start clears it.
-            if (spusteny.zaznam.at(static_cast<std::size_t>(j - 1)).find(SlozkaZaznamu) != std::wstring::npos) {
+            const std::wstring& volani = spusteny.zaznam.at(static_cast<std::size_t>(j - 1));
+            if (volani.find(SlozkaZaznamu) != std::wstring::npos && volani.find(Kopie) == std::wstring::npos) {
                 EXPECT_EQ(v.zpravy.size(), zpravSpoustece);
                 EXPECT_EQ(Rozdil(v.pred, v.poStartu), std::vector<std::wstring>{});
                 EXPECT_EQ(v.registrPoStartu, v.registrPred);
@@ -566,7 +617,8 @@ void Zabij(Instalator& in, int64_t k) {
 // while the copy to its name was refused stays; a later install that stood
 // over a record kept to be tried again loses none of its files to it.
 TEST_P(Vraceni, ZabitiAPakUzivatel) {
-    if (s_.odebrani || s_.souboru == 0) return;
+    // (Over an earlier install the templates are the run's own before it begins.)
+    if (s_.odebrani || s_.souboru == 0 || s_.aplikace == 2) return;
     const std::wstring a = cisty_.cil + L"\\a.dot";
     for (int64_t k = 1; k <= cisty_.volani; ++k) {
         SCOPED_TRACE("Zabití po volání " + std::to_string(k));
@@ -656,10 +708,10 @@ TEST_P(Vraceni, ZalohyAzPoVynuceni) {
 }
 
 std::string Jmeno(const testing::TestParamInfo<Parametry>& info) {
-    const auto [souboru, zastupci, cil, odebrani, hodnota] = info.param;
+    const auto [souboru, zastupci, cil, odebrani, hodnota, aplikace] = info.param;
     const char* const cile[] = {"CilChybi", "TriUrovneChybi", "CilSeStarymiSoubory"};
     const char* const cileSHodnotou[] = {"DveUrovneChybi", "TriUrovneChybi", "CilSeStarymiSoubory"};
-    const std::string druh = odebrani ? "Odebrani_" : "";
+    const std::string druh = std::string(aplikace == 2 ? "Znovu_" : "") + (odebrani ? "Odebrani_" : "");
     if (hodnota)
         return druh + "Souboru" + std::to_string(souboru) + "_SHodnotou_" + cileSHodnotou[static_cast<int>(cil)];
     return druh + "Souboru" + std::to_string(souboru) + (zastupci ? "_SeZastupci_" : "_BezZastupcu_") +
@@ -669,7 +721,7 @@ std::string Jmeno(const testing::TestParamInfo<Parametry>& info) {
 INSTANTIATE_TEST_SUITE_P(Scenare, Vraceni,
                          testing::Combine(testing::Values(0, 1, 3), testing::Bool(),
                                           testing::Values(Cil::Chybi, Cil::Castecne, Cil::Existuje),
-                                          testing::Bool(), testing::Values(false)),
+                                          testing::Bool(), testing::Values(false), testing::Values(0)),
                          Jmeno);
 
 // Into Custom Office Templates with the PersonalTemplates value, which no
@@ -677,7 +729,22 @@ INSTANTIATE_TEST_SUITE_P(Scenare, Vraceni,
 INSTANTIATE_TEST_SUITE_P(OsobniSablony, Vraceni,
                          testing::Combine(testing::Values(0, 1, 3), testing::Values(false),
                                           testing::Values(Cil::Chybi, Cil::Castecne, Cil::Existuje),
-                                          testing::Values(false), testing::Values(true)),
+                                          testing::Values(false), testing::Values(true), testing::Values(0)),
+                         Jmeno);
+
+// With the set's entry among installed programs, its kept copy of Setup and
+// its list: made by an install, updated by a later one, taken away by a
+// removal; a Storno, a failure or a kill leaves none of them, or the older
+// ones as they were.
+INSTANTIATE_TEST_SUITE_P(Aplikace, Vraceni,
+                         testing::Combine(testing::Values(1, 3), testing::Values(true),
+                                          testing::Values(Cil::Chybi, Cil::Existuje), testing::Bool(),
+                                          testing::Values(false), testing::Values(1)),
+                         Jmeno);
+INSTANTIATE_TEST_SUITE_P(AplikaceZnovu, Vraceni,
+                         testing::Combine(testing::Values(1), testing::Bool(),
+                                          testing::Values(Cil::Chybi, Cil::Existuje), testing::Values(false),
+                                          testing::Values(false), testing::Values(2)),
                          Jmeno);
 
 // A text as a file holds it on the fake disk: its UTF-8 bytes, one a character.
@@ -708,6 +775,17 @@ TEST(Obnova, PodvrzeneZaznamySeNeprovadeji) {
         L"C\t2147483649\tSoftware\n",
         L"D\tC:\\Windows\n",
         L"O\tC:\\Windows\\win.ini\tC:\\Windows\\win.ini.zaloha1\nH\n",   // a forged finished run
+        // Beside the records: only the set's own copy, list and folder; in
+        // the registry only its own entry's values, never a value of
+        // another key put back.
+        L"F\t" + SlozkaZaznamu + L"\\Jiná\\Setup.exe\t3\t0\n",
+        L"W\t" + SlozkaZaznamu + L"\\Dopisy\\beh1.txt\t3\n",
+        L"W\tC:\\Windows\\win.ini\t3\n",
+        L"D\t" + SlozkaZaznamu + L"\n",
+        L"R\t2147483649\t" + KlicAplikace(L"Jiná") + L"\tDisplayName\t\tx\n",
+        L"R\t2147483649\t" + KlicAplikace(L"Dopisy") + L"\tRun\tx\t1\n",
+        L"R\t2147483649\t" + run + L"\tAutostart\tx\t1\n",
+        L"K\t2147483649\tSoftware\\Microsoft\\Windows\n",
     };
     for (std::size_t i = 0; i <= zaznamy.size(); ++i) {
         SCOPED_TRACE(i);
