@@ -330,10 +330,11 @@ std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& z) {
 ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev) {
     const std::wstring cesta = slozkaZaznamu + L"\\" + nazev + L"\\" + NazevSeznamu;
     ZaznamBehu z;
-    // A run with more rights than the user's makes no entry (nor list) to
-    // remove by; the file is read through no link.
+    // The file is read through no link; an elevated run's only from a
+    // folder that only administrators may change.
+    if (chranena) OverSlozkuZaznamu(soubory, slozkaZaznamu, true);
     std::optional<std::wstring> vada = L"chybí";
-    if (!chranena && !slozkaZaznamu.empty() && PlatnyNazevSlozky(nazev)) {
+    if (!slozkaZaznamu.empty() && PlatnyNazevSlozky(nazev)) {
         if (const auto obsah = soubory.Nacti(cesta)) {
             z = PrectiZaznam(*obsah);
             // Named after its own set.

@@ -58,9 +58,9 @@ struct Krok {
         Zapsany = 'W',
     };
     Druh druh = Soubor;
-    std::wstring cesta;   // a folder or file; for the registry, the key
-    std::wstring druha;   // the backup of Odlozeni; a link's target; the value's name of Hodnota
-    std::wstring text;    // the text a Hodnota wrote
+    std::wstring cesta{};   // a folder or file; for the registry, the key
+    std::wstring druha{};   // the backup of Odlozeni; a link's target; the value's name of Hodnota
+    std::wstring text{};    // the text a Hodnota wrote
     bool obnovit = false;   // a Hodnota's text is what the value held before: taken back, it is written again
     uint32_t koren = 0;   // the registry root
     // What a copy wrote: its size and last-write time, which the copy
@@ -126,7 +126,8 @@ std::optional<std::wstring> VadaSeznamu(const ZaznamBehu& seznam);
 
 // The list kept for the set of that folder name beside the records, read
 // and checked; throws Chyba naming it when it is not there or breaks a rule.
-// chranena: the records of a run with more rights, which keeps no list.
+// chranena: the records of a run with more rights, whose folder must be
+// one only administrators may change (OverSlozkuZaznamu).
 ZaznamBehu NactiSeznam(ISoubory& soubory, const std::wstring& slozkaZaznamu, bool chranena, const std::wstring& nazev);
 
 // Where the records of runs live: one folder for every set, in the user's

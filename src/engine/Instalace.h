@@ -36,7 +36,7 @@ struct SlozkyInstalace {
     // programs: their folder is one only administrators and SYSTEM may
     // change, made so and checked so before anything in it is trusted.
     bool ZaznamyChranene = false;
-    ZapisOsobnichSablon OsobniSablony;
+    ZapisOsobnichSablon OsobniSablony{};
     // The running Setup.exe, which an install that stands keeps beside the
     // records with a list of what it installed, and enters among the
     // installed programs with what its version information says; empty:
@@ -44,7 +44,7 @@ struct SlozkyInstalace {
     struct {
         std::wstring Program, Vydavatel, Verze;
         std::wstring Datum;   // today, YYYYMMDD
-    } Aplikace;
+    } Aplikace{};
     // A removal by the list an install kept (NactiSeznam), the set gone with
     // its medium: each file only while its size and time are what the list
     // says; the target the list names, whatever the one given.

@@ -288,6 +288,7 @@ void Uvod(IProtokol& protokol) {
 struct Prava {
     std::wstring sid;
     bool vyssi = false;
+    bool sluzba = false;   // a service account: LocalSystem, LocalService, NetworkService
 };
 
 std::optional<Prava> PravaProcesu() {
@@ -302,9 +303,9 @@ std::optional<Prava> PravaProcesu() {
     Prava p{text};
     TOKEN_ELEVATION_TYPE druh = TokenElevationTypeDefault;
     // Not knowing is taken as the worse case.
+    p.sluzba = p.sid == L"S-1-5-18" || p.sid == L"S-1-5-19" || p.sid == L"S-1-5-20";
     p.vyssi = !GetTokenInformation(token.get(), TokenElevationType, &druh, sizeof druh, &n) ||
-              druh == TokenElevationTypeFull || p.sid == L"S-1-5-18" || p.sid == L"S-1-5-19" ||
-              p.sid == L"S-1-5-20";
+              druh == TokenElevationTypeFull || p.sluzba;
     if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) p.vyssi = false;
     return p;
 }
@@ -314,6 +315,7 @@ std::optional<Prava> PravaProcesu() {
 struct MistoZaznamu {
     std::wstring slozka;
     bool chranene = false;   // see SlozkyInstalace::ZaznamyChranene
+    bool sluzba = false;     // the run is a service's (a deployment tool's), not a person's
 };
 
 MistoZaznamu SlozkaZaznamu(IShell& shell, IHlaseni& hlaseni) {
@@ -330,7 +332,7 @@ MistoZaznamu SlozkaZaznamu(IShell& shell, IHlaseni& hlaseni) {
         // machine's data, in a folder for each user that only administrators
         // and SYSTEM may change. That folder comes from the shell, not from
         // the environment, which whoever started the run sets.
-        MistoZaznamu m{{}, true};
+        MistoZaznamu m{{}, true, !prava || prava->sluzba};
         if (!prava) return m;
         const std::wstring data = SpecialniSlozkaNeboNic(shell, hlaseni, CsidlCommonAppData);
         if (RozeberCestu(data).vada == VadaCesty::Zadna)
@@ -352,12 +354,13 @@ MistoZaznamu SlozkaZaznamu(IShell& shell, IHlaseni& hlaseni) {
 }
 
 // What an install that stands keeps beside the records and enters among the
-// installed programs. Only a run with the user's own rights does: one with
-// more keeps its records where the user's own removal could not reach them,
-// and its entry would start a removal with less rights than it installed
-// with, or sit in another account's registry (a deployment tool's).
+// installed programs. An elevated run keeps the copy and its list beside its
+// own records, where only administrators may change them, and the copy asks
+// for the same rights when the entry starts it; a service account's run (a
+// deployment tool's) makes none: its entry would sit in that account's
+// registry, where no person looks.
 void NastavAplikaci(SlozkyInstalace& slozky, const MistoZaznamu& zaznamy) {
-    if (zaznamy.chranene || zaznamy.slozka.empty()) return;
+    if (zaznamy.sluzba || zaznamy.slozka.empty()) return;
     SYSTEMTIME t;
     GetLocalTime(&t);
     slozky.Aplikace = {CestaProgramu(), L"" VYDAVATEL_PROGRAMU, VerzeProgramu,
@@ -375,11 +378,18 @@ std::optional<int> PredejOdebrani() {
     const std::wstring program = CestaProgramu(), slozka = SlozkaSouboru(program);
     std::wstring nad, nazev;
     RozdelCestu(slozka, nad, nazev);
-    if (!NadrazenaSlozka(slozka).ends_with(std::wstring(L"\\") + NazevSlozkyZaznamu) ||
+    const std::wstring zaznamy = NadrazenaSlozka(slozka), konec = std::wstring(L"\\") + NazevSlozkyZaznamu;
+    // An elevated install keeps its copy one level deeper: in the folder of
+    // its user's records among the machine's data.
+    const bool chranena = !zaznamy.ends_with(konec) && NadrazenaSlozka(zaznamy).ends_with(konec);
+    if ((!zaznamy.ends_with(konec) && !chranena) ||
         GetFileAttributesW((slozka + L"\\" + NazevSeznamu).c_str()) == INVALID_FILE_ATTRIBUTES)
         return std::nullopt;
-    // One name: the copy an earlier removal left there has ended.
-    const std::wstring temp = DocasnaSlozka(), kopie = temp + L"Odebrání šablon.exe";
+    // One name: the copy an earlier removal left there has ended. An
+    // elevated removal's copy goes beside the records, where only
+    // administrators may write: in the user's temporary folder any of the
+    // user's programs could swap it before it starts with those rights.
+    const std::wstring temp = chranena ? zaznamy + L"\\" : DocasnaSlozka(), kopie = temp + L"Odebrání šablon.exe";
     if (!CopyFileW(program.c_str(), kopie.c_str(), FALSE)) VyvolejPosledni(L"CopyFileW");
     HANDLE ja = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &ja, SYNCHRONIZE, TRUE, 0))
@@ -396,7 +406,7 @@ std::optional<int> PredejOdebrani() {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    // Started in the temporary folder: a process's current folder cannot be removed.
+    // Started in the copy's folder: a process's current folder cannot be removed.
     if (!CreateProcessW(kopie.c_str(), prikaz.data(), nullptr, nullptr, TRUE, 0, nullptr, temp.c_str(), &si, &pi))
         VyvolejPosledni(L"CreateProcessW");
     const UchytObjektu proces(pi.hProcess), vlakno(pi.hThread);

@@ -635,9 +635,13 @@ TEST_P(Vraceni, ZabitiAPakUzivatel) {
                 // The folders that hold the edited file stay with it.
                 EXPECT_TRUE(cesta == a || cesta == cisty_.cil + L"\\a (původní).dot" || ZacinaNa(a, cesta + L"\\"))
                     << Utf8(cesta);
-                if (k < stoji_) EXPECT_TRUE(Pojmenovano(in.m.okna.Zpravy(), cesta)) << Utf8(cesta);
+                if (k < stoji_) {
+                    EXPECT_TRUE(Pojmenovano(in.m.okna.Zpravy(), cesta)) << Utf8(cesta);
+                }
             }
-            if (k < stoji_ && pred.count(a)) EXPECT_EQ(in.m.disk.Udaje(cisty_.cil + L"\\a (původní).dot")->obsah, L"starý a");
+            if (k < stoji_ && pred.count(a)) {
+                EXPECT_EQ(in.m.disk.Udaje(cisty_.cil + L"\\a (původní).dot")->obsah, L"starý a");
+            }
         }
     }
     // A file that turns up at the name while the copy is refused, the
@@ -702,8 +706,9 @@ TEST_P(Vraceni, ZalohyAzPoVynuceni) {
         if (!volani.starts_with(L"SmazSoubor ") || volani.find(L".zaloha") == std::wstring::npos) continue;
         EXPECT_GT(znacka, 0) << Utf8(radek);
         const std::wstring puvodni = volani.substr(11, volani.find(L".zaloha") - 11);
-        if (!s_.odebrani)
+        if (!s_.odebrani) {
             EXPECT_NE(std::find(vynucene.begin(), vynucene.end(), puvodni), vynucene.end()) << Utf8(radek);
+        }
     }
 }
 
