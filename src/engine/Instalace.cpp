@@ -766,6 +766,10 @@ void BehInstalace::ProvedAplikaci(int32_t i, Objekt& rec) {
     IRegistr& registr = s_.registr;
     const std::wstring cesta = CestaSouboru(rec);
     if (rec.Typ != TypAplikace) {
+        // A removal by the list is the kept copy's, which waits for its
+        // result: the copy that hands the removal over deletes it once it
+        // has ended with that result.
+        if (seznam_ && rec.Typ == TypKopie) return;
         // The copy and the list: an older one set aside, as a replaced file is.
         if (JeSoubor(cesta)) Odloz(i, cesta);
         if (odebrani_) return;

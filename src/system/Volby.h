@@ -14,10 +14,11 @@ struct Volby {
     bool napoveda = false;              // /?: show the list of options
     std::optional<std::wstring> cil;    // /D=folder: the target instead of the proposal
     std::optional<std::wstring> log;    // /LOG=file: append a log there
-    // /PREVZIT=<handle>:<folder>: a removal handed over by the copy of Setup
-    // an install kept, which ends so that its folder can go; the handle of
-    // that process, inherited, and the name of its folder beside the
-    // records. Not in the list of options: only that copy writes it.
+    // /PREVZIT=<process>,<pipe>:<folder>: a removal handed over by the copy
+    // of Setup an install kept, which waits for the result and then ends so
+    // that its folder can go; the handles of that process and of the pipe to
+    // it, inherited, and the name of its folder beside the records. Not in
+    // the list of options: only that copy writes it.
     std::optional<std::wstring> prevzit;
     // The first piece not understood, exactly as it stands on the command
     // line (quotes included); empty when every piece was understood.

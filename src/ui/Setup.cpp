@@ -369,11 +369,13 @@ void NastavAplikaci(SlozkyInstalace& slozky, const MistoZaznamu& zaznamy) {
 
 // /U started from the copy an install kept beside the records (in a folder
 // of the records' folder, with the list beside it): that copy cannot delete
-// itself while it runs, so it copies itself to the temporary folder, starts
-// the copy with the same options, its own process handle, inherited, and
-// its folder's name, and ends. The copy waits for it to end, removes the
-// set by the list it finds under that name beside its own records, and
-// with it the kept copy's folder. Nothing when started from elsewhere.
+// itself while it runs, so it copies itself to the temporary folder and
+// starts the copy with the same options, its own process handle and the
+// writing end of a pipe, both inherited, and its folder's name. The copy
+// removes the set by the list it finds under that name beside its own
+// records, sends back how that ended, and once this copy has ended with
+// that code (a deployment tool that started it reads it), deletes it and
+// its folder. Nothing when started from elsewhere.
 std::optional<int> PredejOdebrani() {
     const std::wstring program = CestaProgramu(), slozka = SlozkaSouboru(program);
     std::wstring nad, nazev;
@@ -391,14 +393,21 @@ std::optional<int> PredejOdebrani() {
     // user's programs could swap it before it starts with those rights.
     const std::wstring temp = chranena ? zaznamy + L"\\" : DocasnaSlozka(), kopie = temp + L"Odebrání šablon.exe";
     if (!CopyFileW(program.c_str(), kopie.c_str(), FALSE)) VyvolejPosledni(L"CopyFileW");
-    HANDLE ja = nullptr;
+    HANDLE ja = nullptr, cteni = nullptr, zapis = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &ja, SYNCHRONIZE, TRUE, 0))
         VyvolejPosledni(L"DuplicateHandle");
     const UchytObjektu vlastnik(ja);
+    SECURITY_ATTRIBUTES dedit{sizeof dedit, nullptr, TRUE};
+    if (!CreatePipe(&cteni, &zapis, &dedit, 0)) VyvolejPosledni(L"CreatePipe");
+    const UchytObjektu vysledek(cteni);
+    UchytObjektu zapisVysledku(zapis);
+    SetHandleInformation(cteni, HANDLE_FLAG_INHERIT, 0);
     const std::wstring_view radek = GetCommandLineW();
     std::wstring prikaz = L"\"" + kopie;
     prikaz += L"\" \"/PREVZIT=";
     prikaz += TextCisla(static_cast<int64_t>(reinterpret_cast<uintptr_t>(ja)));
+    prikaz += L',';
+    prikaz += TextCisla(static_cast<int64_t>(reinterpret_cast<uintptr_t>(zapis)));
     prikaz += L':';
     prikaz += nazev;
     prikaz += L"\" ";
@@ -410,17 +419,55 @@ std::optional<int> PredejOdebrani() {
     if (!CreateProcessW(kopie.c_str(), prikaz.data(), nullptr, nullptr, TRUE, 0, nullptr, temp.c_str(), &si, &pi))
         VyvolejPosledni(L"CreateProcessW");
     const UchytObjektu proces(pi.hProcess), vlakno(pi.hThread);
-    return KodHotovo;
+    // Only the copy's end of the pipe is left open: should it end without a
+    // word (killed), the read ends too, and the removal's fate is unknown.
+    zapisVysledku.reset();
+    DWORD kod = 0, precteno = 0;
+    if (!ReadFile(vysledek.get(), &kod, sizeof kod, &precteno, nullptr) || precteno != sizeof kod) return KodSelhalo;
+    return static_cast<int>(kod);
 }
 
-// The copy a removal was handed to: waits (a while at most) for the kept
-// copy to end. The folder's name follows the handle.
-void PrevezmiOdebrani(const std::wstring& prevzit) {
-    uintptr_t uchyt = 0;
-    for (std::size_t i = 0; i < prevzit.size() && prevzit[i] >= L'0' && prevzit[i] <= L'9'; ++i)
-        uchyt = uchyt * 10 + static_cast<uintptr_t>(prevzit[i] - L'0');
-    if (uchyt) WaitForSingleObject(reinterpret_cast<HANDLE>(uchyt), 60000);
-}
+// The copy a removal was handed to: the kept copy's process and the pipe
+// to it, from the handles the option names ("<process>,<pipe>:<folder>").
+// Vrat sends the result back, waits (a while at most) for the kept copy to
+// end with it, and deletes that copy and its folder, which the removal
+// left for want of deleting a running program.
+class PrevzeteOdebrani {
+public:
+    explicit PrevzeteOdebrani(const std::wstring& prevzit) {
+        std::size_t i = 0;
+        proces_.reset(reinterpret_cast<HANDLE>(Cislo(prevzit, i)));
+        if (i < prevzit.size() && prevzit[i] == L',') kanal_.reset(reinterpret_cast<HANDLE>(Cislo(prevzit, ++i)));
+    }
+    PrevzeteOdebrani(const PrevzeteOdebrani&) = delete;
+    PrevzeteOdebrani& operator=(const PrevzeteOdebrani&) = delete;
+
+    // The kept copy's folder, once the list in it was read.
+    std::wstring slozka;
+
+    void Vrat(int kod) noexcept {
+        const DWORD d = static_cast<DWORD>(kod);
+        DWORD zapsano = 0;
+        if (kanal_) WriteFile(kanal_.get(), &d, sizeof d, &zapsano, nullptr);
+        kanal_.reset();
+        if (!proces_ || WaitForSingleObject(proces_.get(), 60000) != WAIT_OBJECT_0 || slozka.empty()) return;
+        // A program that has just ended may hold its file a moment longer.
+        const std::wstring program = slozka + L"\\" + NazevKopie;
+        for (int pokus = 0; pokus < 40 && !DeleteFileW(program.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND;
+             ++pokus)
+            Sleep(50);
+        // The records' folder goes too when nothing else is in it.
+        if (RemoveDirectoryW(slozka.c_str())) RemoveDirectoryW(NadrazenaSlozka(slozka).c_str());
+    }
+
+private:
+    static uintptr_t Cislo(const std::wstring& text, std::size_t& i) {
+        uintptr_t n = 0;
+        for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) n = n * 10 + static_cast<uintptr_t>(text[i] - L'0');
+        return n;
+    }
+    UchytObjektu proces_, kanal_;
+};
 
 // The log a silent run keeps when it is not told where: beside the user's
 // other temporary files, named after the set and the day, a new file for
@@ -448,7 +495,7 @@ void OtevriVychoziLog(Win32Protokol& protokol, ISoubory& soubory, const std::wst
     }
 }
 
-// The folder name a removal was handed over with (see PrevezmiOdebrani).
+// The folder name a removal was handed over with (see PrevzeteOdebrani).
 std::wstring PrevzatyNazev(const Volby& volby) {
     const auto dvojtecka = volby.prevzit->find(L':');
     return dvojtecka == std::wstring::npos ? std::wstring() : volby.prevzit->substr(dvojtecka + 1);
@@ -456,7 +503,7 @@ std::wstring PrevzatyNazev(const Volby& volby) {
 
 // The run nobody watches: no window and no box, ever; everything it would
 // have said goes to the log, and the exit code says how it ended.
-int SpustTise(const Volby& volby) {
+int SpustTise(const Volby& volby, PrevzeteOdebrani* prevzeti) {
     Win32Protokol protokol;
     TichyPrubeh tichy(&protokol);
     Win32Soubory soubory;
@@ -498,6 +545,7 @@ int SpustTise(const Volby& volby) {
         if (volby.prevzit) {
             n.NazevSady = PrevzatyNazev(volby);
             seznam = NactiSeznam(soubory, zaznamy.slozka, zaznamy.chranene, n.NazevSady);
+            prevzeti->slozka = zaznamy.slozka + L"\\" + n.NazevSady;
             n.slozky.ZdrojSlozka = seznam.sada;
             n.slozky.CilSlozka = seznam.cil;
             n.slozky.Seznam = &seznam;
@@ -549,9 +597,7 @@ int Odmitni(const Volby& volby, const JedinyBeh& jiny) {
     return KodJinyBeh;
 }
 
-int Spust() {
-    const Volby volby = RozeberPrikaz(GetCommandLineW());
-
+int Spust(const Volby& volby, PrevzeteOdebrani* prevzeti) {
     // A bad command line and the list of options touch nothing: they are
     // answered even while another run goes on.
     if (!volby.tichy && (!volby.chybna.empty() || volby.napoveda)) {
@@ -565,11 +611,12 @@ int Spust() {
         return KodNeplatnaVolba;
     }
 
-    if (volby.prevzit) PrevezmiOdebrani(*volby.prevzit);
-    JedinyBeh jedinyBeh(volby.tichy);
-    if (jedinyBeh.JinyBezi()) return Odmitni(volby, jedinyBeh);
+    // The kept copy only waits for the copy it hands the removal to, which
+    // is the run, and the one that holds the lock.
     if (volby.odinstalovat && !volby.prevzit)
         if (const auto kod = PredejOdebrani()) return *kod;
+    JedinyBeh jedinyBeh(volby.tichy);
+    if (jedinyBeh.JinyBezi()) return Odmitni(volby, jedinyBeh);
     // COM on this thread, apartment-threaded as a user-interface thread
     // needs it for the shell's link object and folder browser. Without it
     // those two fail and report it themselves; the rest works. A window
@@ -581,7 +628,7 @@ int Spust() {
     };
     if (volby.tichy) {
         zapniCom();
-        return SpustTise(volby);
+        return SpustTise(volby, prevzeti);
     }
 
     ZapniBezneOvladace();
@@ -628,7 +675,10 @@ int Spust() {
     // A removal handed over has its list instead of a set; a list that
     // cannot be used ends the program with its box.
     ZaznamBehu seznam;
-    if (volby.prevzit) seznam = NactiSeznam(soubory, zaznamy.slozka, zaznamy.chranene, PrevzatyNazev(volby));
+    if (volby.prevzit) {
+        seznam = NactiSeznam(soubory, zaznamy.slozka, zaznamy.chranene, PrevzatyNazev(volby));
+        prevzeti->slozka = zaznamy.slozka + L"\\" + PrevzatyNazev(volby);
+    }
     if (!okno.Nacti(volby.prevzit ? std::wstring() : SlozkaSouboru(CestaProgramu()), DocasnaSlozka()))
         return konec(okno.BezSady() ? KodBezSady : KodSelhalo);
     if (volby.prevzit) {
@@ -672,6 +722,18 @@ int Spust() {
     const auto beh = okno.PosledniBeh();
     if (beh == Vysledek::Hotovo) return konec(KodHotovo);
     return konec(beh == Vysledek::Selhalo ? KodSelhalo : KodZruseno);
+}
+
+// A removal handed over sends its result back however it ends, by an
+// exception too.
+int Spust() {
+    const Volby volby = RozeberPrikaz(GetCommandLineW());
+    if (!volby.prevzit) return Spust(volby, nullptr);
+    PrevzeteOdebrani prevzeti(*volby.prevzit);
+    int kod = KodSelhalo;
+    const NaKonci vrat([&prevzeti, &kod] { prevzeti.Vrat(kod); });
+    kod = Spust(volby, &prevzeti);
+    return kod;
 }
 
 }  // namespace

@@ -431,14 +431,14 @@ TEST_F(Volby, PolozkaVAplikacichOdebereBezMedia) {
     const std::wstring log = VychoziLog(NazevSady, 1);
 
     // The list of programs starts the quiet string as it stands: the kept
-    // copy hands the removal over and ends at once; the copy it started
-    // logs how the removal ended.
+    // copy hands the removal over and ends with its result, which the copy
+    // it started logs too; that copy then deletes it and its folder.
     ASSERT_EQ(tichy.rfind(L"\"" + kopie + L"\" ", 0), 0u);
     Proces puvodni = Proces::Spust(kopie, {}, tichy.substr(kopie.size() + 3));
     ASSERT_TRUE(puvodni.CekejNaKonec(Cekani()));
     EXPECT_EQ(puvodni.Kod(), 0u);
     ASSERT_TRUE(CekejAz([&] {
-        return Existuje(log) && CtiSoubor(log).find(Utf8(L"Výsledek: ")) != std::string::npos && !Existuje(slozka);
+        return Existuje(log) && CtiSoubor(log).find(Utf8(L"Výsledek: ")) != std::string::npos && !Existuje(SlozkaZaznamu());
     })) << CtiSoubor(log);
     auto radky = RadkyLogu(log);
     ASSERT_FALSE(radky.empty());
