@@ -429,28 +429,36 @@ std::optional<int> PredejOdebrani() {
 
 // The copy a removal was handed to: the kept copy's process and the pipe
 // to it, from the handles the option names ("<process>,<pipe>:<folder>").
-// Vrat sends the result back, waits (a while at most) for the kept copy to
+// At its end it sends the result back, waits (a while at most) for the kept copy to
 // end with it, and deletes that copy and its folder, which the removal
 // left for want of deleting a running program.
 class PrevzeteOdebrani {
 public:
     explicit PrevzeteOdebrani(const std::wstring& prevzit) {
-        std::size_t i = 0;
-        proces_.reset(reinterpret_cast<HANDLE>(Cislo(prevzit, i)));
-        if (i < prevzit.size() && prevzit[i] == L',') kanal_.reset(reinterpret_cast<HANDLE>(Cislo(prevzit, ++i)));
+        const wchar_t* z = prevzit.c_str();
+        proces_.reset(Uchyt(z));
+        if (*z == L',') kanal_.reset(Uchyt(++z));
     }
+    ~PrevzeteOdebrani() { Vrat(); }
     PrevzeteOdebrani(const PrevzeteOdebrani&) = delete;
     PrevzeteOdebrani& operator=(const PrevzeteOdebrani&) = delete;
 
-    // The kept copy's folder, once the list in it was read.
+    int kod = KodSelhalo;   // how the removal ended
+
+    // The kept copy's folder, once the list in it was read; it goes when
+    // the removal stood.
     std::wstring slozka;
 
-    void Vrat(int kod) noexcept {
+private:
+    void Vrat() noexcept {
         const DWORD d = static_cast<DWORD>(kod);
         DWORD zapsano = 0;
         if (kanal_) WriteFile(kanal_.get(), &d, sizeof d, &zapsano, nullptr);
         kanal_.reset();
-        if (!proces_ || WaitForSingleObject(proces_.get(), 60000) != WAIT_OBJECT_0 || slozka.empty()) return;
+        // A removal that did not stand put the entry and the list back, and
+        // the copy they name stays with them.
+        if (kod != KodHotovo || slozka.empty() || !proces_ || WaitForSingleObject(proces_.get(), 60000) != WAIT_OBJECT_0)
+            return;
         // A program that has just ended may hold its file a moment longer.
         const std::wstring program = slozka + L"\\" + NazevKopie;
         for (int pokus = 0; pokus < 40 && !DeleteFileW(program.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND;
@@ -460,11 +468,10 @@ public:
         if (RemoveDirectoryW(slozka.c_str())) RemoveDirectoryW(NadrazenaSlozka(slozka).c_str());
     }
 
-private:
-    static uintptr_t Cislo(const std::wstring& text, std::size_t& i) {
+    static HANDLE Uchyt(const wchar_t*& z) {
         uintptr_t n = 0;
-        for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) n = n * 10 + static_cast<uintptr_t>(text[i] - L'0');
-        return n;
+        for (; *z >= L'0' && *z <= L'9'; ++z) n = n * 10 + static_cast<uintptr_t>(*z - L'0');
+        return reinterpret_cast<HANDLE>(n);
     }
     UchytObjektu proces_, kanal_;
 };
@@ -724,16 +731,13 @@ int Spust(const Volby& volby, PrevzeteOdebrani* prevzeti) {
     return konec(beh == Vysledek::Selhalo ? KodSelhalo : KodZruseno);
 }
 
-// A removal handed over sends its result back however it ends, by an
-// exception too.
+// A removal handed over sends its result back however it ends (by an
+// exception: as a failure).
 int Spust() {
     const Volby volby = RozeberPrikaz(GetCommandLineW());
     if (!volby.prevzit) return Spust(volby, nullptr);
     PrevzeteOdebrani prevzeti(*volby.prevzit);
-    int kod = KodSelhalo;
-    const NaKonci vrat([&prevzeti, &kod] { prevzeti.Vrat(kod); });
-    kod = Spust(volby, &prevzeti);
-    return kod;
+    return prevzeti.kod = Spust(volby, &prevzeti);
 }
 
 }  // namespace

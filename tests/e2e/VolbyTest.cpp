@@ -434,6 +434,15 @@ TEST_F(Volby, PolozkaVAplikacichOdebereBezMedia) {
     // copy hands the removal over and ends with its result, which the copy
     // it started logs too; that copy then deletes it and its folder.
     ASSERT_EQ(tichy.rfind(L"\"" + kopie + L"\" ", 0), 0u);
+    // A list someone changed is refused, and the tool that started the
+    // kept copy reads that from the copy's own exit code.
+    const std::string seznam = CtiSoubor(slozka + L"\\seznam.txt");
+    ZapisSoubor(slozka + L"\\seznam.txt", seznam + "F\tC:\\windows\\win.ini\t1\t1\n");
+    Proces odmitnuty = Proces::Spust(kopie, {}, tichy.substr(kopie.size() + 3));
+    ASSERT_TRUE(odmitnuty.CekejNaKonec(Cekani()));
+    EXPECT_EQ(odmitnuty.Kod(), 1603u);
+    ZapisSoubor(slozka + L"\\seznam.txt", seznam);
+    SmazVychoziLogy();
     Proces puvodni = Proces::Spust(kopie, {}, tichy.substr(kopie.size() + 3));
     ASSERT_TRUE(puvodni.CekejNaKonec(Cekani()));
     EXPECT_EQ(puvodni.Kod(), 0u);
